@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Whole-file access to the program's windows-1252 text files, one entry per line.
+// Every failure comes back as a complete French sentence for the user, naming the file.
+namespace TextFile {
+
+// Every line without its line end (CR LF, or LF alone), with trailing blanks kept.
+// A last line without a line end is a line too. A missing file reads as no lines.
+bool readLines(const QString &path, QStringList *lines, QString *error);
+
+// Replaces the file by the lines, each ended by CR LF. The new content is written beside
+// the old file and takes its place only once complete, so a failure leaves it whole.
+bool writeLines(const QString &path, const QStringList &lines, QString *error);
+
+// Adds one line and its CR LF at the end, creating the file when missing. A failure
+// truncates the file back to its former length.
+bool appendLine(const QString &path, const QString &line, QString *error);
+
+} // namespace TextFile
