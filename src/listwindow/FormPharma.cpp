@@ -2,6 +2,7 @@
 
 #include "StockTableModel.h"
 #include "platform/MessageBox.h"
+#include "platform/ReportListView.h"
 #include "platform/Today.h"
 #include "platform/Widgets.h"
 #include "store/StockFile.h"
@@ -12,8 +13,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QItemSelectionModel>
-#include <QTableView>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -55,23 +54,10 @@ FormPharma::~FormPharma() = default;
 void FormPharma::buildControls()
 {
     m_model = new StockTableModel(&m_list1, this);
-    m_listView1 = new QTableView(this);
+    m_listView1 = new ReportListView(this);
     m_listView1->setObjectName(QStringLiteral("ListView1"));
     m_listView1->setAccessibleName(QStringLiteral("Médicaments"));
     m_listView1->setModel(m_model);
-    m_listView1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_listView1->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_listView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_listView1->setAlternatingRowColors(true);
-    m_listView1->setWordWrap(false);
-    m_listView1->setTabKeyNavigation(false);
-    m_listView1->verticalHeader()->hide();
-    // One height for every row: measuring rows would take seconds on a large stock.
-    m_listView1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_listView1->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
-    m_listView1->horizontalHeader()->setHighlightSections(false);
-    m_listView1->horizontalHeader()->setSectionsClickable(true);
-    m_listView1->horizontalHeader()->setStretchLastSection(false);
     m_listView1->setMinimumSize(twips(11295), twips(6615));
     setColumnWidths();
 
@@ -175,11 +161,7 @@ void FormPharma::connectControls()
         connect(m_tri[i], &QToolButton::clicked, this, [this, i] { tri_Click(int(i)); });
     connect(m_listView1->horizontalHeader(), &QHeaderView::sectionClicked, this,
             [this](int column) { ListView1_ColumnClick(column); });
-    connect(m_listView1, &QTableView::clicked, this,
-            [this](const QModelIndex &index) { ListView1_ItemClick(index); });
-    // Moving through the rows with the keyboard chooses too, as a click does.
-    connect(m_listView1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex &current) { ListView1_ItemClick(current); });
+    connect(m_listView1, &ReportListView::rowChosen, this, [this](int row) { ListView1_ItemClick(row); });
 
     connect(m_ajout, &QToolButton::clicked, this, [this] { ajout_Click(); });
     connect(m_modifier, &QToolButton::clicked, this, [this] { Modifier_Click(); });
@@ -320,11 +302,9 @@ void FormPharma::ListView1_ColumnClick(int column)
         m_listView1->setColumnHidden(column, true);
 }
 
-void FormPharma::ListView1_ItemClick(const QModelIndex &index)
+void FormPharma::ListView1_ItemClick(int row)
 {
-    if (!index.isValid())
-        return;
-    m_list1.setCurrentPosition(m_model->positionAt(index.row()));
+    m_list1.setCurrentPosition(m_model->positionAt(row));
 }
 
 void FormPharma::ajout_Click() {}

@@ -10,8 +10,7 @@
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
-class QModelIndex;
-class QTableView;
+class ReportListView;
 class QToolButton;
 class StockTableModel;
 
@@ -20,13 +19,15 @@ class StockTableModel;
 // makes its line the current position of `List1`: the chosen medicine.
 class FormPharma final : public QDialog
 {
+    Q_OBJECT
+
 public:
     explicit FormPharma(QWidget *parent = nullptr);
     ~FormPharma() override;
 
     // What the editor, the save and the reports use.
     LineList &List1() { return m_list1; }
-    QTableView *ListView1() const { return m_listView1; }
+    ReportListView *ListView1() const { return m_listView1; }
     StockTableModel *listModel() const { return m_model; }
     QComboBox *filtre1() const { return m_filtre1; }
     QCheckBox *Check1() const { return m_check1; }
@@ -53,7 +54,7 @@ private:
     void Check1_Click();
     void tri_Click(int index);
     void ListView1_ColumnClick(int column);
-    void ListView1_ItemClick(const QModelIndex &index);
+    void ListView1_ItemClick(int row);
 
     void ajout_Click();
     void Modifier_Click();
@@ -68,7 +69,7 @@ private:
 
     LineList m_list1;
     StockTableModel *m_model = nullptr;
-    QTableView *m_listView1 = nullptr;
+    ReportListView *m_listView1 = nullptr;
     QComboBox *m_filtre1 = nullptr;
     QCheckBox *m_check1 = nullptr;
     QGroupBox *m_frame1 = nullptr;

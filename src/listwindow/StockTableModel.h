@@ -10,6 +10,8 @@ class LineList;
 // a refill of tens of thousands of lines costs no more than collecting positions.
 class StockTableModel final : public QAbstractTableModel
 {
+    Q_OBJECT
+
 public:
     enum Column { Nom, Forme, Type, Qte, Dat, Critique, Index, ColumnCount };
 

@@ -7,6 +7,8 @@ class QLabel;
 // The about box: the program's name and version.
 class Apropos final : public QDialog
 {
+    Q_OBJECT
+
 public:
     explicit Apropos(QWidget *parent = nullptr);
 

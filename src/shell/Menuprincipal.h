@@ -10,6 +10,8 @@ class QToolButton;
 // window is opened from here, modally.
 class Menuprincipal final : public QMainWindow
 {
+    Q_OBJECT
+
 public:
     explicit Menuprincipal(QWidget *parent = nullptr);
 

@@ -76,7 +76,11 @@ bool checkWritable(const QString &path, QString *error)
         *error = writeFailure(path, QStringLiteral("c'est un dossier, pas un fichier"));
         return false;
     }
-    if (info.exists() && !info.isWritable()) {
+    // The write bits, not only access(): a file the user made read-only stays so even for
+    // an administrator.
+    // (The "User" bits follow access(), which grants an administrator everything.)
+    constexpr QFile::Permissions anyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+    if (info.exists() && (!info.isWritable() || !(info.permissions() & anyWrite))) {
         *error = writeFailure(path, QStringLiteral("le fichier est en lecture seule"));
         return false;
     }

@@ -1,0 +1,344 @@
+#include "support/TestSeams.h"
+
+#include "store/Cp1252.h"
+#include "store/Numbers.h"
+#include "store/StockFile.h"
+#include "store/TextFile.h"
+#include "store/Tri.h"
+
+#include <QFile>
+#include <QTest>
+
+#include <optional>
+
+using OptInt = std::optional<int>;
+using OptShort = std::optional<short>;
+Q_DECLARE_METATYPE(OptInt)
+Q_DECLARE_METATYPE(OptShort)
+
+class TestStore : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void everyByteSurvivesReadAndRewrite();
+    void encodingRefusesWhatTheFileCannotHold();
+    void linesAreSplitOnEitherLineEnd_data();
+    void linesAreSplitOnEitherLineEnd();
+    void missingFileIsAnEmptyStock();
+    void unreadableFileIsReported();
+    void failedRewriteLeavesTheFileWhole_data();
+    void failedRewriteLeavesTheFileWhole();
+    void appendCreatesAndNeverGluesLines();
+    void composeLaysOutTheFields();
+    void decomposeReadsEveryLength_data();
+    void decomposeReadsEveryLength();
+    void numericValue_data();
+    void numericValue();
+    void toInt16RoundsHalfToEven_data();
+    void toInt16RoundsHalfToEven();
+    void joursRestants_data();
+    void joursRestants();
+    void trieListe_data();
+    void trieListe();
+};
+
+void TestStore::everyByteSurvivesReadAndRewrite()
+{
+    TestSeams seams;
+    // Every byte value but the line feed, in lines of every length, one of them ending
+    // with blanks and one with a lone carriage return inside.
+    QByteArray all;
+    for (int b = 0; b < 256; ++b) {
+        if (b != '\n')
+            all.append(char(b));
+    }
+    all.replace("\r", "\r ");
+    const QByteArray original = all.left(111) + "\r\n" + all.mid(111) + "\r\n" + "short   \r\n" +
+                                QByteArray(130, 'x') + "\r\n";
+    seams.directory.write(kStockFileName, original);
+
+    QString error;
+    const QStringList lines = lit_pharmacie(&error);
+    QVERIFY(error.isEmpty());
+    QCOMPARE(lines.size(), 4);
+    QCOMPARE(lines.at(2), QStringLiteral("short   "));
+    QVERIFY(lines.at(1).contains(QChar(0x20AC))); // 0x80, the euro sign
+    QVERIFY(ecrit_pharmacie(lines, &error));
+    QCOMPARE(seams.directory.read(kStockFileName), original);
+}
+
+void TestStore::encodingRefusesWhatTheFileCannotHold()
+{
+    TestSeams seams;
+    seams.directory.write(kStockFileName, "ancienne ligne\r\n");
+    QString error;
+    QVERIFY(!ecrit_pharmacie({QStringLiteral("Paracétamol 中")}, &error));
+    QVERIFY2(error.contains(QStringLiteral("« 中 »")), qPrintable(error));
+    QVERIFY(!ajoute_pharmacie(QStringLiteral("Œdème → x"), &error));
+    QVERIFY2(error.contains(QStringLiteral("« → »")), qPrintable(error));
+    QCOMPARE(seams.directory.read(kStockFileName), QByteArray("ancienne ligne\r\n"));
+
+    // Letters of French that live in the upper half of the code page are kept.
+    QByteArray bytes;
+    QVERIFY(Cp1252::encode(QStringLiteral("Œé€’"), &bytes));
+    QCOMPARE(bytes, QByteArray("\x8C\xE9\x80\x92"));
+}
+
+void TestStore::linesAreSplitOnEitherLineEnd_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"};
+    QTest::newRow("LF only") << QByteArray("a\nb\n") << QStringList{"a", "b"};
+    QTest::newRow("mixed") << QByteArray("a\nb\r\nc\n") << QStringList{"a", "b", "c"};
+    QTest::newRow("last line without end") << QByteArray("a\r\nb") << QStringList{"a", "b"};
+    QTest::newRow("trailing blanks kept") << QByteArray("a  \r\n") << QStringList{"a  "};
+    QTest::newRow("empty line kept") << QByteArray("a\r\n\r\nb\r\n") << QStringList{"a", "", "b"};
+    QTest::newRow("CR alone stays in the line") << QByteArray("a\rb\r\n") << QStringList{"a\rb"};
+    QTest::newRow("empty file") << QByteArray() << QStringList{};
+}
+
+void TestStore::linesAreSplitOnEitherLineEnd()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, lines);
+    TestSeams seams;
+    seams.directory.write(kStockFileName, bytes);
+    QString error;
+    QCOMPARE(lit_pharmacie(&error), lines);
+    QVERIFY(error.isEmpty());
+}
+
+void TestStore::missingFileIsAnEmptyStock()
+{
+    TestSeams seams;
+    QString error;
+    QVERIFY(lit_pharmacie(&error).isEmpty());
+    QVERIFY(error.isEmpty());
+    QVERIFY(!seams.directory.exists(kStockFileName));
+}
+
+void TestStore::unreadableFileIsReported()
+{
+    TestSeams seams;
+    QVERIFY(QDir(seams.directory.path()).mkdir(kStockFileName));
+    QString error;
+    QVERIFY(lit_pharmacie(&error).isEmpty());
+    QCOMPARE(error, QStringLiteral("Le fichier Pharmacie.dat ne peut pas être lu :\r\n"
+                                   "c'est un dossier, pas un fichier."));
+}
+
+void TestStore::failedRewriteLeavesTheFileWhole_data()
+{
+    QTest::addColumn<bool>("readOnlyFile");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("read-only file") << true << QStringLiteral("le fichier est en lecture seule");
+    QTest::newRow("read-only directory") << false << QString();
+}
+
+void TestStore::failedRewriteLeavesTheFileWhole()
+{
+    QFETCH(bool, readOnlyFile);
+    QFETCH(QString, reason);
+    TestSeams seams;
+    const QByteArray before = "ligne un\r\nligne deux\r\n";
+    seams.directory.write(kStockFileName, before);
+    const QString target = readOnlyFile ? seams.directory.file(kStockFileName) : seams.directory.path();
+    const QFile::Permissions saved = QFile::permissions(target);
+    QFile::setPermissions(target, QFile::ReadOwner | QFile::ReadUser | QFile::ExeOwner | QFile::ExeUser);
+    if (!readOnlyFile && QFileInfo(seams.directory.file(QStringLiteral("probe"))).isWritable())
+        QSKIP("running with rights that ignore directory permissions");
+
+    QString error;
+    const bool written = ecrit_pharmacie({QStringLiteral("autre")}, &error);
+    QFile::setPermissions(target, saved);
+    if (!readOnlyFile && written)
+        QSKIP("running with rights that ignore directory permissions");
+    QVERIFY(!written);
+    QVERIFY2(error.startsWith(QStringLiteral("Le fichier Pharmacie.dat n'a pas pu être enregistré :\r\n")),
+             qPrintable(error));
+    QVERIFY(error.endsWith(QStringLiteral("Son contenu précédent est conservé.")));
+    if (!reason.isEmpty())
+        QVERIFY(error.contains(reason));
+    QCOMPARE(seams.directory.read(kStockFileName), before);
+}
+
+void TestStore::appendCreatesAndNeverGluesLines()
+{
+    TestSeams seams;
+    QString error;
+    QVERIFY(ajoute_pharmacie(QStringLiteral("un"), &error));
+    QCOMPARE(seams.directory.read(kStockFileName), QByteArray("un\r\n"));
+    QVERIFY(ajoute_pharmacie(QStringLiteral("deux"), &error));
+    QCOMPARE(seams.directory.read(kStockFileName), QByteArray("un\r\ndeux\r\n"));
+
+    // Another program left the last line without its end.
+    seams.directory.write(kStockFileName, "un\r\nsans fin");
+    QVERIFY(ajoute_pharmacie(QStringLiteral("trois"), &error));
+    QCOMPARE(seams.directory.read(kStockFileName), QByteArray("un\r\nsans fin\r\ntrois\r\n"));
+}
+
+void TestStore::composeLaysOutTheFields()
+{
+    const QString line = compose_enreg(u"Aspirine", u"Orale", u"Comprimé", u"12", u"05/03/2007", u"5", u"1");
+    const QByteArray expected = cp1252(QStringLiteral("Aspirine") + QString(32, u' ') + QStringLiteral("Orale") +
+                                       QString(15, u' ') + QStringLiteral("Comprimé") + QString(12, u' ') +
+                                       QStringLiteral("12 05/03/2007     5  1") + QString(9, u' '));
+    QCOMPARE(cp1252(line), expected);
+    QCOMPARE(line.size(), 111);
+
+    // Outer blanks go, overlong texts are cut, empty fields are blanks: always 111.
+    const QString cut = compose_enreg(QStringLiteral("  %1  ").arg(QString(45, u'N')), u"", u"   ",
+                                      u"1234", u"", u"", u"0");
+    QCOMPARE(cut.size(), 111);
+    QCOMPARE(cut.left(40), QString(40, u'N'));
+    QCOMPARE(cut.mid(40, 40), QString(40, u' '));
+    QCOMPARE(cut.mid(80, 3), QStringLiteral("123"));
+    QCOMPARE(cut.mid(83, 18), QString(18, u' '));
+    QCOMPARE(cut.right(10), QStringLiteral("0") + QString(9, u' '));
+    QCOMPARE(decompose_enreg(cut).nom, QString(40, u'N'));
+}
+
+void TestStore::decomposeReadsEveryLength_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<EnregMedic>("record");
+    const QString full = compose_enreg(u" Doliprane ", u"Orale", u"Sachet", u"7", u"07/02/2001", u"", u"1");
+    QTest::newRow("program line") << full
+                                  << EnregMedic{"Doliprane", "Orale", "Sachet", "7", "07/02/2001", "", "1"};
+    QTest::newRow("empty line") << QString() << EnregMedic{};
+    QTest::newRow("name only") << QStringLiteral("  Éther  ") << EnregMedic{"Éther", "", "", "", "", "", "Éther"};
+    QTest::newRow("cut inside the route") << full.left(50) << EnregMedic{"Doliprane", "Orale", "", "", "", "", "Orale"};
+    // Field 7 is read from the end: on a longer line it is the last ten characters.
+    QTest::newRow("longer line") << full + QStringLiteral("   0      ")
+                                 << EnregMedic{"Doliprane", "Orale", "Sachet", "7", "07/02/2001", "", "0"};
+}
+
+void TestStore::decomposeReadsEveryLength()
+{
+    QFETCH(QString, line);
+    QFETCH(EnregMedic, record);
+    const EnregMedic got = decompose_enreg(line);
+    QCOMPARE(got.nom, record.nom);
+    QCOMPARE(got.formemedic, record.formemedic);
+    QCOMPARE(got.typemedic, record.typemedic);
+    QCOMPARE(got.qte, record.qte);
+    QCOMPARE(got.dat, record.dat);
+    QCOMPARE(got.critique, record.critique);
+    QCOMPARE(got.indispensable, record.indispensable);
+}
+
+void TestStore::numericValue_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("value");
+    QTest::newRow("empty") << "" << 0.0;
+    QTest::newRow("blanks") << "   " << 0.0;
+    QTest::newRow("padded field") << "12 " << 12.0;
+    QTest::newRow("leading zeros") << "007" << 7.0;
+    QTest::newRow("blanks inside") << " 1 2 " << 12.0;
+    QTest::newRow("tabs and line feeds") << "\t4\n2" << 42.0;
+    QTest::newRow("sign") << "-3" << -3.0;
+    QTest::newRow("plus") << "+4" << 4.0;
+    QTest::newRow("decimal") << "2.75" << 2.75;
+    QTest::newRow("decimal without units") << ".5" << 0.5;
+    QTest::newRow("exponent") << "3e2x" << 300.0;
+    QTest::newRow("negative exponent") << "25E-1" << 2.5;
+    QTest::newRow("incomplete exponent") << "7e" << 7.0;
+    QTest::newRow("comma stops") << "1,5" << 1.0;
+    QTest::newRow("letter first") << "a12" << 0.0;
+    QTest::newRow("sign alone") << "-" << 0.0;
+    QTest::newRow("point alone") << "." << 0.0;
+    QTest::newRow("carriage return stops") << "1\r2" << 1.0;
+}
+
+void TestStore::numericValue()
+{
+    QFETCH(QString, text);
+    QFETCH(double, value);
+    QCOMPARE(::numericValue(text), value);
+}
+
+void TestStore::toInt16RoundsHalfToEven_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<OptShort>("value");
+    QTest::newRow("2.5") << "2.5" << OptShort(2);
+    QTest::newRow("3.5") << "3.5" << OptShort(4);
+    QTest::newRow("-2.5") << "-2.5" << OptShort(-2);
+    QTest::newRow("2.6") << "2.6" << OptShort(3);
+    QTest::newRow("largest") << "32767.4" << OptShort(32767);
+    QTest::newRow("rounds past 16 bits") << "32767.5" << OptShort();
+    QTest::newRow("smallest") << "-32768.5" << OptShort(-32768);
+    QTest::newRow("huge") << "1e300" << OptShort();
+    QTest::newRow("beyond a double") << "1e999" << OptShort();
+    QTest::newRow("tiny") << "1e-999" << OptShort(0);
+}
+
+void TestStore::toInt16RoundsHalfToEven()
+{
+    QFETCH(QString, text);
+    QFETCH(OptShort, value);
+    QCOMPARE(toInt16(::numericValue(text)), value);
+}
+
+void TestStore::joursRestants_data()
+{
+    QTest::addColumn<QString>("dat");
+    QTest::addColumn<OptInt>("days");
+    QTest::newRow("today") << "06/12/2026" << OptInt(0);
+    QTest::newRow("tomorrow") << "07/12/2026" << OptInt(1);
+    QTest::newRow("yesterday") << "05/12/2026" << OptInt(-1);
+    QTest::newRow("next year") << "06/01/2027" << OptInt(31);
+    QTest::newRow("long ago") << "07/02/2001" << OptInt(-9433);
+    QTest::newRow("padded field") << "07/12/2026     " << OptInt(1);
+    QTest::newRow("blank") << "" << OptInt();
+    QTest::newRow("day zero") << "00/05/2020" << OptInt();
+    QTest::newRow("29 February of a century year") << "29/02/2100" << OptInt();
+    QTest::newRow("29 February of a leap year") << "29/02/2028" << OptInt(450);
+    QTest::newRow("31 April") << "31/04/2027" << OptInt();
+    QTest::newRow("month 13") << "07/13/2027" << OptInt();
+    QTest::newRow("half typed") << "07/02/20" << OptInt();
+    QTest::newRow("letters") << "ab/cd/efgh" << OptInt();
+    QTest::newRow("year 0") << "01/01/0000" << OptInt();
+}
+
+void TestStore::joursRestants()
+{
+    QFETCH(QString, dat);
+    QFETCH(OptInt, days);
+    TestSeams seams;
+    EnregMedic record;
+    record.dat = dat;
+    QCOMPARE(jours_restants(record), days);
+}
+
+void TestStore::trieListe_data()
+{
+    QTest::addColumn<QStringList>("input");
+    QTest::addColumn<QStringList>("sorted");
+    QTest::newRow("none") << QStringList{} << QStringList{};
+    QTest::newRow("one") << QStringList{"x"} << QStringList{"x"};
+    QTest::newRow("case ignored") << QStringList{"b", "A", "c"} << QStringList{"A", "b", "c"};
+    QTest::newRow("accents with their letter")
+        << QStringList{"Ezra", "Éther", "Eau", "Zinc", "éosine"}
+        << QStringList{"Eau", "éosine", "Éther", "Ezra", "Zinc"};
+    // Equal texts keep the order they came in.
+    QTest::newRow("equal texts stay") << QStringList{"orale", "Cutanée", "Orale", "ORALE"}
+                                      << QStringList{"Cutanée", "orale", "Orale", "ORALE"};
+    QTest::newRow("blank sorts before letters")
+        << QStringList{"Aspirine B   Orale", "Aspirine     Rectale", "Aspirine     Orale"}
+        << QStringList{"Aspirine     Orale", "Aspirine     Rectale", "Aspirine B   Orale"};
+}
+
+void TestStore::trieListe()
+{
+    QFETCH(QStringList, input);
+    QFETCH(QStringList, sorted);
+    trie_liste(input);
+    QCOMPARE(input, sorted);
+}
+
+QTEST_GUILESS_MAIN(TestStore)
+#include "tst_store.moc"

@@ -1,0 +1,92 @@
+#include "TestSeams.h"
+
+#include "store/Cp1252.h"
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QTimer>
+#include <QWidget>
+
+#include <memory>
+
+void TemporaryProgramDirectory::write(const QString &name, const QByteArray &bytes) const
+{
+    QFile f(file(name));
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        qFatal("cannot write the test file %s", qPrintable(name));
+}
+
+QByteArray TemporaryProgramDirectory::read(const QString &name) const
+{
+    QFile f(file(name));
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+bool TemporaryProgramDirectory::exists(const QString &name) const
+{
+    return QFile::exists(file(name));
+}
+
+MsgAnswer ScriptedMessageBoxes::ask(const MessageRequest &request)
+{
+    m_shown.append(request);
+    if (request.buttons == MsgButtons::Ok)
+        return MsgAnswer::Ok;
+    if (m_answers.isEmpty()) {
+        ++m_unanswered;
+        return MsgAnswer::No;
+    }
+    return m_answers.takeFirst();
+}
+
+void ScriptedMessageBoxes::clear()
+{
+    m_answers.clear();
+    m_shown.clear();
+    m_unanswered = 0;
+}
+
+TestSeams::TestSeams()
+{
+    Platform::setProgramDirectory(&directory);
+    Platform::setTodaySource(&today);
+    Platform::setMessageBoxes(&messages);
+}
+
+TestSeams::~TestSeams()
+{
+    Platform::setProgramDirectory(nullptr);
+    Platform::setTodaySource(nullptr);
+    Platform::setMessageBoxes(nullptr);
+}
+
+QByteArray cp1252(const QString &text)
+{
+    QByteArray bytes;
+    if (!Cp1252::encode(text, &bytes))
+        qFatal("test text outside windows-1252");
+    return bytes;
+}
+
+void whenModalOpens(std::function<void(QWidget *)> action)
+{
+    auto *timer = new QTimer;
+    auto deadline = std::make_shared<QDeadlineTimer>(5000);
+    QWidget *before = QApplication::activeModalWidget();
+    QObject::connect(timer, &QTimer::timeout, [timer, deadline, before, action = std::move(action)] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (modal && modal != before && modal->isVisible()) {
+            timer->stop();
+            timer->deleteLater();
+            action(modal);
+        } else if (deadline->hasExpired()) {
+            timer->stop();
+            timer->deleteLater();
+            qWarning("no modal window opened");
+        }
+    });
+    timer->start(10);
+}

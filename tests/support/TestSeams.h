@@ -1,0 +1,84 @@
+#pragma once
+
+#include "platform/MessageBox.h"
+#include "platform/ProgramDirectory.h"
+#include "platform/Today.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <functional>
+
+class QWidget;
+
+// Today is whatever day the test says.
+class FixedToday final : public TodaySource
+{
+public:
+    explicit FixedToday(QDate date) : m_date(date) {}
+    QDate today() const override { return m_date; }
+    void set(QDate date) { m_date = date; }
+
+private:
+    QDate m_date;
+};
+
+// A fresh, empty program directory, removed with the test.
+class TemporaryProgramDirectory final : public ProgramDirectory
+{
+public:
+    QString path() const override { return m_dir.path(); }
+    QString file(const QString &name) const { return m_dir.filePath(name); }
+    void write(const QString &name, const QByteArray &bytes) const;
+    QByteArray read(const QString &name) const;
+    bool exists(const QString &name) const;
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// Answers the program's questions from a queue and keeps every box shown.
+// An unexpected question (nothing queued) is answered No and counted, so that a test
+// can tell it apart from an expected one.
+class ScriptedMessageBoxes final : public MessageBoxes
+{
+public:
+    MsgAnswer ask(const MessageRequest &request) override;
+
+    void queue(MsgAnswer answer) { m_answers.append(answer); }
+    const QList<MessageRequest> &shown() const { return m_shown; }
+    const MessageRequest &last() const { return m_shown.last(); }
+    int unanswered() const { return m_unanswered; }
+    bool allAnswersUsed() const { return m_answers.isEmpty(); }
+    void clear();
+
+private:
+    QList<MsgAnswer> m_answers;
+    QList<MessageRequest> m_shown;
+    int m_unanswered = 0;
+};
+
+// Every seam replaced for the life of one test: a temporary program directory, a fixed
+// today (6 December 2026 unless changed) and scripted message boxes.
+class TestSeams
+{
+public:
+    TestSeams();
+    ~TestSeams();
+    TestSeams(const TestSeams &) = delete;
+    TestSeams &operator=(const TestSeams &) = delete;
+
+    TemporaryProgramDirectory directory;
+    FixedToday today{QDate(2026, 12, 6)};
+    ScriptedMessageBoxes messages;
+};
+
+// Windows-1252 bytes of text written in this source file (UTF-8).
+QByteArray cp1252(const QString &text);
+
+// Runs `action` on the next modal window that opens (message boxes aside), once it is
+// shown; arm it before the click that opens the window. Gives up after five seconds.
+void whenModalOpens(std::function<void(QWidget *)> action);
