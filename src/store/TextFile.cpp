@@ -106,22 +106,32 @@ bool readLines(const QString &path, QStringList *lines, QString *error)
         *error = readFailure(path, reason(path, file));
         return false;
     }
-    const QByteArray bytes = file.readAll();
+    // Mapped rather than read: each line is decoded straight from the file's pages into its
+    // own string, with no copy of the whole file in between.
+    QByteArray buffer;
+    QByteArrayView bytes;
+    if (file.size() > 0) {
+        if (const uchar *mapped = file.map(0, file.size()))
+            bytes = QByteArrayView(mapped, file.size());
+        else {
+            buffer = file.readAll();
+            bytes = buffer;
+        }
+    }
     if (file.error() != QFileDevice::NoError) {
         *error = readFailure(path, reason(path, file));
         return false;
     }
-    const QString text = Cp1252::decode(bytes);
     qsizetype start = 0;
-    while (start < text.size()) {
-        qsizetype end = text.indexOf(QLatin1Char('\n'), start);
+    while (start < bytes.size()) {
+        qsizetype end = bytes.indexOf('\n', start);
         const bool lastLine = end < 0;
         if (lastLine)
-            end = text.size();
+            end = bytes.size();
         qsizetype stop = end;
-        if (!lastLine && stop > start && text.at(stop - 1) == QLatin1Char('\r'))
+        if (!lastLine && stop > start && bytes.at(stop - 1) == '\r')
             --stop;
-        lines->append(text.mid(start, stop - start));
+        lines->append(Cp1252::decode(bytes.sliced(start, stop - start)));
         start = end + 1;
     }
     return true;

@@ -327,6 +327,9 @@ void TestStore::trieListe_data()
     // Equal texts keep the order they came in.
     QTest::newRow("equal texts stay") << QStringList{"orale", "Cutanée", "Orale", "ORALE"}
                                       << QStringList{"Cutanée", "orale", "Orale", "ORALE"};
+    // A sorted file with medicines added at its end since the last rewrite.
+    QTest::newRow("sorted head, added tail") << QStringList{"a", "c", "Orale", "z", "b", "orale", "d"}
+                                             << QStringList{"a", "b", "c", "d", "Orale", "orale", "z"};
     QTest::newRow("blank sorts before letters")
         << QStringList{"Aspirine B   Orale", "Aspirine     Rectale", "Aspirine     Orale"}
         << QStringList{"Aspirine     Orale", "Aspirine     Rectale", "Aspirine B   Orale"};

@@ -1,0 +1,78 @@
+// Timings of what the user waits for on a large stock: reading, sorting, filtering and
+// filling the medicine table, and opening the list window.
+#include "StockGenerator.h"
+
+#include "listwindow/FormPharma.h"
+#include "store/StockFile.h"
+#include "store/Tri.h"
+
+#include <QApplication>
+#include <QComboBox>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+void BM_lit_pharmacie(benchmark::State &state)
+{
+    GeneratedStock stock(int(state.range(0)));
+    for (auto _ : state) {
+        QString error;
+        benchmark::DoNotOptimize(lit_pharmacie(&error));
+    }
+}
+
+void BM_trie_liste(benchmark::State &state)
+{
+    const QStringList lines = generatedLines(int(state.range(0)));
+    for (auto _ : state) {
+        QStringList copy = lines;
+        trie_liste(copy);
+        benchmark::DoNotOptimize(copy);
+    }
+}
+
+// One refill of the list window: read, sort, filter, fill the table.
+void BM_trialpha(benchmark::State &state)
+{
+    GeneratedStock stock(int(state.range(0)));
+    FormPharma form;
+    form.filtre1()->setCurrentIndex(int(state.range(1)));
+    for (auto _ : state)
+        form.trialpha();
+}
+
+// Opening the window: load, refill, first paint.
+void BM_openListWindow(benchmark::State &state)
+{
+    GeneratedStock stock(int(state.range(0)));
+    for (auto _ : state) {
+        FormPharma form;
+        form.show();
+        QApplication::processEvents();
+        form.repaint();
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_lit_pharmacie)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_trie_liste)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_trialpha)
+    ->ArgNames({"lines", "filter"})
+    ->Args({1000, 0})
+    ->Args({32767, 0})
+    ->Args({32767, 3})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_openListWindow)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
