@@ -45,6 +45,7 @@ Apropos::Apropos(QWidget *parent)
     grid->addWidget(picture2, 0, 2, 2, 1, Qt::AlignCenter);
     grid->addWidget(fermer, 2, 1, Qt::AlignCenter);
     grid->setHorizontalSpacing(24);
+    grid->setContentsMargins(24, 16, 24, 16);
     grid->setSizeConstraint(QLayout::SetFixedSize);
 
     Form_Load();
