@@ -5,6 +5,7 @@
 #include "listwindow/FormPharma.h"
 #include "platform/MessageBox.h"
 #include "platform/Pictures.h"
+#include "valuelists/FormCombosPharma.h"
 
 #include <QCoreApplication>
 #include <QMenu>
@@ -181,9 +182,19 @@ void Menuprincipal::mnu_apropos_Click()
     apropos.exec();
 }
 
-void Menuprincipal::mnu_pharmaforme_Click() {}
+void Menuprincipal::mnu_pharmaforme_Click()
+{
+    FormCombosPharma form(this);
+    form.setMode(QStringLiteral("Forme"));
+    form.exec();
+}
 
-void Menuprincipal::mnu_pharmatype_Click() {}
+void Menuprincipal::mnu_pharmatype_Click()
+{
+    FormCombosPharma form(this);
+    form.setMode(QStringLiteral("Type"));
+    form.exec();
+}
 
 void Menuprincipal::mnu_conversionBD_Click()
 {

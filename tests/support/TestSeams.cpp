@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 
@@ -89,4 +90,10 @@ void whenModalOpens(std::function<void(QWidget *)> action)
         }
     });
     timer->start(10);
+}
+
+void typeText(QWidget *widget, const QString &text)
+{
+    for (QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
 }

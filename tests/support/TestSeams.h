@@ -79,6 +79,9 @@ public:
 // Windows-1252 bytes of text written in this source file (UTF-8).
 QByteArray cp1252(const QString &text);
 
+// Types text into a widget key by key, letters outside ASCII included.
+void typeText(QWidget *widget, const QString &text);
+
 // Runs `action` on the next modal window that opens (message boxes aside), once it is
 // shown; arm it before the click that opens the window. Gives up after five seconds.
 void whenModalOpens(std::function<void(QWidget *)> action);

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The two value lists offered by the medicine editor, one entry per line: the routes of
+// administration ("Forme") and the presentations ("Type"). An entry is the whole line,
+// as read: nothing is trimmed, an empty line is an empty entry.
+
+inline const QString kRoutesFileName = QStringLiteral("Pharma_Forme.dat");
+inline const QString kPresentationsFileName = QStringLiteral("Pharma_Type.dat");
+
+// Entries are at most this long; the editor's entry box stops there.
+inline constexpr int kValueListEntryLength = 20;
+
+QString cheminListe(const QString &fileName);
+
+// A missing file is an empty list.
+bool lit_liste(const QString &fileName, QStringList *entries, QString *error);
+bool ecrit_liste(const QString &fileName, const QStringList &entries, QString *error);
+bool ajoute_liste(const QString &fileName, const QString &entry, QString *error);

@@ -1,0 +1,391 @@
+#include "support/TestSeams.h"
+
+#include "shell/Application.h"
+#include "shell/Menuprincipal.h"
+#include "valuelists/FormCombosPharma.h"
+#include "valuelists/MyInputBox.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <memory>
+
+namespace {
+
+const QString kForme = QStringLiteral("Pharma_Forme.dat");
+const QString kType = QStringLiteral("Pharma_Type.dat");
+
+// What the input box showed, and how the user answered it.
+struct BoxSeen
+{
+    QString prompt;
+    QString title;
+    QString shownText;
+    bool shown = false;
+};
+
+} // namespace
+
+class TestFormCombosPharma : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void opensFromTheMainWindow_data();
+    void opensFromTheMainWindow();
+    void add_data();
+    void add();
+    void emptyEntryIsRefused();
+    void cancelChangesNothing_data();
+    void cancelChangesNothing();
+    void change();
+    void commandsNeedASelection_data();
+    void commandsNeedASelection();
+    void deleteAsks_data();
+    void deleteAsks();
+    void failuresLeaveTheFileWhole_data();
+    void failuresLeaveTheFileWhole();
+
+private:
+    FormCombosPharma *open(const QString &mode);
+    QStringList entries() const;
+    // Clicks `button` and answers the input box by typing `typed` then `finish`.
+    BoxSeen clickAndAnswer(const QString &button, const QString &typed, const QString &finish = QStringLiteral("Enter"));
+    void select(const QString &entry);
+
+    std::unique_ptr<TestSeams> m_seams;
+    std::unique_ptr<FormCombosPharma> m_form;
+};
+
+void TestFormCombosPharma::initTestCase()
+{
+    prepareApplication(*qApp);
+}
+
+void TestFormCombosPharma::init()
+{
+    m_seams = std::make_unique<TestSeams>();
+}
+
+void TestFormCombosPharma::cleanup()
+{
+    m_form.reset();
+    m_seams.reset();
+}
+
+FormCombosPharma *TestFormCombosPharma::open(const QString &mode)
+{
+    m_form = std::make_unique<FormCombosPharma>();
+    m_form->setMode(mode);
+    m_form->show();
+    [[maybe_unused]] const bool exposed = QTest::qWaitForWindowExposed(m_form.get());
+    return m_form.get();
+}
+
+QStringList TestFormCombosPharma::entries() const
+{
+    QStringList list;
+    for (int row = 0; row < m_form->List1()->count(); ++row)
+        list << m_form->List1()->item(row)->text();
+    return list;
+}
+
+BoxSeen TestFormCombosPharma::clickAndAnswer(const QString &button, const QString &typed, const QString &finish)
+{
+    BoxSeen seen;
+    whenModalOpens([&](QWidget *window) {
+        auto *box = qobject_cast<MyInputBox *>(window);
+        QVERIFY(box);
+        QTRY_VERIFY(box->txtInput()->hasFocus());
+        seen.shown = true;
+        seen.prompt = box->findChild<QLabel *>(QStringLiteral("lblPrompt"))->text();
+        seen.title = box->windowTitle();
+        seen.shownText = box->txtInput()->text();
+        typeText(box->txtInput(), typed);
+        if (finish == QLatin1String("Enter"))
+            QTest::keyClick(box->txtInput(), Qt::Key_Return);
+        else if (finish == QLatin1String("Escape"))
+            QTest::keyClick(box->txtInput(), Qt::Key_Escape);
+        else
+            for (auto *b : box->findChildren<QPushButton *>(QStringLiteral("cmdButton")))
+                if (b->text() == finish)
+                    QTest::mouseClick(b, Qt::LeftButton);
+    });
+    QTest::mouseClick(m_form->findChild<QToolButton *>(button), Qt::LeftButton);
+    return seen;
+}
+
+void TestFormCombosPharma::select(const QString &entry)
+{
+    QListWidget *list = m_form->List1();
+    const auto found = list->findItems(entry, Qt::MatchExactly);
+    QVERIFY(!found.isEmpty());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found.first()).center());
+    QVERIFY(found.first()->isSelected());
+}
+
+void TestFormCombosPharma::opensFromTheMainWindow_data()
+{
+    QTest::addColumn<QString>("entry"); // a menu entry or a toolbar drop-down entry
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QStringList>("shown");
+    const QString routes = QStringLiteral("Médicaments: Voie d'administration");
+    const QString presentations = QStringLiteral("Médicaments: Présentation");
+    QTest::newRow("menu, routes") << "mnu_pharmaforme" << routes << QStringList{"Cutanée", "éther", "orale", "Orale"};
+    QTest::newRow("toolbar, routes") << "button_voiedadministration" << routes
+                                     << QStringList{"Cutanée", "éther", "orale", "Orale"};
+    QTest::newRow("menu, presentations") << "mnu_pharmatype" << presentations << QStringList{"", "  Gel", "Sirop"};
+    QTest::newRow("toolbar, presentations") << "button_presentation" << presentations
+                                            << QStringList{"", "  Gel", "Sirop"};
+}
+
+void TestFormCombosPharma::opensFromTheMainWindow()
+{
+    QFETCH(QString, entry);
+    QFETCH(QString, caption);
+    QFETCH(QStringList, shown);
+    // Entries are whole lines, read untrimmed; an empty line is an empty entry.
+    m_seams->directory.write(kForme, cp1252(QStringLiteral("orale\r\néther\nCutanée\r\nOrale\r\n")));
+    m_seams->directory.write(kType, cp1252(QStringLiteral("Sirop\r\n\r\n  Gel\r\n")));
+    Menuprincipal window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QString seenCaption;
+    QStringList seenEntries;
+    whenModalOpens([&](QWidget *modal) {
+        auto *form = qobject_cast<FormCombosPharma *>(modal);
+        QVERIFY(form);
+        seenCaption = form->windowTitle();
+        for (int row = 0; row < form->List1()->count(); ++row)
+            seenEntries << form->List1()->item(row)->text();
+        QTest::mouseClick(form->findChild<QToolButton *>(QStringLiteral("Fermer")), Qt::LeftButton);
+    });
+    window.findChild<QAction *>(entry)->trigger();
+    QTRY_COMPARE(seenCaption, caption);
+    QCOMPARE(seenEntries, shown);
+    QVERIFY(!QApplication::activeModalWidget());
+}
+
+void TestFormCombosPharma::add_data()
+{
+    QTest::addColumn<QByteArray>("before"); // empty: no file
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QByteArray>("after");
+    QTest::addColumn<QStringList>("shown");
+    const QByteArray file = "Sirop\r\nGel\r\n";
+    // Only one line is added, at the end; the rest of the file keeps its order.
+    QTest::newRow("trimmed, appended") << file << "  Crème  " << cp1252("Sirop\r\nGel\r\nCrème\r\n")
+                                       << QStringList{"Crème", "Gel", "Sirop"};
+    QTest::newRow("blanks alone are an empty line") << file << "   " << QByteArray("Sirop\r\nGel\r\n\r\n")
+                                                    << QStringList{"", "Gel", "Sirop"};
+    QTest::newRow("duplicate in another case") << file << "sirop" << QByteArray("Sirop\r\nGel\r\nsirop\r\n")
+                                               << QStringList{"Gel", "Sirop", "sirop"};
+    QTest::newRow("cut at 20 characters") << file << "Seringue pré-remplie stérile"
+                                          << cp1252("Sirop\r\nGel\r\nSeringue pré-remplie\r\n")
+                                          << QStringList{"Gel", "Seringue pré-remplie", "Sirop"};
+    QTest::newRow("missing file is created") << QByteArray() << "Gélule" << cp1252("Gélule\r\n")
+                                             << QStringList{"Gélule"};
+    QTest::newRow("last line without its end") << QByteArray("Sirop") << "Gel" << QByteArray("Sirop\r\nGel\r\n")
+                                               << QStringList{"Gel", "Sirop"};
+}
+
+void TestFormCombosPharma::add()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QString, typed);
+    QFETCH(QByteArray, after);
+    QFETCH(QStringList, shown);
+    if (!before.isEmpty())
+        m_seams->directory.write(kType, before);
+    open(QStringLiteral("Type"));
+    const BoxSeen seen = clickAndAnswer(QStringLiteral("Nouveau"), typed);
+    QVERIFY(seen.shown);
+    QCOMPARE(seen.prompt, QStringLiteral("Veuillez saisir la nouvelle Présentation:"));
+    QCOMPARE(seen.title, QStringLiteral("Nouvelle Présentation"));
+    QCOMPARE(seen.shownText, QString());
+    QCOMPARE(m_seams->directory.read(kType), after);
+    QCOMPARE(entries(), shown);
+    QVERIFY(m_seams->messages.shown().isEmpty());
+}
+
+void TestFormCombosPharma::emptyEntryIsRefused()
+{
+    m_seams->directory.write(kForme, "Orale\r\n");
+    open(QStringLiteral("Forme"));
+    clickAndAnswer(QStringLiteral("Nouveau"), QString());
+    QCOMPARE(m_seams->messages.shown().size(), 1);
+    const MessageRequest &message = m_seams->messages.last();
+    QCOMPARE(message.text, QStringLiteral("Vous n'avez saisi aucune Voie d'administration !"));
+    QCOMPARE(message.title, QStringLiteral("Attention !!!"));
+    QCOMPARE(message.icon, MsgIcon::Exclamation);
+    QCOMPARE(message.buttons, MsgButtons::Ok);
+    QCOMPARE(m_seams->directory.read(kForme), QByteArray("Orale\r\n"));
+
+    // The same for a change whose text was erased.
+    select(QStringLiteral("Orale"));
+    clickAndAnswer(QStringLiteral("Modifier"), QString(), QStringLiteral("Enter"));
+    QCOMPARE(m_seams->messages.shown().size(), 1); // the default "Orale" was kept: accepted as is
+    select(QStringLiteral("Orale"));
+    m_seams->messages.clear();
+    BoxSeen seen;
+    whenModalOpens([&](QWidget *window) {
+        auto *box = qobject_cast<MyInputBox *>(window);
+        QTRY_VERIFY(box->txtInput()->hasFocus());
+        QTest::keyClick(box->txtInput(), Qt::Key_Backspace); // erases the selected default
+        QTest::keyClick(box->txtInput(), Qt::Key_Return);
+        seen.shown = true;
+    });
+    QTest::mouseClick(m_form->findChild<QToolButton *>(QStringLiteral("Modifier")), Qt::LeftButton);
+    QVERIFY(seen.shown);
+    QCOMPARE(m_seams->messages.last().text, QStringLiteral("Vous n'avez saisi aucune Voie d'administration !"));
+    QCOMPARE(m_seams->directory.read(kForme), QByteArray("Orale\r\n"));
+}
+
+void TestFormCombosPharma::cancelChangesNothing_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("finish");
+    QTest::newRow("add, Escape") << "Nouveau" << "Escape";
+    QTest::newRow("add, Annuler") << "Nouveau" << "&Annuler";
+    QTest::newRow("change, Escape") << "Modifier" << "Escape";
+    QTest::newRow("change, Annuler") << "Modifier" << "&Annuler";
+}
+
+void TestFormCombosPharma::cancelChangesNothing()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, finish);
+    const QByteArray file = "Sirop\r\nGel\r\n";
+    m_seams->directory.write(kType, file);
+    open(QStringLiteral("Type"));
+    select(QStringLiteral("Sirop"));
+    QVERIFY(clickAndAnswer(button, QStringLiteral("Patch"), finish).shown);
+    QCOMPARE(m_seams->directory.read(kType), file);
+    QCOMPARE(entries(), (QStringList{"Gel", "Sirop"}));
+    QVERIFY(m_seams->messages.shown().isEmpty());
+}
+
+void TestFormCombosPharma::change()
+{
+    // An unsorted file: a change rewrites it whole, in the order the list shows.
+    m_seams->directory.write(kForme, cp1252(QStringLiteral("Rectale\r\nOrale\r\nCutanée\r\n")));
+    open(QStringLiteral("Forme"));
+    QCOMPARE(entries(), (QStringList{"Cutanée", "Orale", "Rectale"}));
+    select(QStringLiteral("Orale"));
+    const BoxSeen seen = clickAndAnswer(QStringLiteral("Modifier"), QStringLiteral(" Sublinguale "));
+    QCOMPARE(seen.prompt, QStringLiteral("Veuillez modifier la Voie d'administration:"));
+    QCOMPARE(seen.title, QStringLiteral("Modifier une Voie d'administration"));
+    QCOMPARE(seen.shownText, QStringLiteral("Orale"));
+    QCOMPARE(m_seams->directory.read(kForme), cp1252(QStringLiteral("Cutanée\r\nSublinguale\r\nRectale\r\n")));
+    // Shown again from the file, sorted, nothing selected.
+    QCOMPARE(entries(), (QStringList{"Cutanée", "Rectale", "Sublinguale"}));
+    QVERIFY(m_form->List1()->selectedItems().isEmpty());
+}
+
+void TestFormCombosPharma::commandsNeedASelection_data()
+{
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("change a route") << "Forme" << "Modifier" << "Aucune Voie d'administration sélectionnée !";
+    QTest::newRow("delete a presentation") << "Type" << "Supprimer" << "Aucune Présentation sélectionnée !";
+}
+
+void TestFormCombosPharma::commandsNeedASelection()
+{
+    QFETCH(QString, mode);
+    QFETCH(QString, button);
+    QFETCH(QString, text);
+    m_seams->directory.write(kForme, "Orale\r\n");
+    m_seams->directory.write(kType, "Gel\r\n");
+    open(mode);
+    QTest::mouseClick(m_form->findChild<QToolButton *>(button), Qt::LeftButton);
+    QCOMPARE(m_seams->messages.shown().size(), 1);
+    QCOMPARE(m_seams->messages.last().text, text);
+    QCOMPARE(m_seams->messages.last().title, QStringLiteral("Erreur"));
+    QCOMPARE(m_seams->messages.last().icon, MsgIcon::Exclamation);
+    QVERIFY(!QApplication::activeModalWidget());
+}
+
+void TestFormCombosPharma::deleteAsks_data()
+{
+    QTest::addColumn<MsgAnswer>("answer");
+    QTest::addColumn<QByteArray>("after");
+    const QByteArray before = "Spray\r\nGel\r\nSirop\r\n";
+    QTest::newRow("No") << MsgAnswer::No << before;
+    QTest::newRow("Yes") << MsgAnswer::Yes << QByteArray("Gel\r\nSpray\r\n");
+}
+
+void TestFormCombosPharma::deleteAsks()
+{
+    QFETCH(MsgAnswer, answer);
+    QFETCH(QByteArray, after);
+    m_seams->directory.write(kType, "Spray\r\nGel\r\nSirop\r\n");
+    open(QStringLiteral("Type"));
+    select(QStringLiteral("Sirop"));
+    m_seams->messages.queue(answer);
+    QTest::mouseClick(m_form->findChild<QToolButton *>(QStringLiteral("Supprimer")), Qt::LeftButton);
+    const MessageRequest &question = m_seams->messages.last();
+    QCOMPARE(question.text, QStringLiteral("Sirop\r\n\r\nConfirmer la suppression ?"));
+    QCOMPARE(question.title, QStringLiteral("Présentation"));
+    QCOMPARE(question.icon, MsgIcon::Question);
+    QCOMPARE(question.buttons, MsgButtons::YesNo);
+    QCOMPARE(m_seams->directory.read(kType), after);
+    QCOMPARE(entries().contains(QStringLiteral("Sirop")), answer == MsgAnswer::No);
+}
+
+void TestFormCombosPharma::failuresLeaveTheFileWhole_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("readOnly");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("says");
+    QTest::newRow("add to a read-only file") << "Nouveau" << true << "Gel" << "lecture seule";
+    QTest::newRow("change a read-only file") << "Modifier" << true << "Gel" << "lecture seule";
+    QTest::newRow("delete from a read-only file") << "Supprimer" << true << "" << "lecture seule";
+    QTest::newRow("add a character the file cannot hold") << "Nouveau" << false << "Crème ✓" << "« ✓ »";
+    QTest::newRow("change to a character the file cannot hold") << "Modifier" << false << "Gel ≥ 1" << "« ≥ »";
+}
+
+void TestFormCombosPharma::failuresLeaveTheFileWhole()
+{
+    QFETCH(QString, command);
+    QFETCH(bool, readOnly);
+    QFETCH(QString, typed);
+    QFETCH(QString, says);
+    const QByteArray before = "Sirop\r\nAmpoule\r\n";
+    m_seams->directory.write(kType, before);
+    const QString path = m_seams->directory.file(kType);
+    if (readOnly)
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    open(QStringLiteral("Type"));
+    select(QStringLiteral("Sirop"));
+    if (command == QLatin1String("Supprimer")) {
+        m_seams->messages.queue(MsgAnswer::Yes);
+        QTest::mouseClick(m_form->findChild<QToolButton *>(command), Qt::LeftButton);
+    } else {
+        QVERIFY(clickAndAnswer(command, typed).shown);
+    }
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    const MessageRequest &error = m_seams->messages.last();
+    QCOMPARE(error.title, QStringLiteral("Erreur"));
+    QVERIFY2(error.text.contains(says), qPrintable(error.text));
+    QVERIFY(error.text.contains(kType));
+    QCOMPARE(m_seams->directory.read(kType), before);
+    QCOMPARE(entries(), (QStringList{"Ampoule", "Sirop"}));
+}
+
+QTEST_MAIN(TestFormCombosPharma)
+#include "tst_formcombospharma.moc"
