@@ -1,6 +1,7 @@
 #include "FormPharma.h"
 
 #include "StockTableModel.h"
+#include "editor/FormMedic.h"
 #include "platform/MessageBox.h"
 #include "platform/ReportListView.h"
 #include "platform/Today.h"
@@ -307,15 +308,70 @@ void FormPharma::ListView1_ItemClick(int row)
     m_list1.setCurrentPosition(m_model->positionAt(row));
 }
 
-void FormPharma::ajout_Click() {}
+// The commands that work on the chosen medicine first make sure there is one.
+bool FormPharma::medicamentChoisi()
+{
+    if (m_list1.hasCurrent())
+        return true;
+    Platform::message(QStringLiteral("Aucun médicament sélectionné !"), QStringLiteral("Erreur"),
+                      MsgIcon::Exclamation);
+    return false;
+}
 
-void FormPharma::Modifier_Click() {}
+void FormPharma::ouvreEditeur(const QString &mode)
+{
+    FormMedic editor(m_list1, m_model, this);
+    editor.setMode(mode);
+    editor.exec();
+    // The editor has closed: this window is the active one again.
+    Form_Activate();
+}
 
-void FormPharma::Supprimer_Click() {}
+void FormPharma::ajout_Click()
+{
+    ouvreEditeur(QStringLiteral("Ajout"));
+}
 
-void FormPharma::majqte_Click() {}
+void FormPharma::Modifier_Click()
+{
+    if (medicamentChoisi())
+        ouvreEditeur(QStringLiteral("Modif"));
+}
 
-void FormPharma::renouveler_Click() {}
+void FormPharma::majqte_Click()
+{
+    if (medicamentChoisi())
+        ouvreEditeur(QStringLiteral("MAJ"));
+}
+
+void FormPharma::renouveler_Click()
+{
+    if (!medicamentChoisi())
+        return;
+    // Asked only of a medicine whose expiry date is known and still to come; one without
+    // a calendar date opens straight away, to be given one.
+    const std::optional<int> jours = jours_restants(decompose_enreg(m_list1.currentLine()));
+    if (jours && *jours > 0 &&
+        Platform::message(QStringLiteral("Confirmer ?"), QStringLiteral("Ce médicament n'est pas encore périmé !"),
+                          MsgIcon::Exclamation, MsgButtons::YesNo) == MsgAnswer::No)
+        return;
+    ouvreEditeur(QStringLiteral("Renouveler"));
+}
+
+void FormPharma::Supprimer_Click()
+{
+    if (!medicamentChoisi())
+        return;
+    const QString nom = decompose_enreg(m_list1.currentLine()).nom;
+    if (Platform::message(QStringLiteral("Confirmer la suppression du médicament:\n\r\n\r") + nom,
+                          QStringLiteral("Suppression"), MsgIcon::Question, MsgButtons::YesNo) == MsgAnswer::No)
+        return;
+    m_list1.removeCurrent();
+    QString error;
+    if (!ecrit_pharmacie(m_list1.lines(), &error))
+        Platform::showError(error);
+    trialpha();
+}
 
 void FormPharma::avance_Click() {}
 
@@ -323,7 +379,27 @@ void FormPharma::Impression_Click() {}
 
 void FormPharma::commande_Click() {}
 
-void FormPharma::aide_Click() {}
+void FormPharma::aide_Click()
+{
+    const QString help = QStringLiteral(
+        "Vellorin permet de gérer une trousse de pharmacie de médecine générale."
+        "\r\n\r\nChaque médicament est défini par:"
+        "\r\n    - son nom."
+        "\r\n    - sa voie d'administration et sa présentation."
+        "\r\n    - sa date limite d'utilisation."
+        "\r\n    - sa quantité."
+        "\r\n    - son seuil critique (c'est à dire la quantité suffisante nécessaire)."
+        "\r\n\r\n    A chaque fois que vous utilisez un médicament de votre trousse,"
+        "\r\nil suffit de mettre à jour la quantité."
+        "\r\n\r\n    Grâce aux différents filtres de Vellorin vous pourrez savoir,"
+        "\r\nquand il faut renouveler tel ou tel médicament,"
+        "en fonction:"
+        "\r\n    - de sa date limite d'utilisation."
+        "\r\n    - d'une quantité insuffisante de ce médicament dans votre trousse."
+        "\r\n\r\n    Enfin, vous pouvez planifier le renouvellement de vos médicaments dans le temps,"
+        "\r\navec l'aide de la fonction Prévisions 'Date limite'.");
+    Platform::message(help, QStringLiteral("Aide - Vellorin"), MsgIcon::Information);
+}
 
 void FormPharma::Fermer_Click()
 {

@@ -50,6 +50,9 @@ private:
     Filtre filtreChoisi() const;
     bool passe(qsizetype position, Filtre filtre, bool indispensablesSeuls, QDate today) const;
 
+    bool medicamentChoisi();
+    void ouvreEditeur(const QString &mode);
+
     void filtre1_Click();
     void Check1_Click();
     void tri_Click(int index);

@@ -1,18 +1,35 @@
 #include "Widgets.h"
 
-#include <QToolButton>
+#include <QApplication>
+#include <QKeyEvent>
 
-QToolButton *makePictureButton(const QString &objectName, const QString &caption, Picture picture,
-                               QWidget *parent)
+PictureButton::PictureButton(const QString &objectName, const QString &caption, Picture picture,
+                             QWidget *parent)
+    : QToolButton(parent)
 {
-    auto *button = new QToolButton(parent);
-    button->setObjectName(objectName);
-    button->setText(caption);
-    button->setIcon(pictureIcon(picture));
-    button->setIconSize(QSize(24, 24));
-    button->setToolButtonStyle(caption.isEmpty() ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextUnderIcon);
-    button->setFocusPolicy(Qt::StrongFocus);
-    button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-    button->setMinimumHeight(46);
-    return button;
+    setObjectName(objectName);
+    setText(caption);
+    setIcon(pictureIcon(picture));
+    setIconSize(QSize(24, 24));
+    setToolButtonStyle(caption.isEmpty() ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextUnderIcon);
+    setFocusPolicy(Qt::StrongFocus);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    setMinimumHeight(46);
+}
+
+void PictureButton::keyPressEvent(QKeyEvent *event)
+{
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
+        animateClick();
+        return;
+    }
+    QToolButton::keyPressEvent(event);
+}
+
+void sendTab(QWidget *from)
+{
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
+    QApplication::sendEvent(from, &press);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
+    QApplication::sendEvent(from, &release);
 }

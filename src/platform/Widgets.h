@@ -3,8 +3,8 @@
 #include "Pictures.h"
 
 #include <QString>
+#include <QToolButton>
 
-class QToolButton;
 class QWidget;
 
 // Window and control sizes are given in twips, 1440 to the inch; the screen has 96
@@ -15,6 +15,24 @@ constexpr int twips(int value)
 }
 
 // A command button showing its picture above its caption. It takes the focus by Tab and
-// by click like any button, and Space presses it.
-QToolButton *makePictureButton(const QString &objectName, const QString &caption, Picture picture,
-                               QWidget *parent);
+// by click like any button; Space, and Enter while it has the focus, press it.
+class PictureButton final : public QToolButton
+{
+    Q_OBJECT
+
+public:
+    PictureButton(const QString &objectName, const QString &caption, Picture picture, QWidget *parent);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+};
+
+inline PictureButton *makePictureButton(const QString &objectName, const QString &caption, Picture picture,
+                                        QWidget *parent)
+{
+    return new PictureButton(objectName, caption, picture, parent);
+}
+
+// Moves the focus to the next control in tab order, as a Tab keystroke sent to `from`
+// would (it goes through the same checks as a real Tab).
+void sendTab(QWidget *from);

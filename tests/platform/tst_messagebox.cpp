@@ -8,7 +8,7 @@
 #include <QTest>
 #include <QTimer>
 
-Q_DECLARE_METATYPE(MsgAnswer)
+
 Q_DECLARE_METATYPE(MsgButtons)
 
 // The platform's boxes, shown for real: French buttons, the answer the user gave.

@@ -17,7 +17,7 @@
 
 #include <memory>
 
-Q_DECLARE_METATYPE(MsgAnswer)
+
 
 namespace {
 

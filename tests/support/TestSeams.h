@@ -12,6 +12,8 @@
 
 #include <functional>
 
+Q_DECLARE_METATYPE(MsgAnswer)
+
 class QWidget;
 
 // Today is whatever day the test says.

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QDialog>
+
+class LineList;
+class MaskedDateBox;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QToolButton;
+class StockTableModel;
+
+// The window in which one medicine is entered ("Ajout"), changed ("Modif"), renewed
+// ("Renouveler") or given a new quantity ("MAJ"). The medicine worked on is the line at
+// the current position of the list window's line list; the save writes it back there
+// and to the stock file.
+class FormMedic final : public QDialog
+{
+    Q_OBJECT
+
+public:
+    FormMedic(LineList &list1, StockTableModel *listView1, QWidget *parent = nullptr);
+    ~FormMedic() override;
+
+    // Set by the list window before showing the editor; emptied when the editor closes.
+    QString mode() const { return m_mode; }
+    void setMode(const QString &mode) { m_mode = mode; }
+
+    void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    enum class Field { Nom, Formemedic, Typemedic, Qte, Critique, Dat };
+
+    void buildControls();
+    void Form_Activate();
+    void miseazero();
+    void combos();
+    void affenreg();
+
+    QWidget *fieldWidget(Field field) const;
+    bool locked(Field field) const;
+    // The key rules of a field; true when the key is discarded.
+    bool KeyPress(Field field, QWidget *widget, QKeyEvent *event);
+    void GotFocus(Field field);
+    void dat_LostFocus();
+    bool dat_Validate();
+    QString dateText() const;
+
+    void valider_Click();
+    void Annuler_Click();
+
+    LineList &m_list1;
+    StockTableModel *m_listView1;
+    QString m_mode;
+    bool m_activated = false;
+    QWidget *m_firstEntry = nullptr;
+
+    QLineEdit *m_nom = nullptr;
+    QComboBox *m_formemedic = nullptr;
+    QComboBox *m_typemedic = nullptr;
+    QLineEdit *m_qte = nullptr;
+    QLineEdit *m_critique = nullptr;
+    MaskedDateBox *m_dat = nullptr;
+    QCheckBox *m_indispensable = nullptr;
+    QToolButton *m_valider = nullptr;
+    QToolButton *m_annuler = nullptr;
+};

@@ -1,0 +1,210 @@
+#include "support/StockFixture.h"
+
+#include "listwindow/StockTableModel.h"
+#include "platform/ReportListView.h"
+#include "store/StockFile.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QTest>
+
+namespace {
+
+// Today is 06/12/2026.
+const QString kAspirine = compose_enreg(u"Aspirine", u"Orale", u"Comprimé", u"12", u"07/12/2026", u"5", u"1");
+const QString kDoliprane = compose_enreg(u"Doliprane", u"Orale", u"Sachet", u"3", u"06/12/2026", u"10", u"0");
+const QString kMorphine = compose_enreg(u"Morphine", u"Injectable", u"Ampoule", u"2", u"05/12/2026", u"1", u"1");
+const QString kZinc = compose_enreg(u"Zinc", u"Cutanée", u"Crème", u"", u"", u"", u"0");
+
+} // namespace
+
+class TestStockCommands : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void commandsNeedAChosenMedicine_data();
+    void commandsNeedAChosenMedicine();
+    void renewal_data();
+    void renewal();
+    void deletion_data();
+    void deletion();
+    void deletionThatCannotWrite();
+    void help();
+};
+
+void TestStockCommands::commandsNeedAChosenMedicine_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::newRow("Modifier") << "Modifier";
+    QTest::newRow("Quantité") << "majqte";
+    QTest::newRow("Renouveler") << "renouveler";
+    QTest::newRow("Supprimer") << "Supprimer";
+}
+
+void TestStockCommands::commandsNeedAChosenMedicine()
+{
+    QFETCH(QString, button);
+    StockFixture fx({kAspirine, kDoliprane});
+    fx.click(button);
+    // Also after the editor closed: the rebuilt list has no chosen medicine.
+    fx.chooseRow(QStringLiteral("Aspirine"));
+    QVERIFY(fx.runEditor(QStringLiteral("majqte"), [](FormMedic *) {}));
+    fx.click(button);
+    QCOMPARE(fx.seams.messages.shown().size(), 2);
+    for (const MessageRequest &m : fx.seams.messages.shown()) {
+        QCOMPARE(m.text, QStringLiteral("Aucun médicament sélectionné !"));
+        QCOMPARE(m.title, QStringLiteral("Erreur"));
+        QCOMPARE(m.icon, MsgIcon::Exclamation);
+        QCOMPARE(m.buttons, MsgButtons::Ok);
+    }
+    QVERIFY(!QApplication::activeModalWidget());
+    QCOMPARE(fx.stockBytes(), StockFixture::bytesOf({kAspirine, kDoliprane}));
+}
+
+void TestStockCommands::renewal_data()
+{
+    QTest::addColumn<QString>("row");
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<MsgAnswer>("answer");
+    QTest::addColumn<bool>("opens");
+    QTest::newRow("expires tomorrow, No") << "Aspirine" << true << MsgAnswer::No << false;
+    QTest::newRow("expires tomorrow, Yes") << "Aspirine" << true << MsgAnswer::Yes << true;
+    QTest::newRow("expires today") << "Doliprane" << false << MsgAnswer::No << true;
+    QTest::newRow("expired yesterday") << "Morphine" << false << MsgAnswer::No << true;
+    QTest::newRow("no date") << "Zinc" << false << MsgAnswer::No << true;
+}
+
+void TestStockCommands::renewal()
+{
+    QFETCH(QString, row);
+    QFETCH(bool, asked);
+    QFETCH(MsgAnswer, answer);
+    QFETCH(bool, opens);
+    StockFixture fx({kAspirine, kDoliprane, kMorphine, kZinc});
+    fx.chooseRow(row);
+    const qsizetype chosen = fx.form->List1().currentPosition();
+    if (asked)
+        fx.seams.messages.queue(answer);
+    QString mode;
+    const bool opened = fx.runEditor(QStringLiteral("renouveler"), [&](FormMedic *editor) { mode = editor->mode(); });
+    QCOMPARE(opened, opens);
+    QCOMPARE(fx.seams.messages.shown().size(), asked ? 1 : 0);
+    if (asked) {
+        const MessageRequest &q = fx.seams.messages.last();
+        QCOMPARE(q.text, QStringLiteral("Confirmer ?"));
+        QCOMPARE(q.title, QStringLiteral("Ce médicament n'est pas encore périmé !"));
+        QCOMPARE(q.icon, MsgIcon::Exclamation);
+        QCOMPARE(q.buttons, MsgButtons::YesNo);
+    }
+    if (opens) {
+        QCOMPARE(mode, QStringLiteral("Renouveler"));
+        QVERIFY(!fx.form->List1().hasCurrent());
+    } else {
+        // Declined: nothing rebuilt, the medicine is still chosen.
+        QCOMPARE(fx.form->List1().currentPosition(), chosen);
+    }
+}
+
+void TestStockCommands::deletion_data()
+{
+    QTest::addColumn<QStringList>("before");
+    QTest::addColumn<int>("filter");
+    QTest::addColumn<QString>("row");
+    QTest::addColumn<MsgAnswer>("answer");
+    QTest::addColumn<QStringList>("after");
+    const QStringList unsorted = {kZinc, kMorphine, kAspirine, kDoliprane};
+    QTest::newRow("No") << unsorted << 0 << "Morphine" << MsgAnswer::No << unsorted;
+    // The file comes out sorted, without the line.
+    QTest::newRow("Yes") << unsorted << 0 << "Morphine" << MsgAnswer::Yes
+                         << QStringList{kAspirine, kDoliprane, kZinc};
+    // Lines the filter hides stay in the file.
+    QTest::newRow("with a filter on") << unsorted << 1 << "Doliprane" << MsgAnswer::Yes
+                                      << QStringList{kAspirine, kMorphine, kZinc};
+    QTest::newRow("the only medicine") << QStringList{kZinc} << 0 << "Zinc" << MsgAnswer::Yes << QStringList{};
+}
+
+void TestStockCommands::deletion()
+{
+    QFETCH(QStringList, before);
+    QFETCH(int, filter);
+    QFETCH(QString, row);
+    QFETCH(MsgAnswer, answer);
+    QFETCH(QStringList, after);
+    StockFixture fx(before);
+    fx.form->filtre1()->setFocus();
+    for (int i = 0; i < filter; ++i)
+        QTest::keyClick(fx.form->filtre1(), Qt::Key_Down);
+    const QString caption = fx.form->windowTitle();
+    fx.chooseRow(row);
+    fx.seams.messages.queue(answer);
+    fx.click(QStringLiteral("Supprimer"));
+    QCOMPARE(fx.seams.messages.shown().size(), 1);
+    const MessageRequest &q = fx.seams.messages.last();
+    // Line feed then carriage return, twice, before the name.
+    QCOMPARE(q.text, QStringLiteral("Confirmer la suppression du médicament:\n\r\n\r") + row);
+    QCOMPARE(q.title, QStringLiteral("Suppression"));
+    QCOMPARE(q.icon, MsgIcon::Question);
+    QCOMPARE(q.buttons, MsgButtons::YesNo);
+    QCOMPARE(fx.stockBytes(), StockFixture::bytesOf(after));
+    QCOMPARE(fx.form->windowTitle(), caption); // the count stays as it was
+    if (answer == MsgAnswer::Yes) {
+        QVERIFY(!fx.form->List1().hasCurrent());
+        QCOMPARE(fx.form->List1().count(), after.size());
+    }
+}
+
+void TestStockCommands::deletionThatCannotWrite()
+{
+    const QStringList stock = {kAspirine, kDoliprane};
+    StockFixture fx(stock);
+    const QString path = fx.seams.directory.file(kStockFileName);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    fx.chooseRow(QStringLiteral("Doliprane"));
+    fx.seams.messages.queue(MsgAnswer::Yes);
+    fx.click(QStringLiteral("Supprimer"));
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    QCOMPARE(fx.seams.messages.shown().size(), 2);
+    QCOMPARE(fx.seams.messages.last().title, QStringLiteral("Erreur"));
+    QVERIFY(fx.seams.messages.last().text.contains(QStringLiteral("lecture seule")));
+    QCOMPARE(fx.stockBytes(), StockFixture::bytesOf(stock));
+    QCOMPARE(fx.form->ListView1()->model()->rowCount(), 2); // still shown, as the file holds it
+}
+
+void TestStockCommands::help()
+{
+    StockFixture fx({});
+    fx.click(QStringLiteral("aide"));
+    QCOMPARE(fx.seams.messages.shown().size(), 1);
+    const MessageRequest &m = fx.seams.messages.last();
+    QCOMPARE(m.title, QStringLiteral("Aide - Vellorin"));
+    QCOMPARE(m.icon, MsgIcon::Information);
+    QCOMPARE(m.buttons, MsgButtons::Ok);
+    const QStringList lines = {
+        "Vellorin permet de gérer une trousse de pharmacie de médecine générale.",
+        "",
+        "Chaque médicament est défini par:",
+        "    - son nom.",
+        "    - sa voie d'administration et sa présentation.",
+        "    - sa date limite d'utilisation.",
+        "    - sa quantité.",
+        "    - son seuil critique (c'est à dire la quantité suffisante nécessaire).",
+        "",
+        "    A chaque fois que vous utilisez un médicament de votre trousse,",
+        "il suffit de mettre à jour la quantité.",
+        "",
+        "    Grâce aux différents filtres de Vellorin vous pourrez savoir,",
+        "quand il faut renouveler tel ou tel médicament,en fonction:",
+        "    - de sa date limite d'utilisation.",
+        "    - d'une quantité insuffisante de ce médicament dans votre trousse.",
+        "",
+        "    Enfin, vous pouvez planifier le renouvellement de vos médicaments dans le temps,",
+        "avec l'aide de la fonction Prévisions 'Date limite'.",
+    };
+    QCOMPARE(m.text, lines.join(QStringLiteral("\r\n")));
+}
+
+
+QTEST_MAIN(TestStockCommands)
+#include "tst_stockcommands.moc"
