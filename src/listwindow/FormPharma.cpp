@@ -2,10 +2,12 @@
 
 #include "StockTableModel.h"
 #include "editor/FormMedic.h"
+#include "forecast/FormAvance.h"
 #include "platform/MessageBox.h"
 #include "platform/ReportListView.h"
 #include "platform/Today.h"
 #include "platform/Widgets.h"
+#include "reports/Impression.h"
 #include "store/StockFile.h"
 
 #include <QCheckBox>
@@ -373,11 +375,22 @@ void FormPharma::Supprimer_Click()
     trialpha();
 }
 
-void FormPharma::avance_Click() {}
+void FormPharma::avance_Click()
+{
+    FormAvance forecast(this);
+    forecast.exec();
+    Form_Activate();
+}
 
-void FormPharma::Impression_Click() {}
+void FormPharma::Impression_Click()
+{
+    imprime_liste(demandeApercu(), *this);
+}
 
-void FormPharma::commande_Click() {}
+void FormPharma::commande_Click()
+{
+    imprime_commande(demandeApercu(), *this);
+}
 
 void FormPharma::aide_Click()
 {

@@ -5,6 +5,7 @@
 #include "listwindow/FormPharma.h"
 #include "platform/MessageBox.h"
 #include "platform/Pictures.h"
+#include "reports/Impression.h"
 #include "valuelists/FormCombosPharma.h"
 
 #include <QCoreApplication>
@@ -221,8 +222,17 @@ void Menuprincipal::mnu_gestionpharmacie_Click()
     form.exec();
 }
 
-void Menuprincipal::mnu_complete_Click() {}
+void Menuprincipal::mnu_complete_Click()
+{
+    imprime_complete(demandeApercu());
+}
 
-void Menuprincipal::mnu_perimes_Click() {}
+void Menuprincipal::mnu_perimes_Click()
+{
+    imprime_perimes(demandeApercu());
+}
 
-void Menuprincipal::mnu_seuilimite_Click() {}
+void Menuprincipal::mnu_seuilimite_Click()
+{
+    imprime_seuil(demandeApercu());
+}

@@ -3,6 +3,7 @@
 #include "store/Cp1252.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QTest>
@@ -50,8 +51,20 @@ void ScriptedMessageBoxes::clear()
     m_unanswered = 0;
 }
 
+void RecordingReportOutput::begin(const QString &report, const ReportTemplate &)
+{
+    reports << report;
+}
+
+void RecordingReportOutput::record(const ReportPage &page, bool preview)
+{
+    const QCursor *cursor = QGuiApplication::overrideCursor();
+    pages.append({preview, page, cursor && cursor->shape() == Qt::WaitCursor});
+}
+
 TestSeams::TestSeams()
 {
+    Platform::setReportOutput(&reports);
     Platform::setProgramDirectory(&directory);
     Platform::setTodaySource(&today);
     Platform::setMessageBoxes(&messages);
@@ -62,6 +75,15 @@ TestSeams::~TestSeams()
     Platform::setProgramDirectory(nullptr);
     Platform::setTodaySource(nullptr);
     Platform::setMessageBoxes(nullptr);
+    Platform::setReportOutput(nullptr);
+}
+
+void TestSeams::installTemplate()
+{
+    QFile source(QStringLiteral(VELLORIN_DATA_DIR "/Impression.json"));
+    if (!source.open(QIODevice::ReadOnly))
+        qFatal("the report template is missing from the sources");
+    directory.write(QStringLiteral("Impression.json"), source.readAll());
 }
 
 QByteArray cp1252(const QString &text)

@@ -3,6 +3,7 @@
 #include "platform/MessageBox.h"
 #include "platform/ProgramDirectory.h"
 #include "platform/Today.h"
+#include "reports/ReportOutput.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -63,6 +64,30 @@ private:
     int m_unanswered = 0;
 };
 
+// Keeps every page a report previews or prints, as the sheet stood at that moment.
+class RecordingReportOutput final : public ReportOutput
+{
+public:
+    struct Output
+    {
+        bool preview = false;
+        ReportPage page;
+        bool busyPointer = false; // the hourglass was showing
+    };
+
+    void begin(const QString &report, const ReportTemplate &layout) override;
+    void preview(const ReportPage &page) override { record(page, true); }
+    void print(const ReportPage &page) override { record(page, false); }
+    void finish() override { ++finished; }
+
+    QList<Output> pages;
+    QStringList reports; // one per begin
+    int finished = 0;
+
+private:
+    void record(const ReportPage &page, bool preview);
+};
+
 // Every seam replaced for the life of one test: a temporary program directory, a fixed
 // today (6 December 2026 unless changed) and scripted message boxes.
 class TestSeams
@@ -76,6 +101,10 @@ public:
     TemporaryProgramDirectory directory;
     FixedToday today{QDate(2026, 12, 6)};
     ScriptedMessageBoxes messages;
+    RecordingReportOutput reports;
+
+    // Lays the report template that comes with the program into the directory.
+    void installTemplate();
 };
 
 // Windows-1252 bytes of text written in this source file (UTF-8).

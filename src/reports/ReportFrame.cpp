@@ -1,0 +1,57 @@
+#include "ReportFrame.h"
+
+#include "ReportSession.h"
+
+namespace {
+
+constexpr int kFirstRow = 5;
+constexpr int kLastRow = 49;
+const QString kFullPage = QStringLiteral("$A$1:$F$48");
+const QString kLastPage = QStringLiteral("$A$1:$F$50");
+
+} // namespace
+
+ReportFrame::ReportFrame(ReportSession &session, QString mode)
+    : m_session(session)
+    , m_mode(std::move(mode))
+{
+}
+
+void ReportFrame::writeRow(int row, int number, const Cells &cells)
+{
+    m_session.write(row, 0, QString::number(number));
+    for (std::size_t c = 0; c < cells.size(); ++c) {
+        if (cells[c])
+            m_session.write(row, int(c) + 1, *cells[c]);
+    }
+}
+
+void ReportFrame::beforeLine()
+{
+    if (m_nextRow <= kLastRow)
+        return;
+    m_session.setPrintArea(kFullPage);
+    m_session.output(m_mode);
+    for (int row = kFirstRow; row <= kLastRow; ++row) {
+        for (int column = 0; column < 6; ++column)
+            m_session.write(row, column, QString());
+    }
+    // Row 49 was left out of the page just printed: it opens the next one.
+    writeRow(kFirstRow, m_count, m_last);
+    m_nextRow = kFirstRow + 1;
+}
+
+void ReportFrame::add(const Cells &cells)
+{
+    ++m_count;
+    writeRow(m_nextRow, m_count, cells);
+    m_last = cells;
+    ++m_nextRow;
+}
+
+void ReportFrame::finish()
+{
+    m_session.write(50, 5, QString::number(m_count));
+    m_session.setPrintArea(kLastPage);
+    m_session.output(m_mode);
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "ReportOutput.h"
+#include "ReportTemplate.h"
+
+#include <optional>
+
+class ReportOutput;
+
+// One report being filled: the template open, one sheet selected, its cells written by
+// A1-style address, previewed or printed page by page, then finished. The template on
+// disk is only read.
+class ReportSession
+{
+public:
+    explicit ReportSession(ReportOutput &output);
+    ReportSession(const ReportSession &) = delete;
+    ReportSession &operator=(const ReportSession &) = delete;
+    ~ReportSession();
+
+    // Reads the template from the program's directory; false and a message when it is
+    // missing or broken.
+    bool openTemplate(QString *error);
+    void selectSheet(const QString &name);
+    // A1, A2, A3, A5..F49, F50: the empty text clears the cell.
+    void write(QStringView address, const QString &text);
+    void write(int row, int column, const QString &text);
+    void setPrintArea(const QString &area);
+    void preview();
+    void print();
+    // Preview for the mode "Apercu", print for any other.
+    void output(const QString &mode);
+    void finish();
+
+    const ReportPage &page() const { return m_page; }
+
+private:
+    ReportOutput &m_output;
+    std::optional<ReportTemplate> m_template;
+    ReportPage m_page;
+    bool m_begun = false;
+};

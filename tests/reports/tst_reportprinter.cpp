@@ -1,0 +1,74 @@
+#include "support/TestSeams.h"
+
+#include "platform/ReportPrinter.h"
+#include "reports/Impression.h"
+#include "store/StockFile.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QPrinterInfo>
+#include <QStandardPaths>
+#include <QTest>
+
+// The real page renderer: a report printed with no printer installed goes to a PDF file
+// in the program's directory, whose pages and text are read back with poppler.
+class TestReportPrinter : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void printWithoutPrinterWritesAPdf();
+};
+
+void TestReportPrinter::initTestCase()
+{
+    if (!QPrinterInfo::availablePrinters().isEmpty())
+        QSKIP("a printer is installed here");
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("poppler-utils is not installed");
+}
+
+void TestReportPrinter::printWithoutPrinterWritesAPdf()
+{
+    TestSeams seams;
+    Platform::setReportOutput(nullptr); // the real output, this time
+    seams.installTemplate();
+    QStringList lines;
+    for (int n = 1; n <= 90; ++n)
+        lines << compose_enreg(QStringLiteral("Ibuprofène fiche %1").arg(n), u"Orale", u"Comprimé", u"12",
+                               u"05/03/2027", u"5", u"1");
+    seams.directory.write(kStockFileName, cp1252(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
+
+    const QString expected = QDir(seams.directory.path()).filePath(QStringLiteral("Liste complète des médicaments 2026-12-06.pdf"));
+    imprime_complete(QString());
+
+    QCOMPARE(seams.messages.shown().size(), 1);
+    const MessageRequest &told = seams.messages.last();
+    QCOMPARE(told.title, QStringLiteral("Information"));
+    QVERIFY2(told.text.contains(QDir::toNativeSeparators(expected)), qPrintable(told.text));
+    QVERIFY(QFile::exists(expected));
+
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {expected});
+    QVERIFY(info.waitForFinished());
+    const QString pdfInfo = QString::fromUtf8(info.readAllStandardOutput());
+    QVERIFY2(pdfInfo.contains(QRegularExpression(QStringLiteral("Pages:\\s+3\\n"))), qPrintable(pdfInfo));
+
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), expected, QStringLiteral("-")});
+    QVERIFY(text.waitForFinished());
+    const QString content = QString::fromUtf8(text.readAllStandardOutput());
+    for (const char *piece : {"Liste complète des médicaments", "à la date du: 06/12/2026", "Voie d'administration",
+                              "Ibuprofène fiche 1 ", "Ibuprofène fiche 90", "Total :", "90", "Page 3"})
+        QVERIFY2(content.contains(QString::fromUtf8(piece)), piece);
+
+    // A second print the same day does not overwrite the first file.
+    seams.messages.clear();
+    imprime_complete(QString());
+    QVERIFY(seams.messages.last().text.contains(QStringLiteral("2026-12-06 (2).pdf")));
+}
+
+QTEST_MAIN(TestReportPrinter)
+#include "tst_reportprinter.moc"
