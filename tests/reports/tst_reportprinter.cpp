@@ -4,7 +4,10 @@
 #include "reports/Impression.h"
 #include "store/StockFile.h"
 
+#include <QAction>
 #include <QDir>
+#include <QGuiApplication>
+#include <QPrintPreviewDialog>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QPrinterInfo>
@@ -20,6 +23,7 @@ class TestReportPrinter : public QObject
 private slots:
     void initTestCase();
     void printWithoutPrinterWritesAPdf();
+    void previewWaitsForEachPage();
 };
 
 void TestReportPrinter::initTestCase()
@@ -68,6 +72,36 @@ void TestReportPrinter::printWithoutPrinterWritesAPdf()
     seams.messages.clear();
     imprime_complete(QString());
     QVERIFY(seams.messages.last().text.contains(QStringLiteral("2026-12-06 (2).pdf")));
+}
+
+void TestReportPrinter::previewWaitsForEachPage()
+{
+    TestSeams seams;
+    Platform::setReportOutput(nullptr);
+    seams.installTemplate();
+    QStringList lines;
+    for (int n = 1; n <= 46; ++n)
+        lines << compose_enreg(QStringLiteral("Aspirine %1").arg(n), u"Orale", u"Comprimé", u"1", u"", u"5", u"1");
+    seams.directory.write(kStockFileName, cp1252(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
+
+    // Each page in its own modal preview, the next one only once the first is closed.
+    QStringList titles;
+    std::function<void(QWidget *)> close = [&](QWidget *window) {
+        auto *preview = qobject_cast<QPrintPreviewDialog *>(window);
+        QVERIFY(preview);
+        QVERIFY(preview->findChild<QAction *>(QStringLiteral("savePdf")));
+        QVERIFY(!QGuiApplication::overrideCursor()); // the normal pointer while the user looks
+        titles << preview->windowTitle();
+        if (titles.size() < 2)
+            whenModalOpens(close);
+        preview->reject();
+    };
+    whenModalOpens(close);
+    imprime_complete(QStringLiteral("Apercu"));
+    QCOMPARE(titles, (QStringList{"Aperçu avant impression - Liste complète des médicaments - page 1",
+                                  "Aperçu avant impression - Liste complète des médicaments - page 2"}));
+    QVERIFY(seams.messages.shown().isEmpty());
+    QVERIFY(QDir(seams.directory.path()).entryList({QStringLiteral("*.pdf")}).isEmpty());
 }
 
 QTEST_MAIN(TestReportPrinter)
