@@ -2,6 +2,7 @@
 
 #include "Apropos.h"
 #include "General.h"
+#include "conversion/FormConversion.h"
 #include "listwindow/FormPharma.h"
 #include "platform/MessageBox.h"
 #include "platform/Pictures.h"
@@ -208,6 +209,8 @@ void Menuprincipal::mnu_conversionBD_Click()
     if (Platform::message(text, QStringLiteral("Conversion de la base de données"), MsgIcon::Exclamation,
                           MsgButtons::YesNo) == MsgAnswer::No)
         return;
+    FormConversion form(this);
+    form.exec();
 }
 
 void Menuprincipal::mnu_quitter_Click()

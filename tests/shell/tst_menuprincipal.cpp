@@ -254,7 +254,15 @@ void TestMenuprincipal::conversionWarning()
 {
     QFETCH(MsgAnswer, answer);
     m_seams->messages.queue(answer);
+    QString opened;
+    if (answer == MsgAnswer::Yes) {
+        whenModalOpens([&](QWidget *window) {
+            opened = window->objectName();
+            window->close();
+        });
+    }
     action(QStringLiteral("mnu_conversionBD"))->trigger();
+    QCOMPARE(opened, answer == MsgAnswer::Yes ? QStringLiteral("FormConversion") : QString());
     QCOMPARE(m_seams->messages.shown().size(), 1);
     const MessageRequest &warning = m_seams->messages.last();
     QCOMPARE(warning.title, QStringLiteral("Conversion de la base de données"));

@@ -6,6 +6,7 @@
 #include <QCursor>
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QLineEdit>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -49,6 +50,29 @@ void ScriptedMessageBoxes::clear()
     m_answers.clear();
     m_shown.clear();
     m_unanswered = 0;
+}
+
+ScriptedInputBox::ScriptedInputBox()
+{
+    MyInputBox::setAnswers(this);
+}
+
+ScriptedInputBox::~ScriptedInputBox()
+{
+    MyInputBox::setAnswers(nullptr);
+}
+
+void ScriptedInputBox::answer(MyInputBox &box)
+{
+    asked.append({box.Prompt(), box.Title(), box.Default()});
+    if (m_answers.isEmpty()) {
+        ++unanswered;
+        box.cmdButton_Click(1);
+        return;
+    }
+    const auto [text, cancel] = m_answers.takeFirst();
+    box.txtInput()->setText(text);
+    box.cmdButton_Click(cancel ? 1 : 0);
 }
 
 void RecordingReportOutput::begin(const QString &report, const ReportTemplate &)

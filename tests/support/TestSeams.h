@@ -4,6 +4,7 @@
 #include "platform/ProgramDirectory.h"
 #include "platform/Today.h"
 #include "reports/ReportOutput.h"
+#include "valuelists/MyInputBox.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -62,6 +63,29 @@ private:
     QList<MsgAnswer> m_answers;
     QList<MessageRequest> m_shown;
     int m_unanswered = 0;
+};
+
+// Answers the program's input box from a queue, without showing it, and keeps what it
+// asked. An answer is the text typed and whether "&Annuler" closed the box.
+class ScriptedInputBox final : public InputBoxAnswers
+{
+public:
+    struct Asked
+    {
+        QString prompt;
+        QString title;
+        QString defaultText;
+    };
+    ScriptedInputBox();
+    ~ScriptedInputBox() override;
+    void answer(MyInputBox &box) override;
+
+    void queue(const QString &text, bool cancel = false) { m_answers.append({text, cancel}); }
+    QList<Asked> asked;
+    int unanswered = 0;
+
+private:
+    QList<std::pair<QString, bool>> m_answers;
 };
 
 // Keeps every page a report previews or prints, as the sheet stood at that moment.
