@@ -2,10 +2,38 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+
+bool ExecutableDirectory::isSystemInstall(const QString &executableDir)
+{
+    const QString dir = QDir::cleanPath(executableDir);
+    return dir.startsWith(QLatin1String("/usr/")) || dir.startsWith(QLatin1String("/opt/"));
+}
+
+void ExecutableDirectory::seed(const QString &executableDir, const QString &dataDir)
+{
+    QDir().mkpath(dataDir);
+    for (const char *name : {"Pharma_Forme.dat", "Pharma_Type.dat", "Impression.json"}) {
+        const QString target = QDir(dataDir).filePath(QLatin1String(name));
+        const QString source = QDir(executableDir).filePath(QLatin1String(name));
+        if (!QFileInfo::exists(target) && QFileInfo::exists(source))
+            QFile::copy(source, target);
+    }
+}
 
 QString ExecutableDirectory::path() const
 {
-    return QCoreApplication::applicationDirPath();
+    static const QString dir = [] {
+        const QString exe = QCoreApplication::applicationDirPath();
+        if (!isSystemInstall(exe))
+            return exe;
+        const QString data = QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+                                 .filePath(QStringLiteral("Vellorin"));
+        seed(exe, data);
+        return data;
+    }();
+    return dir;
 }
 
 namespace {

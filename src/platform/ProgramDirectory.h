@@ -10,11 +10,18 @@ public:
     virtual QString path() const = 0;
 };
 
-// The directory of the running executable.
+// The directory of the running executable, where the program keeps its files. A program
+// installed for the whole system (under /usr or /opt) cannot write there: its files then
+// live in the user's data directory (~/.local/share/Vellorin), which receives the starting
+// value lists and the report template from beside the executable the first time.
 class ExecutableDirectory final : public ProgramDirectory
 {
 public:
     QString path() const override;
+
+    static bool isSystemInstall(const QString &executableDir);
+    // Copies the starting files that are missing into `dataDir`; never over a user's file.
+    static void seed(const QString &executableDir, const QString &dataDir);
 };
 
 namespace Platform {
