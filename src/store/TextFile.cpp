@@ -91,6 +91,24 @@ bool checkWritable(const QString &path, QString *error)
 
 namespace TextFile {
 
+QStringList splitLines(QByteArrayView bytes)
+{
+    QStringList lines;
+    qsizetype start = 0;
+    while (start < bytes.size()) {
+        qsizetype end = bytes.indexOf('\n', start);
+        const bool lastLine = end < 0;
+        if (lastLine)
+            end = bytes.size();
+        qsizetype stop = end;
+        if (!lastLine && stop > start && bytes.at(stop - 1) == '\r')
+            --stop;
+        lines.append(Cp1252::decode(bytes.sliced(start, stop - start)));
+        start = end + 1;
+    }
+    return lines;
+}
+
 bool readLines(const QString &path, QStringList *lines, QString *error)
 {
     lines->clear();
@@ -122,18 +140,7 @@ bool readLines(const QString &path, QStringList *lines, QString *error)
         *error = readFailure(path, reason(path, file));
         return false;
     }
-    qsizetype start = 0;
-    while (start < bytes.size()) {
-        qsizetype end = bytes.indexOf('\n', start);
-        const bool lastLine = end < 0;
-        if (lastLine)
-            end = bytes.size();
-        qsizetype stop = end;
-        if (!lastLine && stop > start && bytes.at(stop - 1) == '\r')
-            --stop;
-        lines->append(Cp1252::decode(bytes.sliced(start, stop - start)));
-        start = end + 1;
-    }
+    *lines = splitLines(bytes);
     return true;
 }
 

@@ -1,11 +1,15 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 
 // Whole-file access to the program's windows-1252 text files, one entry per line.
 // Every failure comes back as a complete French sentence for the user, naming the file.
 namespace TextFile {
+
+// The lines of a file's bytes, as readLines gives them.
+QStringList splitLines(QByteArrayView bytes);
 
 // Every line without its line end (CR LF, or LF alone), with trailing blanks kept.
 // A last line without a line end is a line too. A missing file reads as no lines.

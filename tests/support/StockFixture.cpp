@@ -5,6 +5,7 @@
 #include "store/StockFile.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QTest>
 #include <QWindow>
 
@@ -53,7 +54,7 @@ void StockFixture::click(const QString &button)
 bool StockFixture::runEditor(const QString &button, const std::function<void(FormMedic *)> &act, bool *stayedOpen)
 {
     bool opened = false;
-    whenModalOpens([&](QWidget *window) {
+    QPointer<QObject> watch = whenModalOpens([&](QWidget *window) {
         auto *editor = qobject_cast<FormMedic *>(window);
         if (!editor)
             return;
@@ -67,6 +68,9 @@ bool StockFixture::runEditor(const QString &button, const std::function<void(For
             editor->close();
     });
     click(button);
+    // The command may end without an editor (a question answered No): stop watching,
+    // or the watch would act on a later test's window.
+    delete watch.data();
     return opened;
 }
 

@@ -118,7 +118,7 @@ QByteArray cp1252(const QString &text)
     return bytes;
 }
 
-void whenModalOpens(std::function<void(QWidget *)> action)
+QObject *whenModalOpens(std::function<void(QWidget *)> action)
 {
     auto *timer = new QTimer;
     auto deadline = std::make_shared<QDeadlineTimer>(5000);
@@ -136,6 +136,7 @@ void whenModalOpens(std::function<void(QWidget *)> action)
         }
     });
     timer->start(10);
+    return timer;
 }
 
 void typeText(QWidget *widget, const QString &text)

@@ -139,4 +139,5 @@ void typeText(QWidget *widget, const QString &text);
 
 // Runs `action` on the next modal window that opens (message boxes aside), once it is
 // shown; arm it before the click that opens the window. Gives up after five seconds.
-void whenModalOpens(std::function<void(QWidget *)> action);
+// The watch returned can be deleted to give up earlier, when the window may not open.
+QObject *whenModalOpens(std::function<void(QWidget *)> action);
