@@ -1,0 +1,29 @@
+// Splitting and composing a stock line. What must hold, for any bytes:
+// - decoding then encoding gives the same bytes back;
+// - decompose never reads past the line, whatever its length;
+// - compose always gives 111 characters, and composing the fields of a composed line
+//   gives the same line again.
+#include "FuzzSupport.h"
+
+#include "store/Cp1252.h"
+#include "store/StockFile.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray bytes = bytesOf(data, size);
+    const QString line = Cp1252::decode(bytes);
+    QByteArray back;
+    FUZZ_REQUIRE(Cp1252::encode(line, &back));
+    FUZZ_REQUIRE(back == bytes);
+
+    const EnregMedic e = decompose_enreg(line);
+    const QString composed =
+        compose_enreg(e.nom, e.formemedic, e.typemedic, e.qte, e.dat, e.critique, e.indispensable);
+    FUZZ_REQUIRE(composed.size() == 111);
+    const EnregMedic again = decompose_enreg(composed);
+    FUZZ_REQUIRE(compose_enreg(again.nom, again.formemedic, again.typemedic, again.qte, again.dat, again.critique,
+                               again.indispensable) == composed);
+    // A line the program writes keeps its fields where they were put.
+    FUZZ_REQUIRE(again.nom == Enreg::trimBlanks(QStringView(e.nom).left(40)).toString());
+    return 0;
+}
