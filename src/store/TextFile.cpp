@@ -6,6 +6,9 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
+#include <sys/file.h>
+
 namespace {
 
 const QString kLineEnd = QStringLiteral("\r\n");
@@ -69,6 +72,19 @@ bool encodeLines(const QString &path, const QStringList &lines, QByteArray *byte
     return true;
 }
 
+// Another program that holds a lock on the file is working on it: leave it alone.
+bool lockedByAnother(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    if (::flock(file.handle(), LOCK_EX | LOCK_NB) == 0) {
+        ::flock(file.handle(), LOCK_UN);
+        return false;
+    }
+    return errno == EWOULDBLOCK;
+}
+
 bool checkWritable(const QString &path, QString *error)
 {
     const QFileInfo info(path);
@@ -80,8 +96,17 @@ bool checkWritable(const QString &path, QString *error)
     // an administrator.
     // (The "User" bits follow access(), which grants an administrator everything.)
     constexpr QFile::Permissions anyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+    if (!QFileInfo(info.absolutePath()).isWritable()) {
+        *error = writeFailure(path, QStringLiteral("le dossier du programme est en lecture seule"));
+        return false;
+    }
     if (info.exists() && (!info.isWritable() || !(info.permissions() & anyWrite))) {
         *error = writeFailure(path, QStringLiteral("le fichier est en lecture seule"));
+        return false;
+    }
+    if (info.exists() && lockedByAnother(path)) {
+        *error = writeFailure(path, QStringLiteral("un autre programme l'utilise en ce moment ; "
+                                                   "réessayez quand il l'aura libéré"));
         return false;
     }
     return true;

@@ -1,0 +1,216 @@
+#include "support/StockFixture.h"
+
+#include "platform/ReportListView.h"
+#include "store/StockFile.h"
+#include "valuelists/ValueListFile.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTest>
+
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace {
+
+QStringList stock(int count)
+{
+    QStringList lines;
+    for (int n = 0; n < count; ++n)
+        lines << compose_enreg(QStringLiteral("Médicament %1").arg(n, 4, 10, QLatin1Char('0')), u"Orale", u"Comprimé",
+                               u"5", u"01/01/2030", u"2", u"0");
+    return lines;
+}
+
+// A small file system of its own, so that it can be made full or read-only for real.
+class MountedDirectory final : public ProgramDirectory
+{
+public:
+    explicit MountedDirectory(const QString &where, int kilobytes) : m_path(where)
+    {
+        QDir().mkpath(where);
+        m_mounted = QProcess::execute(QStringLiteral("mount"),
+                                      {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                                       QStringLiteral("size=%1k").arg(kilobytes), QStringLiteral("tmpfs"), where}) == 0;
+    }
+    ~MountedDirectory() override
+    {
+        if (m_mounted)
+            QProcess::execute(QStringLiteral("umount"), {QStringLiteral("-l"), m_path});
+    }
+    bool mounted() const { return m_mounted; }
+    QString path() const override { return m_path; }
+    void makeReadOnly() const
+    {
+        QProcess::execute(QStringLiteral("mount"), {QStringLiteral("-o"), QStringLiteral("remount,ro"), m_path});
+    }
+    // Leaves about `free` bytes on the file system.
+    void fill(qint64 free) const
+    {
+        QFile filler(QDir(m_path).filePath(QStringLiteral("filler")));
+        filler.open(QIODevice::WriteOnly);
+        const QByteArray block(4096, 'x');
+        while (filler.write(block) == block.size() && filler.flush()) {
+        }
+        filler.close();
+        filler.resize(std::max<qint64>(0, filler.size() - free));
+    }
+    QByteArray read(const QString &name) const
+    {
+        QFile f(QDir(m_path).filePath(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+private:
+    QString m_path;
+    bool m_mounted = false;
+};
+
+} // namespace
+
+// What a user may meet on a real machine: a read-only folder, a full disk, a file another
+// program holds, a list that cannot be read. Each time a clear message, the program goes
+// on, and no file loses a byte.
+class TestFaults : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void readOnlyProgramDirectory();
+    void diskFullDuringARewrite_data();
+    void diskFullDuringARewrite();
+    void fileHeldByAnotherProgram_data();
+    void fileHeldByAnotherProgram();
+    void unreadableValueList();
+
+private:
+    static bool root() { return ::geteuid() == 0; }
+};
+
+void TestFaults::readOnlyProgramDirectory()
+{
+    if (!root())
+        QSKIP("mounting a file system needs root");
+    TestSeams seams;
+    MountedDirectory dir(seams.directory.file(QStringLiteral("ro")), 512);
+    if (!dir.mounted())
+        QSKIP("this machine does not let tests mount a file system");
+    const QByteArray before = StockFixture::bytesOf(stock(3));
+    QFile f(QDir(dir.path()).filePath(kStockFileName));
+    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(before) == before.size());
+    f.close();
+    dir.makeReadOnly();
+    Platform::setProgramDirectory(&dir);
+
+    QString error;
+    QCOMPARE(lit_pharmacie(&error).size(), 3); // reading works
+    QVERIFY(!ajoute_pharmacie(stock(1).first(), &error));
+    QVERIFY2(error.contains(QStringLiteral("le dossier du programme est en lecture seule")), qPrintable(error));
+    QVERIFY(!ecrit_pharmacie(stock(2), &error));
+    QVERIFY(!ajoute_liste(kRoutesFileName, QStringLiteral("Orale"), &error));
+    QVERIFY(error.contains(kRoutesFileName));
+    QCOMPARE(dir.read(kStockFileName), before);
+    Platform::setProgramDirectory(&seams.directory);
+}
+
+void TestFaults::diskFullDuringARewrite_data()
+{
+    QTest::addColumn<bool>("append");
+    QTest::newRow("rewrite") << false;
+    QTest::newRow("append") << true;
+}
+
+void TestFaults::diskFullDuringARewrite()
+{
+    QFETCH(bool, append);
+    if (!root())
+        QSKIP("mounting a file system needs root");
+    TestSeams seams;
+    MountedDirectory dir(seams.directory.file(QStringLiteral("small")), 640);
+    if (!dir.mounted())
+        QSKIP("this machine does not let tests mount a file system");
+    // For the append, a file that ends on a page boundary, so that one more line needs room
+    // the disk no longer has: 4,096 lines of 113 bytes.
+    const QByteArray before = StockFixture::bytesOf(stock(append ? 4096 : 1000));
+    QFile f(QDir(dir.path()).filePath(kStockFileName));
+    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(before) == before.size());
+    f.close();
+    dir.fill(append ? 0 : 20000); // a rewrite needs room for a whole new file beside the old
+    Platform::setProgramDirectory(&dir);
+
+    QString error;
+    const bool written = append ? ajoute_pharmacie(stock(2).last(), &error) : ecrit_pharmacie(stock(999), &error);
+    Platform::setProgramDirectory(&seams.directory);
+    QVERIFY(!written);
+    QVERIFY2(error.startsWith(QStringLiteral("Le fichier Pharmacie.dat n'a pas pu être enregistré :")), qPrintable(error));
+    QVERIFY(error.endsWith(QStringLiteral("Son contenu précédent est conservé.")));
+    QCOMPARE(dir.read(kStockFileName), before);
+    // Nothing left behind but the stock and the filler.
+    QStringList left = QDir(dir.path()).entryList(QDir::Files);
+    left.sort();
+    QCOMPARE(left, (QStringList{kStockFileName, QStringLiteral("filler")}));
+}
+
+void TestFaults::fileHeldByAnotherProgram_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::newRow("deletion") << "Supprimer";
+    QTest::newRow("quantity") << "majqte";
+}
+
+void TestFaults::fileHeldByAnotherProgram()
+{
+    QFETCH(QString, command);
+    const QStringList lines = stock(3);
+    StockFixture fx(lines);
+    // Another program holds the file (an editor, a backup tool).
+    QFile other(fx.seams.directory.file(kStockFileName));
+    QVERIFY(other.open(QIODevice::ReadOnly));
+    QCOMPARE(::flock(other.handle(), LOCK_EX | LOCK_NB), 0);
+
+    fx.chooseRow(QStringLiteral("Médicament 0001"));
+    if (command == QLatin1String("Supprimer")) {
+        fx.seams.messages.queue(MsgAnswer::Yes);
+        fx.click(command);
+    } else {
+        bool stayedOpen = false;
+        QVERIFY(fx.runEditor(command, [](FormMedic *editor) {
+            auto *qte = field(editor, QStringLiteral("qte"));
+            qte->selectAll();
+            QTest::keyClicks(qte, "9");
+            clickThroughWindow(field<QToolButton>(editor, QStringLiteral("valider")));
+        }, &stayedOpen));
+        QVERIFY(stayedOpen);
+    }
+    ::flock(other.handle(), LOCK_UN);
+    const MessageRequest &m = fx.seams.messages.last();
+    QCOMPARE(m.title, QStringLiteral("Erreur"));
+    QVERIFY2(m.text.contains(QStringLiteral("un autre programme l'utilise")), qPrintable(m.text));
+    QCOMPARE(fx.stockBytes(), StockFixture::bytesOf(lines));
+    QCOMPARE(fx.form->ListView1()->model()->rowCount(), 3);
+}
+
+void TestFaults::unreadableValueList()
+{
+    StockFixture fx(stock(1));
+    QFile::remove(fx.seams.directory.file(kRoutesFileName));
+    QVERIFY(QDir(fx.seams.directory.path()).mkdir(kRoutesFileName));
+    QStringList presentations;
+    QVERIFY(fx.runEditor(QStringLiteral("ajout"), [&](FormMedic *editor) {
+        auto *type = editor->findChild<QComboBox *>(QStringLiteral("typemedic"));
+        for (int i = 0; i < type->count(); ++i)
+            presentations << type->itemText(i);
+        QTest::keyClicks(field(editor, QStringLiteral("nom")), "Ventoline");
+        clickThroughWindow(field<QToolButton>(editor, QStringLiteral("valider")));
+    }));
+    QCOMPARE(fx.seams.messages.shown().size(), 1);
+    QCOMPARE(fx.seams.messages.last().text, QStringLiteral("Le fichier Pharma_Forme.dat ne peut pas être lu :\r\n"
+                                                           "c'est un dossier, pas un fichier."));
+    QCOMPARE(presentations, (QStringList{"Comprimé", "Sachet"})); // the other list is there
+    QCOMPARE(fx.form->ListView1()->model()->rowCount(), 2);        // and the medicine was saved
+}
+
+QTEST_MAIN(TestFaults)
+#include "tst_faults.moc"
