@@ -121,6 +121,7 @@ void MyInputBox::Form_Activate()
 
     m_txtInput->setEchoMode(m_passwordProtect ? QLineEdit::Password : QLineEdit::Normal);
     m_lblPrompt->setText(m_prompt);
+    m_txtInput->setAccessibleName(m_prompt);
     setWindowTitle(m_title);
     m_txtInput->setText(m_default);
 
