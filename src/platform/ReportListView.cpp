@@ -17,6 +17,8 @@ ReportListView::ReportListView(QWidget *parent)
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    horizontalHeader()->setTextElideMode(Qt::ElideRight);
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setStretchLastSection(false);
     connect(this, &QTableView::clicked, this, [this](const QModelIndex &index) {

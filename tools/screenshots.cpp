@@ -1,0 +1,154 @@
+// Takes the README's screenshots: the main window, the medicine list, the editor and a
+// report page, on a sample kit. Run by script/screenshots under Xvfb.
+#include "editor/FormMedic.h"
+#include "listwindow/FormPharma.h"
+#include "listwindow/StockTableModel.h"
+#include "platform/ProgramDirectory.h"
+#include "platform/ReportListView.h"
+#include "platform/Today.h"
+#include "reports/ReportOutput.h"
+#include "reports/ReportRenderer.h"
+#include "reports/ReportSession.h"
+#include "shell/Application.h"
+#include "shell/Menuprincipal.h"
+#include "store/StockFile.h"
+#include "store/TextFile.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+class SampleDirectory final : public ProgramDirectory
+{
+public:
+    QString path() const override { return m_dir.path(); }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+class SampleDay final : public TodaySource
+{
+public:
+    QDate today() const override { return QDate(2026, 12, 6); }
+};
+
+// The first page of a report, kept to be drawn.
+class FirstPage final : public ReportOutput
+{
+public:
+    void begin(const QString &, const ReportTemplate &layout) override { m_layout = layout; }
+    void preview(const ReportPage &page) override { keep(page); }
+    void print(const ReportPage &page) override { keep(page); }
+    void finish() override {}
+
+    ReportTemplate m_layout;
+    std::optional<ReportPage> m_page;
+
+private:
+    void keep(const ReportPage &page)
+    {
+        if (!m_page)
+            m_page = page;
+    }
+};
+
+const QStringList kSample = {
+    compose_enreg(u"Adrénaline 1 mg/ml", u"Intramusculaire", u"Ampoule", u"2", u"15/03/2027", u"2", u"1"),
+    compose_enreg(u"Amoxicilline 1 g", u"Orale", u"Comprimé", u"12", u"30/11/2026", u"6", u"0"),
+    compose_enreg(u"Aspirine 500 mg", u"Orale", u"Comprimé", u"20", u"05/03/2028", u"10", u"0"),
+    compose_enreg(u"Bétadine dermique 10 %", u"Cutanée", u"Flacon", u"1", u"12/01/2027", u"1", u"0"),
+    compose_enreg(u"Ceftriaxone 1 g", u"Intramusculaire", u"Flacon", u"2", u"01/09/2027", u"2", u"1"),
+    compose_enreg(u"Diazépam 10 mg", u"Rectale", u"Gel", u"1", u"06/12/2026", u"2", u"1"),
+    compose_enreg(u"Furosémide 20 mg", u"Intraveineuse", u"Ampoule", u"3", u"18/06/2027", u"3", u"1"),
+    compose_enreg(u"Glucagon 1 mg", u"Sous-cutanée", u"Stylo injecteur", u"1", u"20/10/2027", u"1", u"1"),
+    compose_enreg(u"Ibuprofène 400 mg", u"Orale", u"Comprimé", u"30", u"10/02/2028", u"10", u"0"),
+    compose_enreg(u"Morphine 10 mg", u"Sous-cutanée", u"Ampoule", u"4", u"25/12/2026", u"4", u"1"),
+    compose_enreg(u"Paracétamol 1 g", u"Orale", u"Sachet", u"16", u"02/02/2028", u"8", u"0"),
+    compose_enreg(u"Salbutamol 100 µg", u"Inhalée", u"Aérosol", u"1", u"14/04/2027", u"1", u"1"),
+    compose_enreg(u"Sérum physiologique", u"Cutanée", u"Flacon", u"10", u"", u"5", u"0"),
+    compose_enreg(u"Trinitrine 0,15 mg", u"Sublinguale", u"Spray", u"1", u"09/08/2027", u"1", u"1"),
+};
+
+void save(QWidget *w, const QString &dir, const char *name)
+{
+    QApplication::processEvents();
+    QTest::qWait(150);
+    w->grab().save(QDir(dir).filePath(QLatin1String(name)));
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    prepareApplication(app);
+    const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs/screenshots");
+    const QString data = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("data");
+    QDir().mkpath(out);
+    SampleDirectory dir;
+    SampleDay day;
+    Platform::setProgramDirectory(&dir);
+    Platform::setTodaySource(&day);
+    for (const char *name : {"Pharma_Forme.dat", "Pharma_Type.dat", "Impression.json"})
+        QFile::copy(QDir(data).filePath(QLatin1String(name)), Platform::programFile(QLatin1String(name)));
+    QString error;
+    if (!ecrit_pharmacie(kSample, &error))
+        qFatal("%s", qPrintable(error));
+
+    Menuprincipal main;
+    main.resize(720, 420);
+    main.show();
+    save(&main, out, "main-window.png");
+
+    FormPharma list;
+    list.show();
+    list.ListView1()->selectRow(3);
+    save(&list, out, "medicine-list.png");
+
+    list.List1().setCurrentPosition(1);
+    FormMedic editor(list.List1(), list.listModel());
+    editor.setMode(QStringLiteral("Modif"));
+    editor.show();
+    save(&editor, out, "editor.png");
+
+    // A report page, drawn as it is printed, then turned into a picture.
+    FirstPage page;
+    {
+        ReportSession session(page);
+        if (!session.openTemplate(&error))
+            qFatal("%s", qPrintable(error));
+        session.selectSheet(QStringLiteral("Liste"));
+        session.write(u"A1", QStringLiteral("Liste complète des médicaments"));
+        session.write(u"A2", QStringLiteral("à la date du: 06/12/2026"));
+        for (int i = 0; i < kSample.size(); ++i) {
+            const EnregMedic e = decompose_enreg(kSample.at(i));
+            session.write(5 + i, 0, QString::number(i + 1));
+            session.write(5 + i, 1, e.nom);
+            session.write(5 + i, 2, e.formemedic);
+            session.write(5 + i, 3, e.typemedic);
+            session.write(5 + i, 4, e.dat);
+            session.write(5 + i, 5, e.qte);
+        }
+        session.write(50, 5, QString::number(kSample.size()));
+        session.setPrintArea(QStringLiteral("$A$1:$F$50"));
+        session.print();
+    }
+    const QString pdf = QDir(dir.path()).filePath(QStringLiteral("report.pdf"));
+    {
+        QPdfWriter writer(pdf);
+        applyPageLayout(writer, page.m_layout);
+        QPainter painter(&writer);
+        paintReportPage(painter, writer, page.m_layout, *page.m_page);
+    }
+    return QProcess::execute(QStringLiteral("pdftoppm"),
+                             {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("80"),
+                              QStringLiteral("-singlefile"), pdf, QDir(out).filePath(QStringLiteral("report-page"))});
+}
