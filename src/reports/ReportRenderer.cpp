@@ -10,12 +10,12 @@
 
 namespace {
 
-QFont toFont(const ReportFont &spec)
+QFont toFont(const ReportFont &wanted)
 {
-    QFont font(spec.family.isEmpty() ? QStringLiteral("DejaVu Sans") : spec.family);
-    font.setPointSizeF(spec.pointSize);
-    font.setBold(spec.bold);
-    font.setItalic(spec.italic);
+    QFont font(wanted.family.isEmpty() ? QStringLiteral("DejaVu Sans") : wanted.family);
+    font.setPointSizeF(wanted.pointSize);
+    font.setBold(wanted.bold);
+    font.setItalic(wanted.italic);
     // Ligatures would make "fi" one glyph that text extraction cannot read back.
     font.setStyleStrategy(QFont::PreferNoShaping);
     return font;

@@ -127,16 +127,16 @@ void TestFormMedic::modesFillTheFields()
         auto *route = field<QComboBox>(editor, QStringLiteral("formemedic"));
         for (int i = 0; i < route->count(); ++i)
             routes << route->itemText(i);
-        QTRY_VERIFY(!qobject_cast<QLineEdit *>(QApplication::focusWidget()) || focus != QLatin1String("qte") ||
-                    field(editor, focus)->selectedText() == fields.at(3));
-        if (focus == QLatin1String("dat")) {
-            selected = field(editor, focus)->selectedText();
-        }
+        // Entering the first field selects its whole text.
+        if (!fields.first().isEmpty())
+            QTRY_VERIFY(!field(editor, focus)->selectedText().isEmpty());
+        selected = field(editor, focus)->selectedText();
     }));
     QCOMPARE(shown, fields);
     QCOMPARE(routes, (QStringList{"Orale", "Cutanée", "Rectale"})); // the file's order
-    if (focus == QLatin1String("dat"))
-        QCOMPARE(selected, QStringLiteral("01/01/2026"));
+    QCOMPARE(selected, focus == QLatin1String("qte") ? fields.at(3)
+                       : focus == QLatin1String("dat") ? fields.at(4)
+                                                       : fields.at(0));
     QCOMPARE(mode, QLatin1String(button == QLatin1String("ajout") ? "Ajout"
                                  : button == QLatin1String("Modifier") ? "Modif"
                                  : button == QLatin1String("majqte")   ? "MAJ"
