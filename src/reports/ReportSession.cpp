@@ -62,28 +62,28 @@ void ReportSession::setPrintArea(const QString &area)
     m_page.printArea = area;
 }
 
-void ReportSession::preview()
+bool ReportSession::nextPage()
 {
     if (!m_template)
-        return;
+        return false;
     if (!m_begun) {
         m_output.begin(m_page.report, *m_template);
         m_begun = true;
     }
     ++m_page.number;
-    m_output.preview(m_page);
+    return true;
+}
+
+void ReportSession::preview()
+{
+    if (nextPage())
+        m_output.preview(m_page);
 }
 
 void ReportSession::print()
 {
-    if (!m_template)
-        return;
-    if (!m_begun) {
-        m_output.begin(m_page.report, *m_template);
-        m_begun = true;
-    }
-    ++m_page.number;
-    m_output.print(m_page);
+    if (nextPage())
+        m_output.print(m_page);
 }
 
 void ReportSession::output(const QString &mode)

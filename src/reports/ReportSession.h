@@ -35,6 +35,9 @@ public:
     const ReportPage &page() const { return m_page; }
 
 private:
+    // The output learns of the report at its first page.
+    bool nextPage();
+
     ReportOutput &m_output;
     std::optional<ReportTemplate> m_template;
     ReportPage m_page;

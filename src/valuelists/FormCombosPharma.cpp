@@ -130,16 +130,23 @@ void FormCombosPharma::Nouveau_Click()
     Form_Activate();
 }
 
+// The entry the command works on; none (the user told) when nothing is selected.
+QListWidgetItem *FormCombosPharma::entreeChoisie()
+{
+    const QList<QListWidgetItem *> selected = m_list1->selectedItems();
+    if (!selected.isEmpty())
+        return selected.first();
+    Platform::message(QStringLiteral("Aucune ") + nom() + QStringLiteral(" sélectionnée !"), QStringLiteral("Erreur"),
+                      MsgIcon::Exclamation);
+    return nullptr;
+}
+
 void FormCombosPharma::Modifier_Click()
 {
     const QString noun = nom();
-    const QList<QListWidgetItem *> selected = m_list1->selectedItems();
-    if (selected.isEmpty()) {
-        Platform::message(QStringLiteral("Aucune ") + noun + QStringLiteral(" sélectionnée !"),
-                          QStringLiteral("Erreur"), MsgIcon::Exclamation);
+    QListWidgetItem *item = entreeChoisie();
+    if (!item)
         return;
-    }
-    QListWidgetItem *item = selected.first();
     QString entry;
     if (askEntry(QStringLiteral("Veuillez modifier la ") + noun + QStringLiteral(":"),
                  QStringLiteral("Modifier une ") + noun, item->text(), &entry)) {
@@ -157,13 +164,9 @@ void FormCombosPharma::Modifier_Click()
 void FormCombosPharma::Supprimer_Click()
 {
     const QString noun = nom();
-    const QList<QListWidgetItem *> selected = m_list1->selectedItems();
-    if (selected.isEmpty()) {
-        Platform::message(QStringLiteral("Aucune ") + noun + QStringLiteral(" sélectionnée !"),
-                          QStringLiteral("Erreur"), MsgIcon::Exclamation);
+    QListWidgetItem *item = entreeChoisie();
+    if (!item)
         return;
-    }
-    QListWidgetItem *item = selected.first();
     if (Platform::message(item->text() + QStringLiteral("\r\n\r\nConfirmer la suppression ?"), noun,
                           MsgIcon::Question, MsgButtons::YesNo) == MsgAnswer::No)
         return;

@@ -3,6 +3,7 @@
 #include <QDialog>
 
 class QListWidget;
+class QListWidgetItem;
 class QToolButton;
 
 // The editor of one value list: routes of administration (mode "Forme") or presentations
@@ -31,6 +32,7 @@ private:
     QString fichier() const;
     // The noun of the list, taken from the caption: "Voie d'administration" or "Présentation".
     QString nom() const;
+    QListWidgetItem *entreeChoisie();
     bool askEntry(const QString &prompt, const QString &title, const QString &defaultText, QString *entry);
 
     void Nouveau_Click();
