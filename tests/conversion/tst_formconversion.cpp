@@ -139,8 +139,7 @@ void TestFormConversion::workedExample()
     }
     QCOMPARE(m_seams->messages.shown().size(), 1);
     QCOMPARE(m_seams->messages.last().text, QStringLiteral("Conversion réalisée avec succès !"));
-    QCOMPARE(m_seams->messages.last().title, QStringLiteral("Information"));
-    QCOMPARE(m_seams->messages.last().icon, MsgIcon::Information);
+    QCOMPARE(boxOf(m_seams->messages.last()), QStringLiteral("Information | information | OK"));
     QVERIFY(m_form->isVisible()); // the window stays open
 }
 
@@ -182,9 +181,7 @@ void TestFormConversion::cancelDuringTheFieldMap()
 
     const MessageRequest &asked = m_seams->messages.shown().first();
     QCOMPARE(asked.text, QStringLiteral("La conversion dans sa totalité va être annulée ! Confirmer ?"));
-    QCOMPARE(asked.title, QStringLiteral("Attention !!!"));
-    QCOMPARE(asked.icon, MsgIcon::Exclamation);
-    QCOMPARE(asked.buttons, MsgButtons::YesNo);
+    QCOMPARE(boxOf(asked), QStringLiteral("Attention !!! | exclamation | Oui/Non"));
     if (confirm == MsgAnswer::Yes) {
         QCOMPARE(m_box->asked.size(), question + 1); // nothing more is asked
         QCOMPARE(m_seams->messages.shown().size(), 1);
@@ -242,8 +239,7 @@ void TestFormConversion::refusals()
     QCOMPARE(m_box->asked.size(), asked);
     QCOMPARE(m_seams->messages.shown().size(), 1);
     const MessageRequest &m = m_seams->messages.last();
-    QCOMPARE(m.title, QStringLiteral("Erreur"));
-    QCOMPARE(m.icon, MsgIcon::Exclamation);
+    QCOMPARE(boxOf(m), QStringLiteral("Erreur | exclamation | OK"));
     QVERIFY2(m.text.startsWith(says), qPrintable(m.text));
     QCOMPARE(m_seams->directory.read(kStockFileName), kOld);
     QCOMPARE(m_seams->directory.read(QStringLiteral("Pharmacie05122026.sav")), QByteArray("earlier\r\n"));

@@ -62,9 +62,7 @@ void TestControles::verifDate()
     QCOMPARE(seams.messages.shown().size(), 1);
     const MessageRequest &shown = seams.messages.last();
     QCOMPARE(shown.text, message);
-    QCOMPARE(shown.title, QStringLiteral("Erreur"));
-    QCOMPARE(shown.icon, MsgIcon::Information);
-    QCOMPARE(shown.buttons, MsgButtons::Ok);
+    QCOMPARE(boxOf(shown), QStringLiteral("Erreur | information | OK"));
 }
 
 QTEST_GUILESS_MAIN(TestControles)

@@ -391,8 +391,7 @@ void TestFormMedic::nameIsRequired()
     QCOMPARE(fx.seams.messages.shown().size(), 1);
     const MessageRequest &m = fx.seams.messages.last();
     QCOMPARE(m.text, QStringLiteral("Aucun nom de médicament saisi !"));
-    QCOMPARE(m.title, QStringLiteral("Erreur"));
-    QCOMPARE(m.icon, MsgIcon::Exclamation);
+    QCOMPARE(boxOf(m), QStringLiteral("Erreur | exclamation | OK"));
     QCOMPARE(fx.stockBytes(), StockFixture::bytesOf(kStock));
 }
 

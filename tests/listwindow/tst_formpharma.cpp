@@ -370,9 +370,7 @@ void TestFormPharma::unreadableStockIsReported()
     QCOMPARE(form->windowTitle(), QStringLiteral("Médicaments: Liste Complète / Total: 0"));
     QCOMPARE(m_seams->messages.shown().size(), 1);
     const MessageRequest &message = m_seams->messages.last();
-    QCOMPARE(message.title, QStringLiteral("Erreur"));
-    QCOMPARE(message.icon, MsgIcon::Exclamation);
-    QCOMPARE(message.buttons, MsgButtons::Ok);
+    QCOMPARE(boxOf(message), QStringLiteral("Erreur | exclamation | OK"));
     QCOMPARE(message.text, QStringLiteral("Le fichier Pharmacie.dat ne peut pas être lu :\r\n"
                                           "c'est un dossier, pas un fichier."));
 }

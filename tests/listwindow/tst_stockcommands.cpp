@@ -55,9 +55,7 @@ void TestStockCommands::commandsNeedAChosenMedicine()
     QCOMPARE(fx.seams.messages.shown().size(), 2);
     for (const MessageRequest &m : fx.seams.messages.shown()) {
         QCOMPARE(m.text, QStringLiteral("Aucun médicament sélectionné !"));
-        QCOMPARE(m.title, QStringLiteral("Erreur"));
-        QCOMPARE(m.icon, MsgIcon::Exclamation);
-        QCOMPARE(m.buttons, MsgButtons::Ok);
+        QCOMPARE(boxOf(m), QStringLiteral("Erreur | exclamation | OK"));
     }
     QVERIFY(!QApplication::activeModalWidget());
     QCOMPARE(fx.stockBytes(), StockFixture::bytesOf({kAspirine, kDoliprane}));
@@ -94,9 +92,7 @@ void TestStockCommands::renewal()
     if (asked) {
         const MessageRequest &q = fx.seams.messages.last();
         QCOMPARE(q.text, QStringLiteral("Confirmer ?"));
-        QCOMPARE(q.title, QStringLiteral("Ce médicament n'est pas encore périmé !"));
-        QCOMPARE(q.icon, MsgIcon::Exclamation);
-        QCOMPARE(q.buttons, MsgButtons::YesNo);
+        QCOMPARE(boxOf(q), QStringLiteral("Ce médicament n'est pas encore périmé ! | exclamation | Oui/Non"));
     }
     if (opens) {
         QCOMPARE(mode, QStringLiteral("Renouveler"));
@@ -144,9 +140,7 @@ void TestStockCommands::deletion()
     const MessageRequest &q = fx.seams.messages.last();
     // Line feed then carriage return, twice, before the name.
     QCOMPARE(q.text, QStringLiteral("Confirmer la suppression du médicament:\n\r\n\r") + row);
-    QCOMPARE(q.title, QStringLiteral("Suppression"));
-    QCOMPARE(q.icon, MsgIcon::Question);
-    QCOMPARE(q.buttons, MsgButtons::YesNo);
+    QCOMPARE(boxOf(q), QStringLiteral("Suppression | question | Oui/Non"));
     QCOMPARE(fx.stockBytes(), StockFixture::bytesOf(after));
     QCOMPARE(fx.form->windowTitle(), caption); // the count stays as it was
     if (answer == MsgAnswer::Yes) {
@@ -178,9 +172,7 @@ void TestStockCommands::help()
     fx.click(QStringLiteral("aide"));
     QCOMPARE(fx.seams.messages.shown().size(), 1);
     const MessageRequest &m = fx.seams.messages.last();
-    QCOMPARE(m.title, QStringLiteral("Aide - Vellorin"));
-    QCOMPARE(m.icon, MsgIcon::Information);
-    QCOMPARE(m.buttons, MsgButtons::Ok);
+    QCOMPARE(boxOf(m), QStringLiteral("Aide - Vellorin | information | OK"));
     const QStringList lines = {
         "Vellorin permet de gérer une trousse de pharmacie de médecine générale.",
         "",

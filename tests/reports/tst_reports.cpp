@@ -206,8 +206,7 @@ void TestReports::stockReports()
         QCOMPARE(m_seams->messages.shown().size(), 1);
         const MessageRequest &m = m_seams->messages.last();
         QCOMPARE(m.text, message);
-        QCOMPARE(m.title, QStringLiteral("Information"));
-        QCOMPARE(m.icon, MsgIcon::Information);
+        QCOMPARE(boxOf(m), QStringLiteral("Information | information | OK"));
         QVERIFY(!QGuiApplication::overrideCursor());
         return;
     }
@@ -356,9 +355,7 @@ void TestReports::modeComesFromTheQuestion()
     window.findChild<QAction *>(entry)->trigger();
     const MessageRequest &question = m_seams->messages.shown().first();
     QCOMPARE(question.text, QStringLiteral("Aperçu avant impression ?"));
-    QCOMPARE(question.title, QStringLiteral("Impression"));
-    QCOMPARE(question.icon, MsgIcon::Question);
-    QCOMPARE(question.buttons, MsgButtons::YesNo);
+    QCOMPARE(boxOf(question), QStringLiteral("Impression | question | Oui/Non"));
     QCOMPARE(pages().size(), 1);
     QCOMPARE(pages().first().preview, answer == MsgAnswer::Yes);
     QCOMPARE(pages().first().page.cell(1, 0), title);

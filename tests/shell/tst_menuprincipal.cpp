@@ -265,9 +265,7 @@ void TestMenuprincipal::conversionWarning()
     QCOMPARE(opened, answer == MsgAnswer::Yes ? QStringLiteral("FormConversion") : QString());
     QCOMPARE(m_seams->messages.shown().size(), 1);
     const MessageRequest &warning = m_seams->messages.last();
-    QCOMPARE(warning.title, QStringLiteral("Conversion de la base de données"));
-    QCOMPARE(warning.icon, MsgIcon::Exclamation);
-    QCOMPARE(warning.buttons, MsgButtons::YesNo);
+    QCOMPARE(boxOf(warning), QStringLiteral("Conversion de la base de données | exclamation | Oui/Non"));
     QCOMPARE(warning.text.split(QStringLiteral("\r\n")),
              (QStringList{"Cette fonction permet de convertir un ancien format de base de données vers le nouveau.",
                           "Vous devez avoir les indications fournies par Ostrand", "",

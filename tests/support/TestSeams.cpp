@@ -110,6 +110,14 @@ void TestSeams::installTemplate()
     directory.write(QStringLiteral("Impression.json"), source.readAll());
 }
 
+QString boxOf(const MessageRequest &request)
+{
+    static const char *const icons[] = {"exclamation", "question", "information", "critical"};
+    return QStringLiteral("%1 | %2 | %3")
+        .arg(request.title, QLatin1String(icons[int(request.icon)]),
+             request.buttons == MsgButtons::Ok ? QStringLiteral("OK") : QStringLiteral("Oui/Non"));
+}
+
 QByteArray cp1252(const QString &text)
 {
     QByteArray bytes;

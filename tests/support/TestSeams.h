@@ -131,6 +131,9 @@ public:
     void installTemplate();
 };
 
+// A shown box as "title | icon | buttons", e.g. "Erreur | exclamation | OK".
+QString boxOf(const MessageRequest &request);
+
 // Windows-1252 bytes of text written in this source file (UTF-8).
 QByteArray cp1252(const QString &text);
 

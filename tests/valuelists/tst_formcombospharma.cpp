@@ -241,9 +241,7 @@ void TestFormCombosPharma::emptyEntryIsRefused()
     QCOMPARE(m_seams->messages.shown().size(), 1);
     const MessageRequest &message = m_seams->messages.last();
     QCOMPARE(message.text, QStringLiteral("Vous n'avez saisi aucune Voie d'administration !"));
-    QCOMPARE(message.title, QStringLiteral("Attention !!!"));
-    QCOMPARE(message.icon, MsgIcon::Exclamation);
-    QCOMPARE(message.buttons, MsgButtons::Ok);
+    QCOMPARE(boxOf(message), QStringLiteral("Attention !!! | exclamation | OK"));
     QCOMPARE(m_seams->directory.read(kForme), QByteArray("Orale\r\n"));
 }
 
@@ -308,8 +306,7 @@ void TestFormCombosPharma::commandsNeedASelection()
     QTest::mouseClick(m_form->findChild<QToolButton *>(button), Qt::LeftButton);
     QCOMPARE(m_seams->messages.shown().size(), 1);
     QCOMPARE(m_seams->messages.last().text, text);
-    QCOMPARE(m_seams->messages.last().title, QStringLiteral("Erreur"));
-    QCOMPARE(m_seams->messages.last().icon, MsgIcon::Exclamation);
+    QCOMPARE(boxOf(m_seams->messages.last()), QStringLiteral("Erreur | exclamation | OK"));
     QVERIFY(!QApplication::activeModalWidget());
 }
 
@@ -333,9 +330,7 @@ void TestFormCombosPharma::deleteAsks()
     QTest::mouseClick(m_form->findChild<QToolButton *>(QStringLiteral("Supprimer")), Qt::LeftButton);
     const MessageRequest &question = m_seams->messages.last();
     QCOMPARE(question.text, QStringLiteral("Sirop\r\n\r\nConfirmer la suppression ?"));
-    QCOMPARE(question.title, QStringLiteral("Présentation"));
-    QCOMPARE(question.icon, MsgIcon::Question);
-    QCOMPARE(question.buttons, MsgButtons::YesNo);
+    QCOMPARE(boxOf(question), QStringLiteral("Présentation | question | Oui/Non"));
     QCOMPARE(m_seams->directory.read(kType), after);
     QCOMPARE(entries().contains(QStringLiteral("Sirop")), answer == MsgAnswer::No);
 }
