@@ -45,13 +45,10 @@ private slots:
 
     void opensFromTheMainWindow_data();
     void opensFromTheMainWindow();
-    void add_data();
-    void add();
+    void edits_data();
+    void edits();
     void emptyEntryIsRefused_data();
     void emptyEntryIsRefused();
-    void cancelChangesNothing_data();
-    void cancelChangesNothing();
-    void change();
     void commandsNeedASelection_data();
     void commandsNeedASelection();
     void deleteAsks_data();
@@ -182,45 +179,60 @@ void TestFormCombosPharma::opensFromTheMainWindow()
     QVERIFY(!QApplication::activeModalWidget());
 }
 
-void TestFormCombosPharma::add_data()
+void TestFormCombosPharma::edits_data()
 {
     QTest::addColumn<QByteArray>("before"); // empty: no file
+    QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("finish");
     QTest::addColumn<QByteArray>("after");
     QTest::addColumn<QStringList>("shown");
     const QByteArray file = "Sirop\r\nGel\r\n";
-    // Only one line is added, at the end; the rest of the file keeps its order.
-    QTest::newRow("trimmed, appended") << file << "  Crème  " << cp1252("Sirop\r\nGel\r\nCrème\r\n")
-                                       << QStringList{"Crème", "Gel", "Sirop"};
-    QTest::newRow("blanks alone are an empty line") << file << "   " << QByteArray("Sirop\r\nGel\r\n\r\n")
-                                                    << QStringList{"", "Gel", "Sirop"};
-    QTest::newRow("duplicate in another case") << file << "sirop" << QByteArray("Sirop\r\nGel\r\nsirop\r\n")
-                                               << QStringList{"Gel", "Sirop", "sirop"};
-    QTest::newRow("cut at 20 characters") << file << "Seringue pré-remplie stérile"
-                                          << cp1252("Sirop\r\nGel\r\nSeringue pré-remplie\r\n")
-                                          << QStringList{"Gel", "Seringue pré-remplie", "Sirop"};
-    QTest::newRow("missing file is created") << QByteArray() << "Gélule" << cp1252("Gélule\r\n")
-                                             << QStringList{"Gélule"};
-    QTest::newRow("last line without its end") << QByteArray("Sirop") << "Gel" << QByteArray("Sirop\r\nGel\r\n")
-                                               << QStringList{"Gel", "Sirop"};
+    // An addition writes one line at the end; the rest of the file keeps its order.
+    QTest::newRow("add, trimmed") << file << "Nouveau" << "  Crème  " << "Enter" << cp1252("Sirop\r\nGel\r\nCrème\r\n")
+                                  << QStringList{"Crème", "Gel", "Sirop"};
+    QTest::newRow("add blanks alone: an empty line") << file << "Nouveau" << "   " << "Enter"
+                                                     << QByteArray("Sirop\r\nGel\r\n\r\n") << QStringList{"", "Gel", "Sirop"};
+    QTest::newRow("add a duplicate in another case") << file << "Nouveau" << "sirop" << "&OK"
+                                                     << QByteArray("Sirop\r\nGel\r\nsirop\r\n")
+                                                     << QStringList{"Gel", "Sirop", "sirop"};
+    QTest::newRow("add, cut at 20 characters") << file << "Nouveau" << "Seringue pré-remplie stérile" << "Enter"
+                                               << cp1252("Sirop\r\nGel\r\nSeringue pré-remplie\r\n")
+                                               << QStringList{"Gel", "Seringue pré-remplie", "Sirop"};
+    QTest::newRow("add to a missing file") << QByteArray() << "Nouveau" << "Gélule" << "Enter" << cp1252("Gélule\r\n")
+                                           << QStringList{"Gélule"};
+    QTest::newRow("add after a last line without its end") << QByteArray("Sirop") << "Nouveau" << "Gel" << "Enter"
+                                                           << QByteArray("Sirop\r\nGel\r\n") << QStringList{"Gel", "Sirop"};
+    // A change rewrites the file whole, in the order the list shows.
+    QTest::newRow("change") << QByteArray("Spray\r\nSirop\r\nGel\r\n") << "Modifier" << " Patch " << "Enter"
+                            << QByteArray("Gel\r\nPatch\r\nSpray\r\n") << QStringList{"Gel", "Patch", "Spray"};
+    QTest::newRow("add, Escape") << file << "Nouveau" << "Patch" << "Escape" << file << QStringList{"Gel", "Sirop"};
+    QTest::newRow("change, Annuler") << file << "Modifier" << "Patch" << "&Annuler" << file << QStringList{"Gel", "Sirop"};
 }
 
-void TestFormCombosPharma::add()
+void TestFormCombosPharma::edits()
 {
     QFETCH(QByteArray, before);
+    QFETCH(QString, button);
     QFETCH(QString, typed);
+    QFETCH(QString, finish);
     QFETCH(QByteArray, after);
     QFETCH(QStringList, shown);
     if (!before.isEmpty())
         m_seams->directory.write(kType, before);
     open(QStringLiteral("Type"));
-    const BoxSeen seen = clickAndAnswer(QStringLiteral("Nouveau"), typed);
+    const bool change = button == QLatin1String("Modifier");
+    if (change)
+        select(QStringLiteral("Sirop"));
+    const BoxSeen seen = clickAndAnswer(button, typed, finish);
     QVERIFY(seen.shown);
-    QCOMPARE(seen.prompt, QStringLiteral("Veuillez saisir la nouvelle Présentation:"));
-    QCOMPARE(seen.title, QStringLiteral("Nouvelle Présentation"));
-    QCOMPARE(seen.shownText, QString());
+    QCOMPARE(seen.prompt, change ? QStringLiteral("Veuillez modifier la Présentation:")
+                                 : QStringLiteral("Veuillez saisir la nouvelle Présentation:"));
+    QCOMPARE(seen.title, change ? QStringLiteral("Modifier une Présentation") : QStringLiteral("Nouvelle Présentation"));
+    QCOMPARE(seen.shownText, change ? QStringLiteral("Sirop") : QString());
     QCOMPARE(m_seams->directory.read(kType), after);
-    QCOMPARE(entries(), shown);
+    QCOMPARE(entries(), shown); // read again from the file, sorted, nothing selected
+    QVERIFY(m_form->List1()->selectedItems().isEmpty());
     QVERIFY(m_seams->messages.shown().isEmpty());
 }
 
@@ -243,47 +255,6 @@ void TestFormCombosPharma::emptyEntryIsRefused()
     QCOMPARE(message.text, QStringLiteral("Vous n'avez saisi aucune Voie d'administration !"));
     QCOMPARE(boxOf(message), QStringLiteral("Attention !!! | exclamation | OK"));
     QCOMPARE(m_seams->directory.read(kForme), QByteArray("Orale\r\n"));
-}
-
-void TestFormCombosPharma::cancelChangesNothing_data()
-{
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QString>("finish");
-    QTest::newRow("add, Escape") << "Nouveau" << "Escape";
-    QTest::newRow("add, Annuler") << "Nouveau" << "&Annuler";
-    QTest::newRow("change, Escape") << "Modifier" << "Escape";
-    QTest::newRow("change, Annuler") << "Modifier" << "&Annuler";
-}
-
-void TestFormCombosPharma::cancelChangesNothing()
-{
-    QFETCH(QString, button);
-    QFETCH(QString, finish);
-    const QByteArray file = "Sirop\r\nGel\r\n";
-    m_seams->directory.write(kType, file);
-    open(QStringLiteral("Type"));
-    select(QStringLiteral("Sirop"));
-    QVERIFY(clickAndAnswer(button, QStringLiteral("Patch"), finish).shown);
-    QCOMPARE(m_seams->directory.read(kType), file);
-    QCOMPARE(entries(), (QStringList{"Gel", "Sirop"}));
-    QVERIFY(m_seams->messages.shown().isEmpty());
-}
-
-void TestFormCombosPharma::change()
-{
-    // An unsorted file: a change rewrites it whole, in the order the list shows.
-    m_seams->directory.write(kForme, cp1252(QStringLiteral("Rectale\r\nOrale\r\nCutanée\r\n")));
-    open(QStringLiteral("Forme"));
-    QCOMPARE(entries(), (QStringList{"Cutanée", "Orale", "Rectale"}));
-    select(QStringLiteral("Orale"));
-    const BoxSeen seen = clickAndAnswer(QStringLiteral("Modifier"), QStringLiteral(" Sublinguale "));
-    QCOMPARE(seen.prompt, QStringLiteral("Veuillez modifier la Voie d'administration:"));
-    QCOMPARE(seen.title, QStringLiteral("Modifier une Voie d'administration"));
-    QCOMPARE(seen.shownText, QStringLiteral("Orale"));
-    QCOMPARE(m_seams->directory.read(kForme), cp1252(QStringLiteral("Cutanée\r\nSublinguale\r\nRectale\r\n")));
-    // Shown again from the file, sorted, nothing selected.
-    QCOMPARE(entries(), (QStringList{"Cutanée", "Rectale", "Sublinguale"}));
-    QVERIFY(m_form->List1()->selectedItems().isEmpty());
 }
 
 void TestFormCombosPharma::commandsNeedASelection_data()
