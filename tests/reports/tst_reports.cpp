@@ -66,8 +66,6 @@ private slots:
     void filteredReportBreaksBeforeLinesThatDoNotQualify();
     void stockReports_data();
     void stockReports();
-    void forecastHorizons_data();
-    void forecastHorizons();
     void carriedRowRepeatsItsCells();
     void listWindowReports_data();
     void listWindowReports();
@@ -160,10 +158,10 @@ void TestReports::filteredReportBreaksBeforeLinesThatDoNotQualify()
 
 void TestReports::stockReports_data()
 {
-    QTest::addColumn<QString>("report");
+    QTest::addColumn<QString>("report"); // "perimes", "seuil", or "avance:" and the horizon
     QTest::addColumn<QStringList>("lines");
     QTest::addColumn<QString>("title");
-    QTest::addColumn<QStringList>("names"); // column B, in order; empty: the message instead
+    QTest::addColumn<QStringList>("rows"); // "column B: column E"; none: the message instead
     QTest::addColumn<QString>("message");
     const QStringList stock = {
         medicine(1, u"06/12/2026", u"8", u"5"),  // expires today
@@ -173,16 +171,30 @@ void TestReports::stockReports_data()
         medicine(5, u"01/01/2001", u"9", u"12"), // long expired; below its threshold
     };
     QTest::newRow("expired") << "perimes" << stock << "Liste des médicaments périmés"
-                             << QStringList{"Médicament 001", "Médicament 005"} << "";
+                             << QStringList{"Médicament 001: 06/12/2026", "Médicament 005: 01/01/2001"} << "";
     QTest::newRow("insufficient") << "seuil" << stock << "Médicaments en quantité insuffisante"
-                                  << QStringList{"Médicament 002", "Médicament 003", "Médicament 005"} << "";
-    QTest::newRow("no expired") << "perimes" << QStringList{medicine(2, u"07/12/2026")} << ""
-                                << QStringList{} << "Il n'y a pas de médicament périmé à ce jour.";
+                                  << QStringList{"Médicament 002: 07/12/2026", "Médicament 003: ",
+                                                 "Médicament 005: 01/01/2001"}
+                                  << "";
+    // Days from today: 30, 31, 185, 186, 0 (today), long ago, none.
+    const QStringList horizons = {medicine(1, u"05/01/2027"), medicine(2, u"06/01/2027"), medicine(3, u"09/06/2027"),
+                                  medicine(4, u"10/06/2027"), medicine(5, u"06/12/2026"), medicine(6, u"01/01/2001"),
+                                  medicine(7, u"")};
+    const QStringList expired = {"Médicament 005: Déjà périmé.", "Médicament 006: Déjà périmé."};
+    QTest::newRow("forecast, 1 mois") << "avance:1 mois" << horizons << "Médicaments périmés dans: 1 mois"
+                                      << (QStringList{"Médicament 001: 05/01/2027"} + expired) << "";
+    QTest::newRow("forecast, 6 mois") << "avance:6 mois" << horizons << "Médicaments périmés dans: 6 mois"
+                                      << (QStringList{"Médicament 001: 05/01/2027", "Médicament 002: 06/01/2027",
+                                                      "Médicament 003: 09/06/2027"} +
+                                          expired)
+                                      << "";
+    QTest::newRow("forecast, no horizon") << "avance:" << horizons << "Médicaments périmés dans: "
+                                          << QStringList{"Médicament 006: Déjà périmé."} << "";
+    QTest::newRow("no expired") << "perimes" << QStringList{medicine(2, u"07/12/2026")} << "" << QStringList{}
+                                << "Il n'y a pas de médicament périmé à ce jour.";
     QTest::newRow("no insufficient") << "seuil" << QStringList{medicine(1)} << "" << QStringList{}
                                      << "Il n'y a pas de médicament en quantité insuffisante à ce jour.";
-    QTest::newRow("empty stock, expired") << "perimes" << QStringList{} << "" << QStringList{}
-                                          << "Il n'y a pas de médicament périmé à ce jour.";
-    QTest::newRow("empty stock, forecast") << "avance" << QStringList{} << "" << QStringList{}
+    QTest::newRow("empty stock, forecast") << "avance:1 mois" << QStringList{} << "" << QStringList{}
                                            << "Il n'y a pas de médicament périmé à ce jour.";
 }
 
@@ -191,7 +203,7 @@ void TestReports::stockReports()
     QFETCH(QString, report);
     QFETCH(QStringList, lines);
     QFETCH(QString, title);
-    QFETCH(QStringList, names);
+    QFETCH(QStringList, rows);
     QFETCH(QString, message);
     m_seams->directory.write(kStockFileName, fileOf(lines));
     if (report == QLatin1String("perimes"))
@@ -199,15 +211,14 @@ void TestReports::stockReports()
     else if (report == QLatin1String("seuil"))
         imprime_seuil(QStringLiteral("Apercu"));
     else
-        imprime_avance(QStringLiteral("Apercu"), QStringLiteral("1 mois"));
+        imprime_avance(QStringLiteral("Apercu"), report.section(u':', 1));
+    QVERIFY(!QGuiApplication::overrideCursor()); // the pointer is back
 
     if (!message.isEmpty()) {
         QVERIFY(pages().isEmpty());
         QCOMPARE(m_seams->messages.shown().size(), 1);
-        const MessageRequest &m = m_seams->messages.last();
-        QCOMPARE(m.text, message);
-        QCOMPARE(boxOf(m), QStringLiteral("Information | information | OK"));
-        QVERIFY(!QGuiApplication::overrideCursor());
+        QCOMPARE(m_seams->messages.last().text, message);
+        QCOMPARE(boxOf(m_seams->messages.last()), QStringLiteral("Information | information | OK"));
         return;
     }
     QCOMPARE(pages().size(), 1);
@@ -216,43 +227,9 @@ void TestReports::stockReports()
     QCOMPARE(page.cell(1, 0), title);
     QStringList shown;
     for (int row = 5; !page.cell(row, 1).isEmpty(); ++row)
-        shown << page.cell(row, 1);
-    QCOMPARE(shown, names);
-    QCOMPARE(page.cell(50, 5), QString::number(names.size()));
-    QVERIFY(!QGuiApplication::overrideCursor()); // the pointer is back
-}
-
-void TestReports::forecastHorizons_data()
-{
-    QTest::addColumn<QString>("horizon");
-    QTest::addColumn<QStringList>("expected"); // name: column E
-    // Days from today: 30, 31, 185, 186, 0 (today), long ago, none.
-    const QStringList expired = {"Médicament 005: Déjà périmé.", "Médicament 006: Déjà périmé."};
-    QTest::newRow("1 mois") << "1 mois"
-                            << (QStringList{"Médicament 001: 05/01/2027"} + expired);
-    QTest::newRow("6 mois") << "6 mois"
-                            << (QStringList{"Médicament 001: 05/01/2027", "Médicament 002: 06/01/2027",
-                                            "Médicament 003: 09/06/2027"} +
-                                expired);
-    QTest::newRow("no horizon") << "" << QStringList{"Médicament 006: Déjà périmé."};
-}
-
-void TestReports::forecastHorizons()
-{
-    QFETCH(QString, horizon);
-    QFETCH(QStringList, expected);
-    m_seams->directory.write(kStockFileName,
-                             fileOf({medicine(1, u"05/01/2027"), medicine(2, u"06/01/2027"), medicine(3, u"09/06/2027"),
-                                     medicine(4, u"10/06/2027"), medicine(5, u"06/12/2026"), medicine(6, u"01/01/2001"),
-                                     medicine(7, u"")}));
-    imprime_avance(QString(), horizon);
-    QCOMPARE(pages().size(), 1);
-    const ReportPage &page = pages().first().page;
-    QCOMPARE(page.cell(1, 0), QStringLiteral("Médicaments périmés dans: ") + horizon);
-    QStringList shown;
-    for (int row = 5; !page.cell(row, 1).isEmpty(); ++row)
         shown << page.cell(row, 1) + QStringLiteral(": ") + page.cell(row, 4);
-    QCOMPARE(shown, expected);
+    QCOMPARE(shown, rows);
+    QCOMPARE(page.cell(50, 5), QString::number(rows.size()));
 }
 
 void TestReports::carriedRowRepeatsItsCells()
