@@ -22,14 +22,8 @@ class TestStore : public QObject
 
 private slots:
     void everyByteSurvivesReadAndRewrite();
-    void encodingRefusesWhatTheFileCannotHold();
     void linesAreSplitOnEitherLineEnd_data();
     void linesAreSplitOnEitherLineEnd();
-    void missingFileIsAnEmptyStock();
-    void unreadableFileIsReported();
-    void failedRewriteLeavesTheFileWhole_data();
-    void failedRewriteLeavesTheFileWhole();
-    void appendCreatesAndNeverGluesLines();
     void composeLaysOutTheFields();
     void decomposeReadsEveryLength_data();
     void decomposeReadsEveryLength();
@@ -68,23 +62,6 @@ void TestStore::everyByteSurvivesReadAndRewrite()
     QCOMPARE(seams.directory.read(kStockFileName), original);
 }
 
-void TestStore::encodingRefusesWhatTheFileCannotHold()
-{
-    TestSeams seams;
-    seams.directory.write(kStockFileName, "ancienne ligne\r\n");
-    QString error;
-    QVERIFY(!ecrit_pharmacie({QStringLiteral("Paracétamol 中")}, &error));
-    QVERIFY2(error.contains(QStringLiteral("« 中 »")), qPrintable(error));
-    QVERIFY(!ajoute_pharmacie(QStringLiteral("Œdème → x"), &error));
-    QVERIFY2(error.contains(QStringLiteral("« → »")), qPrintable(error));
-    QCOMPARE(seams.directory.read(kStockFileName), QByteArray("ancienne ligne\r\n"));
-
-    // Letters of French that live in the upper half of the code page are kept.
-    QByteArray bytes;
-    QVERIFY(Cp1252::encode(QStringLiteral("Œé€’"), &bytes));
-    QCOMPARE(bytes, QByteArray("\x8C\xE9\x80\x92"));
-}
-
 void TestStore::linesAreSplitOnEitherLineEnd_data()
 {
     QTest::addColumn<QByteArray>("bytes");
@@ -108,75 +85,6 @@ void TestStore::linesAreSplitOnEitherLineEnd()
     QString error;
     QCOMPARE(lit_pharmacie(&error), lines);
     QVERIFY(error.isEmpty());
-}
-
-void TestStore::missingFileIsAnEmptyStock()
-{
-    TestSeams seams;
-    QString error;
-    QVERIFY(lit_pharmacie(&error).isEmpty());
-    QVERIFY(error.isEmpty());
-    QVERIFY(!seams.directory.exists(kStockFileName));
-}
-
-void TestStore::unreadableFileIsReported()
-{
-    TestSeams seams;
-    QVERIFY(QDir(seams.directory.path()).mkdir(kStockFileName));
-    QString error;
-    QVERIFY(lit_pharmacie(&error).isEmpty());
-    QCOMPARE(error, QStringLiteral("Le fichier Pharmacie.dat ne peut pas être lu :\r\n"
-                                   "c'est un dossier, pas un fichier."));
-}
-
-void TestStore::failedRewriteLeavesTheFileWhole_data()
-{
-    QTest::addColumn<bool>("readOnlyFile");
-    QTest::addColumn<QString>("reason");
-    QTest::newRow("read-only file") << true << QStringLiteral("le fichier est en lecture seule");
-    QTest::newRow("read-only directory") << false << QString();
-}
-
-void TestStore::failedRewriteLeavesTheFileWhole()
-{
-    QFETCH(bool, readOnlyFile);
-    QFETCH(QString, reason);
-    TestSeams seams;
-    const QByteArray before = "ligne un\r\nligne deux\r\n";
-    seams.directory.write(kStockFileName, before);
-    const QString target = readOnlyFile ? seams.directory.file(kStockFileName) : seams.directory.path();
-    const QFile::Permissions saved = QFile::permissions(target);
-    QFile::setPermissions(target, QFile::ReadOwner | QFile::ReadUser | QFile::ExeOwner | QFile::ExeUser);
-    if (!readOnlyFile && QFileInfo(seams.directory.file(QStringLiteral("probe"))).isWritable())
-        QSKIP("running with rights that ignore directory permissions");
-
-    QString error;
-    const bool written = ecrit_pharmacie({QStringLiteral("autre")}, &error);
-    QFile::setPermissions(target, saved);
-    if (!readOnlyFile && written)
-        QSKIP("running with rights that ignore directory permissions");
-    QVERIFY(!written);
-    QVERIFY2(error.startsWith(QStringLiteral("Le fichier Pharmacie.dat n'a pas pu être enregistré :\r\n")),
-             qPrintable(error));
-    QVERIFY(error.endsWith(QStringLiteral("Son contenu précédent est conservé.")));
-    if (!reason.isEmpty())
-        QVERIFY(error.contains(reason));
-    QCOMPARE(seams.directory.read(kStockFileName), before);
-}
-
-void TestStore::appendCreatesAndNeverGluesLines()
-{
-    TestSeams seams;
-    QString error;
-    QVERIFY(ajoute_pharmacie(QStringLiteral("un"), &error));
-    QCOMPARE(seams.directory.read(kStockFileName), QByteArray("un\r\n"));
-    QVERIFY(ajoute_pharmacie(QStringLiteral("deux"), &error));
-    QCOMPARE(seams.directory.read(kStockFileName), QByteArray("un\r\ndeux\r\n"));
-
-    // Another program left the last line without its end.
-    seams.directory.write(kStockFileName, "un\r\nsans fin");
-    QVERIFY(ajoute_pharmacie(QStringLiteral("trois"), &error));
-    QCOMPARE(seams.directory.read(kStockFileName), QByteArray("un\r\nsans fin\r\ntrois\r\n"));
 }
 
 void TestStore::composeLaysOutTheFields()
