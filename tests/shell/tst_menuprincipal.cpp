@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -45,10 +46,8 @@ private slots:
 
     void captionAndMenus();
     void toolbarButtons();
-    void aboutBox_data();
-    void aboutBox();
-    void medicineListOpensModally_data();
-    void medicineListOpensModally();
+    void entriesOpenTheirWindow_data();
+    void entriesOpenTheirWindow();
     void dropDownFacesDoNothing();
     void conversionWarning_data();
     void conversionWarning();
@@ -167,65 +166,59 @@ void TestMenuprincipal::toolbarButtons()
     QCOMPARE(toolbar->iconSize(), QSize(32, 32));
 }
 
-void TestMenuprincipal::aboutBox_data()
+void TestMenuprincipal::entriesOpenTheirWindow_data()
 {
-    QTest::addColumn<bool>("fromToolbar");
-    QTest::newRow("menu") << false;
-    QTest::newRow("toolbar") << true;
+    QTest::addColumn<QString>("entry"); // a menu entry, a toolbar button or a drop-down entry
+    QTest::addColumn<QStringList>("seen");
+    const QStringList about = {"apropos", "A propos...", "Vellorin", "1.0", "&Fermer"};
+    const QStringList medicines = {"FormPharma", "Médicaments: Liste Complète / Total: 1"};
+    // The value lists: entries are whole lines, read untrimmed, shown sorted.
+    const QStringList routes = {"FormCombosPharma", "Médicaments: Voie d'administration", "Cutanée|éther|orale|Orale"};
+    const QStringList presentations = {"FormCombosPharma", "Médicaments: Présentation", "|  Gel|Sirop"};
+    QTest::newRow("about, menu") << "mnu_apropos" << about;
+    QTest::newRow("about, toolbar") << "button_apropos" << about;
+    QTest::newRow("medicines, menu") << "mnu_gestionpharmacie" << medicines;
+    QTest::newRow("medicines, toolbar") << "button_gestionmedic" << medicines;
+    QTest::newRow("routes, menu") << "mnu_pharmaforme" << routes;
+    QTest::newRow("routes, toolbar") << "button_voiedadministration" << routes;
+    QTest::newRow("presentations, menu") << "mnu_pharmatype" << presentations;
+    QTest::newRow("presentations, toolbar") << "button_presentation" << presentations;
 }
 
-void TestMenuprincipal::aboutBox()
+void TestMenuprincipal::entriesOpenTheirWindow()
 {
-    QFETCH(bool, fromToolbar);
-    QStringList seen;
-    bool closed = false;
-    whenModalOpens([&](QWidget *box) {
-        seen << box->objectName() << box->windowTitle()
-             << box->findChild<QLabel *>(QStringLiteral("Label1"))->text()
-             << box->findChild<QLabel *>(QStringLiteral("VersionProgramme"))->text()
-             << box->findChild<QPushButton *>(QStringLiteral("Fermer"))->text();
-        QTest::mouseClick(box->findChild<QPushButton *>(QStringLiteral("Fermer")), Qt::LeftButton);
-        closed = true;
-    });
-    if (fromToolbar)
-        QTest::mouseClick(toolButton(QStringLiteral("button_apropos")), Qt::LeftButton);
-    else
-        action(QStringLiteral("mnu_apropos"))->trigger();
-    QTRY_VERIFY(closed);
-    QCOMPARE(seen, (QStringList{"apropos", "A propos...", "Vellorin", "1.0", "&Fermer"}));
-    QVERIFY(!QApplication::activeModalWidget());
-}
-
-void TestMenuprincipal::medicineListOpensModally_data()
-{
-    QTest::addColumn<bool>("fromToolbar");
-    QTest::newRow("menu") << false;
-    QTest::newRow("toolbar") << true;
-}
-
-void TestMenuprincipal::medicineListOpensModally()
-{
-    QFETCH(bool, fromToolbar);
-    m_seams->directory.write(kStockFileName,
-                             cp1252(compose_enreg(u"Aspirine", u"Orale", u"Comprimé", u"12", u"05/03/2007", u"5",
-                                                  u"1") +
-                                    QStringLiteral("\r\n")));
-    QString caption;
+    QFETCH(QString, entry);
+    QFETCH(QStringList, seen);
+    m_seams->directory.write(kStockFileName, cp1252(compose_enreg(u"Aspirine", u"Orale", u"Comprimé", u"12",
+                                                                  u"05/03/2007", u"5", u"1") +
+                                                    QStringLiteral("\r\n")));
+    m_seams->directory.write(QStringLiteral("Pharma_Forme.dat"), cp1252(QStringLiteral("orale\r\néther\nCutanée\r\nOrale\r\n")));
+    m_seams->directory.write(QStringLiteral("Pharma_Type.dat"), cp1252(QStringLiteral("Sirop\r\n\r\n  Gel\r\n")));
+    QStringList got;
     bool modal = false;
     whenModalOpens([&](QWidget *window) {
-        auto *form = qobject_cast<FormPharma *>(window);
-        QVERIFY(form);
-        caption = form->windowTitle();
-        modal = form->isModal();
-        QTest::mouseClick(form->findChild<QToolButton *>(QStringLiteral("Fermer")), Qt::LeftButton);
+        modal = window->isModal();
+        got << window->objectName() << window->windowTitle();
+        if (auto *version = window->findChild<QLabel *>(QStringLiteral("VersionProgramme")))
+            got << window->findChild<QLabel *>(QStringLiteral("Label1"))->text() << version->text();
+        if (auto *list = window->findChild<QListWidget *>(QStringLiteral("List1"))) {
+            QStringList entries;
+            for (int row = 0; row < list->count(); ++row)
+                entries << list->item(row)->text();
+            got << entries.join(u'|');
+        }
+        auto *fermer = window->findChild<QAbstractButton *>(QStringLiteral("Fermer"));
+        if (qobject_cast<QPushButton *>(fermer))
+            got << fermer->text();
+        QTest::mouseClick(fermer, Qt::LeftButton);
     });
-    if (fromToolbar)
-        QTest::mouseClick(toolButton(QStringLiteral("button_gestionmedic")), Qt::LeftButton);
+    if (QToolButton *button = toolButton(entry))
+        QTest::mouseClick(button, Qt::LeftButton);
     else
-        action(QStringLiteral("mnu_gestionpharmacie"))->trigger();
-    QTRY_COMPARE(caption, QStringLiteral("Médicaments: Liste Complète / Total: 1"));
+        action(entry)->trigger();
+    QTRY_COMPARE(got, seen);
     QVERIFY(modal);
-    QVERIFY(!QApplication::activeModalWidget());
+    QVERIFY(!QApplication::activeModalWidget()); // closed by its Fermer
     QVERIFY(m_window->isVisible());
 }
 

@@ -1,7 +1,6 @@
 #include "support/TestSeams.h"
 
 #include "shell/Application.h"
-#include "shell/Menuprincipal.h"
 #include "valuelists/FormCombosPharma.h"
 #include "valuelists/MyInputBox.h"
 
@@ -10,10 +9,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenu>
 #include <QPushButton>
 #include <QTest>
-#include <QToolBar>
 #include <QToolButton>
 
 #include <memory>
@@ -43,8 +40,6 @@ private slots:
     void init();
     void cleanup();
 
-    void opensFromTheMainWindow_data();
-    void opensFromTheMainWindow();
     void edits_data();
     void edits();
     void emptyEntryIsRefused_data();
@@ -135,48 +130,6 @@ void TestFormCombosPharma::select(const QString &entry)
     QVERIFY(!found.isEmpty());
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found.first()).center());
     QVERIFY(found.first()->isSelected());
-}
-
-void TestFormCombosPharma::opensFromTheMainWindow_data()
-{
-    QTest::addColumn<QString>("entry"); // a menu entry or a toolbar drop-down entry
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<QStringList>("shown");
-    const QString routes = QStringLiteral("Médicaments: Voie d'administration");
-    const QString presentations = QStringLiteral("Médicaments: Présentation");
-    QTest::newRow("menu, routes") << "mnu_pharmaforme" << routes << QStringList{"Cutanée", "éther", "orale", "Orale"};
-    QTest::newRow("toolbar, routes") << "button_voiedadministration" << routes
-                                     << QStringList{"Cutanée", "éther", "orale", "Orale"};
-    QTest::newRow("menu, presentations") << "mnu_pharmatype" << presentations << QStringList{"", "  Gel", "Sirop"};
-    QTest::newRow("toolbar, presentations") << "button_presentation" << presentations
-                                            << QStringList{"", "  Gel", "Sirop"};
-}
-
-void TestFormCombosPharma::opensFromTheMainWindow()
-{
-    QFETCH(QString, entry);
-    QFETCH(QString, caption);
-    QFETCH(QStringList, shown);
-    // Entries are whole lines, read untrimmed; an empty line is an empty entry.
-    m_seams->directory.write(kForme, cp1252(QStringLiteral("orale\r\néther\nCutanée\r\nOrale\r\n")));
-    m_seams->directory.write(kType, cp1252(QStringLiteral("Sirop\r\n\r\n  Gel\r\n")));
-    Menuprincipal window;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QString seenCaption;
-    QStringList seenEntries;
-    whenModalOpens([&](QWidget *modal) {
-        auto *form = qobject_cast<FormCombosPharma *>(modal);
-        QVERIFY(form);
-        seenCaption = form->windowTitle();
-        for (int row = 0; row < form->List1()->count(); ++row)
-            seenEntries << form->List1()->item(row)->text();
-        QTest::mouseClick(form->findChild<QToolButton *>(QStringLiteral("Fermer")), Qt::LeftButton);
-    });
-    window.findChild<QAction *>(entry)->trigger();
-    QTRY_COMPARE(seenCaption, caption);
-    QCOMPARE(seenEntries, shown);
-    QVERIFY(!QApplication::activeModalWidget());
 }
 
 void TestFormCombosPharma::edits_data()
