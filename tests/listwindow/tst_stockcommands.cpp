@@ -30,7 +30,6 @@ private slots:
     void renewal();
     void deletion_data();
     void deletion();
-    void deletionThatCannotWrite();
     void help();
 };
 
@@ -147,23 +146,6 @@ void TestStockCommands::deletion()
         QVERIFY(!fx.form->List1().hasCurrent());
         QCOMPARE(fx.form->List1().count(), after.size());
     }
-}
-
-void TestStockCommands::deletionThatCannotWrite()
-{
-    const QStringList stock = {kAspirine, kDoliprane};
-    StockFixture fx(stock);
-    const QString path = fx.seams.directory.file(kStockFileName);
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-    fx.chooseRow(QStringLiteral("Doliprane"));
-    fx.seams.messages.queue(MsgAnswer::Yes);
-    fx.click(QStringLiteral("Supprimer"));
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-    QCOMPARE(fx.seams.messages.shown().size(), 2);
-    QCOMPARE(fx.seams.messages.last().title, QStringLiteral("Erreur"));
-    QVERIFY(fx.seams.messages.last().text.contains(QStringLiteral("lecture seule")));
-    QCOMPARE(fx.stockBytes(), StockFixture::bytesOf(stock));
-    QCOMPARE(fx.form->ListView1()->model()->rowCount(), 2); // still shown, as the file holds it
 }
 
 void TestStockCommands::help()
