@@ -1,55 +1,24 @@
 #include "TextFile.h"
 
 #include "Cp1252.h"
+#include "DurableFile.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cerrno>
 #include <sys/file.h>
 
 namespace {
 
-const QString kLineEnd = QStringLiteral("\r\n");
-
 QString displayName(const QString &path)
 {
     return QFileInfo(path).fileName();
 }
 
-QString reason(const QString &path, const QFileDevice &file)
-{
-    const QFileInfo info(path);
-    if (info.isDir())
-        return QStringLiteral("c'est un dossier, pas un fichier");
-    switch (file.error()) {
-    case QFileDevice::PermissionsError:
-        return QStringLiteral("accès refusé");
-    case QFileDevice::ResourceError:
-        return QStringLiteral("plus de place sur le disque");
-    case QFileDevice::WriteError:
-        return QStringLiteral("l'écriture a échoué (disque plein ?)");
-    case QFileDevice::ReadError:
-        return QStringLiteral("la lecture a échoué");
-    default:
-        break;
-    }
-    if (info.exists() && !info.isReadable())
-        return QStringLiteral("accès refusé");
-    return QStringLiteral("erreur du système (%1)").arg(file.errorString());
-}
-
-QString readFailure(const QString &path, const QString &why)
-{
-    return QStringLiteral("Le fichier %1 ne peut pas être lu :\r\n%2.").arg(displayName(path), why);
-}
-
 QString writeFailure(const QString &path, const QString &why)
 {
-    return QStringLiteral("Le fichier %1 n'a pas pu être enregistré :\r\n%2.\r\n\r\n"
-                          "Son contenu précédent est conservé.")
-        .arg(displayName(path), why);
+    return DurableFile::writeFailure(path, why, QFileInfo::exists(path));
 }
 
 // Text typed by the user may hold characters the file cannot store; say which one
@@ -58,6 +27,14 @@ bool encodeLines(const QString &path, const QStringList &lines, QByteArray *byte
 {
     bytes->clear();
     for (const QString &line : lines) {
+        // A line end inside a line would make two records of one.
+        if (line.contains(QLatin1Char('\n'))) {
+            *error =
+                QStringLiteral("Le texte « %1 » contient un saut de ligne, que le fichier %2 ne peut pas "
+                               "enregistrer dans une ligne.\r\n\r\nLe fichier n'est pas modifié.")
+                    .arg(line.left(line.indexOf(QLatin1Char('\n'))).trimmed(), displayName(path));
+            return false;
+        }
         QByteArray encoded;
         if (!Cp1252::encode(line, &encoded)) {
             const QChar bad = line.at(Cp1252::firstUnencodable(line));
@@ -75,8 +52,10 @@ bool encodeLines(const QString &path, const QStringList &lines, QByteArray *byte
 // Another program that holds a lock on the file is working on it: leave it alone.
 bool lockedByAnother(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    bool missing = false;
+    QString ignored;
+    if (!DurableFile::openForReading(path, &file, &missing, &ignored))
         return false;
     if (::flock(file.handle(), LOCK_EX | LOCK_NB) == 0) {
         ::flock(file.handle(), LOCK_UN);
@@ -88,10 +67,6 @@ bool lockedByAnother(const QString &path)
 bool checkWritable(const QString &path, QString *error)
 {
     const QFileInfo info(path);
-    if (info.isDir()) {
-        *error = writeFailure(path, QStringLiteral("c'est un dossier, pas un fichier"));
-        return false;
-    }
     // The write bits, not only access(): a file the user made read-only stays so even for
     // an administrator.
     // (The "User" bits follow access(), which grants an administrator everything.)
@@ -137,18 +112,10 @@ QStringList splitLines(QByteArrayView bytes)
 bool readLines(const QString &path, QStringList *lines, QString *error)
 {
     lines->clear();
-    const QFileInfo info(path);
-    if (!info.exists() && !info.isSymLink())
-        return true;
-    if (info.isDir()) {
-        *error = readFailure(path, QStringLiteral("c'est un dossier, pas un fichier"));
-        return false;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = readFailure(path, reason(path, file));
-        return false;
-    }
+    QFile file;
+    bool missing = false;
+    if (!DurableFile::openForReading(path, &file, &missing, error))
+        return missing;
     // Mapped rather than read: each line is decoded straight from the file's pages into its
     // own string, with no copy of the whole file in between.
     QByteArray buffer;
@@ -162,7 +129,7 @@ bool readLines(const QString &path, QStringList *lines, QString *error)
         }
     }
     if (file.error() != QFileDevice::NoError) {
-        *error = readFailure(path, reason(path, file));
+        *error = DurableFile::readFailure(path, DurableFile::cause(EIO));
         return false;
     }
     *lines = splitLines(bytes);
@@ -174,50 +141,26 @@ bool writeLines(const QString &path, const QStringList &lines, QString *error)
     QByteArray bytes;
     if (!encodeLines(path, lines, &bytes, error) || !checkWritable(path, error))
         return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = writeFailure(path, reason(path, file));
-        return false;
-    }
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        *error = writeFailure(path, reason(path, file));
-        file.cancelWriting();
-        return false;
-    }
-    return true;
+    return DurableFile::write(path, bytes, {}, error);
 }
 
 bool appendLine(const QString &path, const QString &line, QString *error)
 {
+    QByteArray added;
+    if (!encodeLines(path, {line}, &added, error) || !checkWritable(path, error))
+        return false;
+    // The whole file is written anew with the line at its end: an append that fails half-way
+    // could not be undone with certainty, a replaced file can.
     QByteArray bytes;
-    if (!encodeLines(path, {line}, &bytes, error) || !checkWritable(path, error))
+    bool missing = false;
+    if (!DurableFile::read(path, &bytes, &missing, error))
         return false;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadWrite)) {
-        *error = writeFailure(path, reason(path, file));
-        return false;
-    }
-    const qint64 formerSize = file.size();
     // A last line left without its line end by another program must not be glued
     // to the new one.
-    if (formerSize > 0) {
-        file.seek(formerSize - 1);
-        char last = 0;
-        if (file.getChar(&last) && last != '\n')
-            bytes.prepend(kLineEnd.toLatin1());
-    }
-    file.seek(formerSize);
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        *error = writeFailure(path, reason(path, file));
-        file.resize(formerSize);
-        return false;
-    }
-    file.close();
-    if (file.error() != QFileDevice::NoError) {
-        *error = writeFailure(path, reason(path, file));
-        return false;
-    }
-    return true;
+    if (!bytes.isEmpty() && !bytes.endsWith('\n'))
+        bytes.append("\r\n");
+    bytes.append(added);
+    return DurableFile::write(path, bytes, {}, error);
 }
 
 } // namespace TextFile

@@ -12,15 +12,16 @@ namespace TextFile {
 QStringList splitLines(QByteArrayView bytes);
 
 // Every line without its line end (CR LF, or LF alone), with trailing blanks kept.
-// A last line without a line end is a line too. A missing file reads as no lines.
+// A last line without a line end is a line too. A missing file reads as no lines; anything
+// but a regular file is refused.
 bool readLines(const QString &path, QStringList *lines, QString *error);
 
-// Replaces the file by the lines, each ended by CR LF. The new content is written beside
-// the old file and takes its place only once complete, so a failure leaves it whole.
+// Replaces the file by the lines, each ended by CR LF: the whole new file or, on failure,
+// the whole former one.
 bool writeLines(const QString &path, const QStringList &lines, QString *error);
 
 // Adds one line and its CR LF at the end, creating the file when missing. A failure
-// truncates the file back to its former length.
+// leaves the file as it was.
 bool appendLine(const QString &path, const QString &line, QString *error);
 
 } // namespace TextFile

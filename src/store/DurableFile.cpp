@@ -1,0 +1,393 @@
+#include "DurableFile.h"
+
+#include "SystemCalls.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray native(const QString &path)
+{
+    return QFile::encodeName(path);
+}
+
+QString fileName(const QString &path)
+{
+    return QFileInfo(path).fileName();
+}
+
+// The mode a file created by the program gets, as open() would give it.
+mode_t creationMode()
+{
+    static const mode_t mask = [] {
+        const mode_t m = ::umask(0);
+        ::umask(m);
+        return m;
+    }();
+    return 0666 & ~mask;
+}
+
+// Where the bytes really go: a link is followed, so that the link stays and its target
+// gets the new content.
+QString resolved(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.isSymLink())
+        return path;
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? info.symLinkTarget() : canonical;
+}
+
+// A descriptor that is closed when it goes, its failure ignored: used only where the
+// content is already safe or already given up.
+class Descriptor
+{
+public:
+    explicit Descriptor(int fd)
+        : m_fd(fd)
+    {}
+    ~Descriptor()
+    {
+        if (m_fd >= 0)
+            Platform::systemCalls().close(m_fd);
+    }
+    Descriptor(const Descriptor &) = delete;
+    Descriptor &operator=(const Descriptor &) = delete;
+    int get() const { return m_fd; }
+    // Closes it, saying whether the system accepted everything written.
+    bool close()
+    {
+        const int fd = m_fd;
+        m_fd = -1;
+        return Platform::systemCalls().close(fd) == 0;
+    }
+
+private:
+    int m_fd;
+};
+
+bool syncDirectory(const QString &directory)
+{
+    Descriptor dir(
+        Platform::systemCalls().open(native(directory).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0));
+    return dir.get() >= 0 && Platform::systemCalls().fsync(dir.get()) == 0;
+}
+
+bool writeAll(int fd, QByteArrayView bytes)
+{
+    const char *data = bytes.data();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = Platform::systemCalls().write(fd, data, static_cast<size_t>(left));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (n == 0)
+                errno = EIO;
+            return false;
+        }
+        data += n;
+        left -= n;
+    }
+    return true;
+}
+
+void takePermissions(int fd, const struct stat *from)
+{
+    if (!from) {
+        ::fchmod(fd, creationMode());
+        return;
+    }
+    // The owner first: a change of owner may clear the set-id bits that the mode then restores.
+    if (::fchown(fd, from->st_uid, from->st_gid) != 0)
+        (void)::fchown(fd, static_cast<uid_t>(-1), from->st_gid); // at least the group, when we belong to it
+    ::fchmod(fd, from->st_mode & 07777);
+}
+
+// A name beside `target` that nothing has yet, opened for writing.
+int createWorkFile(const QString &target, QString *work)
+{
+    static constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        QString suffix(6, QLatin1Char('0'));
+        for (QChar &c : suffix)
+            c = QLatin1Char(kLetters[QRandomGenerator::global()->bounded(int(sizeof kLetters) - 1)]);
+        *work = target + QStringLiteral(".~") + suffix;
+        const int fd = Platform::systemCalls().open(native(*work).constData(),
+                                                    O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+
+bool unsupported(int errnum)
+{
+    return errnum == EINVAL || errnum == ENOSYS || errnum == EOPNOTSUPP || errnum == EPERM;
+}
+
+enum class Commit
+{
+    Done,
+    Failed
+};
+
+// Puts the complete, synced `work` file in the place of `target`. On failure `target` is
+// as it was and `work` is gone.
+Commit commit(const QString &work, const QString &target, bool existed, int *errnum)
+{
+    SystemCalls &sys = Platform::systemCalls();
+    const QByteArray from = native(work);
+    const QByteArray to = native(target);
+    const QString directory = QFileInfo(target).absolutePath();
+    const auto fail = [&] {
+        *errnum = errno;
+        sys.unlink(from.constData());
+        return Commit::Failed;
+    };
+
+    if (existed) {
+        // Exchanged rather than renamed over, so that the former file stays under the work
+        // name until the directory is known to be on disk, and can be put back.
+        if (sys.rename(from.constData(), to.constData(), RENAME_EXCHANGE) == 0) {
+            if (!syncDirectory(directory)) {
+                *errnum = errno;
+                if (sys.rename(from.constData(), to.constData(), RENAME_EXCHANGE) == 0) {
+                    sys.unlink(from.constData());
+                    syncDirectory(directory);
+                    return Commit::Failed;
+                }
+                // Nothing can be undone: the new content is what the folder shows.
+            }
+            sys.unlink(from.constData());
+            return Commit::Done;
+        }
+        if (!unsupported(errno))
+            return fail();
+        // A file system that cannot exchange two names (a USB stick, a network share):
+        // one rename, which either happens whole or not at all.
+        if (sys.rename(from.constData(), to.constData(), 0) != 0)
+            return fail();
+        syncDirectory(directory);
+        return Commit::Done;
+    }
+
+    if (sys.rename(from.constData(), to.constData(), RENAME_NOREPLACE) != 0) {
+        if (!unsupported(errno))
+            return fail();
+        if (sys.link(from.constData(), to.constData()) != 0)
+            return fail();
+        sys.unlink(from.constData());
+    }
+    if (!syncDirectory(directory)) {
+        *errnum = errno;
+        if (sys.unlink(to.constData()) == 0)
+            return Commit::Failed;
+    }
+    return Commit::Done;
+}
+
+} // namespace
+
+namespace DurableFile {
+
+QString cause(int errnum)
+{
+    switch (errnum) {
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("plus de place sur le disque");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("accès refusé");
+    case EROFS:
+        return QStringLiteral("le disque est en lecture seule");
+    case EIO:
+        return QStringLiteral("erreur d'entrée-sortie : le disque ne répond pas correctement");
+    case EEXIST:
+        return QStringLiteral("un fichier de ce nom existe déjà");
+    case ENOENT:
+    case ENOTDIR:
+        return QStringLiteral("le fichier ou son dossier est introuvable");
+    case EISDIR:
+        return QStringLiteral("c'est un dossier, pas un fichier");
+    case ENAMETOOLONG:
+        return QStringLiteral("le nom du fichier est trop long");
+    case EMFILE:
+    case ENFILE:
+        return QStringLiteral("trop de fichiers sont ouverts");
+    case ENOMEM:
+        return QStringLiteral("la mémoire manque");
+    case EFBIG:
+        return QStringLiteral("le fichier est trop grand pour ce disque");
+    default:
+        return QStringLiteral("erreur du système n° %1").arg(errnum);
+    }
+}
+
+QString readFailure(const QString &path, const QString &why)
+{
+    return QStringLiteral("Le fichier %1 ne peut pas être lu :\r\n%2.").arg(fileName(path), why);
+}
+
+QString writeFailure(const QString &path, const QString &why, bool existed)
+{
+    if (!existed)
+        return QStringLiteral("Le fichier %1 n'a pas pu être créé :\r\n%2.").arg(fileName(path), why);
+    return QStringLiteral("Le fichier %1 n'a pas pu être enregistré :\r\n%2.\r\n\r\n"
+                          "Son contenu précédent est conservé.")
+        .arg(fileName(path), why);
+}
+
+bool openForReading(const QString &path, QFile *file, bool *missing, QString *error)
+{
+    *missing = false;
+    // Without O_NONBLOCK, opening a pipe would wait for a writer that never comes.
+    const int fd = ::open(native(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT && !QFileInfo(path).isSymLink()) {
+            *missing = true;
+            return false;
+        }
+        *error = readFailure(path, cause(errno));
+        return false;
+    }
+    struct stat st
+    {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const int errnum = errno;
+        ::close(fd);
+        *error =
+            readFailure(path, S_ISDIR(st.st_mode)     ? cause(EISDIR)
+                              : errnum && !st.st_mode ? cause(errnum)
+                                                      : QStringLiteral("ce n'est pas un fichier ordinaire"));
+        return false;
+    }
+    if (!file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        *error = readFailure(path, cause(EIO));
+        return false;
+    }
+    return true;
+}
+
+bool read(const QString &path, QByteArray *bytes, bool *missing, QString *error)
+{
+    bytes->clear();
+    QFile file;
+    if (!openForReading(path, &file, missing, error))
+        return *missing;
+    *bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        *error = readFailure(path, cause(EIO));
+        return false;
+    }
+    return true;
+}
+
+bool write(const QString &path, QByteArrayView bytes, const Options &options, QString *error)
+{
+    const QString target = resolved(path);
+    struct stat current
+    {};
+    const bool existed = ::stat(native(target).constData(), &current) == 0;
+    const auto failed = [&](const QString &why) {
+        *error = writeFailure(path, why, existed);
+        return false;
+    };
+    if (existed && S_ISDIR(current.st_mode))
+        return failed(cause(EISDIR));
+    if (existed && !S_ISREG(current.st_mode))
+        return failed(QStringLiteral("ce n'est pas un fichier ordinaire"));
+    if (existed && options.existing == Existing::MustNotExist)
+        return failed(cause(EEXIST));
+
+    struct stat model
+    {};
+    const struct stat *permissions = existed ? &current : nullptr;
+    if (!options.permissionsFrom.isEmpty() &&
+        ::stat(native(options.permissionsFrom).constData(), &model) == 0)
+        permissions = &model;
+
+    SystemCalls &sys = Platform::systemCalls();
+    QString work;
+    Descriptor fd(createWorkFile(target, &work));
+    if (fd.get() < 0)
+        return failed(cause(errno));
+    takePermissions(fd.get(), permissions);
+    const QByteArray workName = native(work);
+    if (!writeAll(fd.get(), bytes) || sys.fsync(fd.get()) != 0 || !fd.close()) {
+        const int errnum = errno;
+        sys.unlink(workName.constData());
+        return failed(cause(errnum));
+    }
+    int errnum = 0;
+    if (commit(work, target, existed, &errnum) == Commit::Failed)
+        return failed(cause(errnum));
+    return true;
+}
+
+bool replace(const QString &work, const QString &target, QString *error)
+{
+    struct stat current
+    {};
+    const bool existed = ::stat(native(target).constData(), &current) == 0;
+    if (existed) {
+        if (::chown(native(work).constData(), current.st_uid, current.st_gid) != 0)
+            (void)::chown(native(work).constData(), static_cast<uid_t>(-1), current.st_gid);
+        ::chmod(native(work).constData(), current.st_mode & 07777);
+    }
+    int errnum = 0;
+    if (commit(work, target, existed, &errnum) == Commit::Done)
+        return true;
+    *error = writeFailure(target, cause(errnum), existed);
+    return false;
+}
+
+bool isWorkFileName(const QString &name)
+{
+    // Ours: a file of the program, a dot, a tilde and six letters or digits.
+    static const QRegularExpression ours(QStringLiteral(
+        "^(Pharmacie\\.dat|Pharma_Forme\\.dat|Pharma_Type\\.dat|Pharmacie\\.new|Pharmacie\\.def|"
+        "Pharmacie[0-9]{8}(_[0-9]+)?\\.sav|Vellorin\\.lock|[^/]+\\.pdf)\\.~[A-Za-z0-9]{6}$"));
+    if (ours.match(name).hasMatch())
+        return true;
+    // Those of the first version, whose saves left "Pharmacie.dat.XXXXXX" behind: six
+    // letters mixing both cases, which a name chosen by a person seldom does.
+    static const QRegularExpression former(
+        QStringLiteral("^(Pharmacie\\.dat|Pharma_Forme\\.dat|Pharma_Type\\.dat)\\.[A-Za-z]{6}$"));
+    if (!former.match(name).hasMatch())
+        return false;
+    const QStringView letters = QStringView(name).right(6);
+    const auto upper = std::count_if(letters.begin(), letters.end(), [](QChar c) { return c.isUpper(); });
+    return upper >= 2 && upper <= 4;
+}
+
+int removeWorkFiles(const QString &directory)
+{
+    int removed = 0;
+    const QDir dir(directory);
+    const QStringList names = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &name : names) {
+        // The conversion's two work files, which no finished conversion leaves.
+        const bool conversionWork =
+            name == QLatin1String("Pharmacie.new") || name == QLatin1String("Pharmacie.def");
+        if ((conversionWork || isWorkFileName(name)) && QFileInfo(dir.filePath(name)).isFile() &&
+            ::unlink(native(dir.filePath(name)).constData()) == 0)
+            ++removed;
+    }
+    return removed;
+}
+
+} // namespace DurableFile

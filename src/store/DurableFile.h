@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+
+class QFile;
+
+// Files written so that a failure or a crash at any moment leaves either the whole former
+// file or the whole new one, never a mix: the new content is written and synced beside the
+// old file under a work name, then takes its place in one rename, and the directory is
+// synced. Every failure comes back as a French sentence that names the file and the cause.
+namespace DurableFile {
+
+enum class Existing
+{
+    Replace,     // the file is replaced when there is one
+    MustNotExist // the write fails rather than take the place of a file
+};
+
+struct Options
+{
+    Existing existing = Existing::Replace;
+    // Whose permissions and group the new file takes; the file itself when it exists.
+    QString permissionsFrom;
+};
+
+// Opens a regular file for reading; anything else (a folder, a pipe, a device) is refused
+// at once instead of being waited on. A missing file sets `missing` and gives no error.
+bool openForReading(const QString &path, QFile *file, bool *missing, QString *error);
+
+// The whole content of a regular file.
+bool read(const QString &path, QByteArray *bytes, bool *missing, QString *error);
+
+bool write(const QString &path, QByteArrayView bytes, const Options &options, QString *error);
+
+// Puts `work`, a complete file in the same folder, in the place of `target`, keeping
+// the target's permissions and group. `work` is gone afterwards, whatever happens.
+bool replace(const QString &work, const QString &target, QString *error);
+
+// The name a work file of `target` would have: the program's own, so that the work files
+// a crashed copy left can be told from the user's files.
+bool isWorkFileName(const QString &fileName);
+
+// Removes the work files a copy of the program that stopped in the middle of a write left
+// in `directory`. Returns how many were removed.
+int removeWorkFiles(const QString &directory);
+
+// The cause of a failed system call, in French, without final stop.
+QString cause(int errnum);
+
+QString readFailure(const QString &path, const QString &why);
+QString writeFailure(const QString &path, const QString &why, bool existed);
+
+} // namespace DurableFile

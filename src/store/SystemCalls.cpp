@@ -1,0 +1,66 @@
+#include "SystemCalls.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+
+int SystemCalls::open(const char *path, int flags, mode_t mode)
+{
+    int fd = -1;
+    do
+        fd = ::open(path, flags, mode);
+    while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+ssize_t SystemCalls::write(int fd, const void *data, size_t size)
+{
+    return ::write(fd, data, size);
+}
+
+int SystemCalls::fsync(int fd)
+{
+    return ::fsync(fd);
+}
+
+int SystemCalls::close(int fd)
+{
+    return ::close(fd);
+}
+
+int SystemCalls::link(const char *from, const char *to)
+{
+    return ::link(from, to);
+}
+
+int SystemCalls::rename(const char *from, const char *to, unsigned flags)
+{
+    return ::renameat2(AT_FDCWD, from, AT_FDCWD, to, flags);
+}
+
+int SystemCalls::unlink(const char *path)
+{
+    return ::unlink(path);
+}
+
+namespace {
+
+SystemCalls *g_calls = nullptr;
+
+} // namespace
+
+namespace Platform {
+
+SystemCalls &systemCalls()
+{
+    static SystemCalls real;
+    return g_calls ? *g_calls : real;
+}
+
+void setSystemCalls(SystemCalls *calls)
+{
+    g_calls = calls;
+}
+
+} // namespace Platform
