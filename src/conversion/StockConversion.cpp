@@ -2,16 +2,15 @@
 
 #include "platform/ProgramDirectory.h"
 #include "platform/Today.h"
+#include "store/DurableFile.h"
 #include "store/StockFile.h"
+#include "store/SystemCalls.h"
 #include "store/TextFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 
 namespace {
 
@@ -45,17 +44,15 @@ QString StockConversion::datedCopyPath() const
 
 bool StockConversion::readOld(QString *error)
 {
-    if (!QFileInfo::exists(cheminPharmacie())) {
+    bool missing = false;
+    if (!DurableFile::read(cheminPharmacie(), &m_oldBytes, &missing, error))
+        return false;
+    if (missing) {
         *error = QStringLiteral("Le fichier Pharmacie.dat est introuvable dans le dossier du programme : "
                                 "il n'y a rien à convertir.");
         return false;
     }
-    QString failure;
-    m_old = lit_pharmacie(&failure);
-    if (!failure.isEmpty()) {
-        *error = failure;
-        return false;
-    }
+    m_old = TextFile::splitLines(m_oldBytes);
     return true;
 }
 
@@ -77,13 +74,11 @@ QString StockConversion::checkFit(const QList<OldField> &fields, const QStringLi
 
 bool StockConversion::pass1(const QList<OldField> &fields, QString *error)
 {
-    m_savPath = datedCopyPath();
-    // The copy is the file itself, byte for byte: the user's way back.
-    if (!QFile::copy(cheminPharmacie(), m_savPath)) {
-        *error = QStringLiteral("la copie %1 n'a pas pu être écrite").arg(QFileInfo(m_savPath).fileName());
-        m_savPath.clear();
+    // The copy is the file itself as it was read, byte for byte: the user's way back. It
+    // is as private as the stock.
+    if (!DurableFile::write(datedCopyPath(), m_oldBytes, {DurableFile::Existing::MustNotExist, cheminPharmacie()},
+                            error))
         return false;
-    }
     m_new.clear();
     m_new.reserve(m_old.size());
     for (const QString &line : m_old)
@@ -111,19 +106,25 @@ bool StockConversion::pass2(const QString &suffix, QString *error)
 
 bool StockConversion::replace(QString *error)
 {
-    QFile::remove(file(kNew));
-    // One rename puts the complete new file in place of the old one.
-    if (std::rename(QFile::encodeName(file(kDef)).constData(), QFile::encodeName(cheminPharmacie()).constData()) != 0) {
-        *error = QStringLiteral("Pharmacie.def n'a pas pu remplacer Pharmacie.dat (%1)")
-                     .arg(QString::fromLocal8Bit(std::strerror(errno)));
+    Platform::systemCalls().unlink(QFile::encodeName(file(kNew)).constData());
+    // The new file, read back from the disk, must hold every record before it takes the
+    // place of the stock.
+    QStringList written;
+    if (!TextFile::readLines(file(kDef), &written, error))
+        return false;
+    if (written.size() != m_old.size()) {
+        *error = QStringLiteral("Pharmacie.def ne contient que %1 enregistrements sur %2").arg(written.size()).arg(m_old.size());
         return false;
     }
+    if (!DurableFile::replace(file(kDef), cheminPharmacie(), error))
+        return false;
     m_done = true;
     return true;
 }
 
 void StockConversion::abandon()
 {
-    QFile::remove(file(kNew));
-    QFile::remove(file(kDef));
+    SystemCalls &sys = Platform::systemCalls();
+    sys.unlink(QFile::encodeName(file(kNew)).constData());
+    sys.unlink(QFile::encodeName(file(kDef)).constData());
 }

@@ -20,7 +20,6 @@ public:
 
     // Reads the old stock file once; a missing file is an error here: nothing to convert.
     bool readOld(QString *error);
-    const QStringList &oldLines() const { return m_old; }
 
     // Empty when every record's old fields fit their new widths; otherwise which field and
     // which record do not.
@@ -31,19 +30,18 @@ public:
     // "Pharmacie.def" is created before the added fields are asked for.
     bool openPass2(QString *error);
     bool pass2(const QString &suffix, QString *error);
-    // "Pharmacie.new" removed, "Pharmacie.def" renamed over "Pharmacie.dat".
+    // "Pharmacie.new" removed, then "Pharmacie.def" takes the place of "Pharmacie.dat", once
+    // read back whole with as many records as the old file.
     bool replace(QString *error);
     // Removes the work files; the stock file and the dated copy stay.
     void abandon();
-
-    QString savPath() const { return m_savPath; }
 
 private:
     QString file(const QString &name) const;
     QString datedCopyPath() const;
 
+    QByteArray m_oldBytes;
     QStringList m_old;
     QStringList m_new;
-    QString m_savPath;
     bool m_done = false;
 };

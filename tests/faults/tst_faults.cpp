@@ -1,15 +1,22 @@
+#include "support/FaultySystemCalls.h"
 #include "support/StockFixture.h"
 
+#include "conversion/FormConversion.h"
 #include "platform/ReportListView.h"
+#include "store/DurableFile.h"
 #include "store/StockFile.h"
+#include "valuelists/FormCombosPharma.h"
 #include "valuelists/ValueListFile.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QListWidget>
 #include <QProcess>
 #include <QTest>
 
+#include <cerrno>
+#include <functional>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -22,6 +29,78 @@ QStringList stock(int count)
         lines << compose_enreg(QStringLiteral("Médicament %1").arg(n, 4, 10, QLatin1Char('0')), u"Orale", u"Comprimé",
                                u"5", u"01/01/2030", u"2", u"0");
     return lines;
+}
+
+// One command that writes, run as the user runs it from a fresh program directory. It
+// calls `check` before its windows close.
+using Command = std::function<void(int lines, const std::function<void(const TestSeams &)> &check)>;
+
+void editorCommand(int lines, const QString &button, const std::function<void(FormMedic *)> &act,
+                   const std::function<void(const TestSeams &)> &check)
+{
+    StockFixture fx(stock(lines));
+    if (button == QLatin1String("renouveler"))
+        fx.seams.messages.queue(MsgAnswer::Yes); // not expired yet: renew anyway
+    if (button != QLatin1String("ajout"))
+        fx.chooseRow(QStringLiteral("Médicament 0001"));
+    fx.runEditor(button, [&](FormMedic *editor) {
+        act(editor);
+        clickThroughWindow(field<QToolButton>(editor, QStringLiteral("valider")));
+    });
+    check(fx.seams);
+}
+
+void retype(QLineEdit *edit, const char *text)
+{
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+}
+
+void valueListCommand(int lines, const QString &button, const std::function<void(const TestSeams &)> &check)
+{
+    TestSeams seams;
+    ScriptedInputBox box;
+    QByteArray list;
+    for (int n = 0; n < lines; ++n)
+        list += "Voie " + QByteArray::number(n) + "\r\n";
+    seams.directory.write(kRoutesFileName, list);
+    FormCombosPharma form;
+    form.setMode(QStringLiteral("Forme"));
+    form.show();
+    if (button != QLatin1String("Nouveau")) {
+        QListWidget *entries = form.List1();
+        QTest::mouseClick(entries->viewport(), Qt::LeftButton, {}, entries->visualItemRect(entries->item(1)).center());
+    }
+    box.queue(QStringLiteral("Sublinguale"));
+    seams.messages.queue(MsgAnswer::Yes);
+    QTest::mouseClick(form.findChild<QToolButton *>(button), Qt::LeftButton);
+    check(seams);
+}
+
+void conversionCommand(int lines, const std::function<void(const TestSeams &)> &check)
+{
+    TestSeams seams;
+    ScriptedInputBox box;
+    QByteArray old;
+    for (int n = 0; n < lines; ++n)
+        old += QByteArray::number(100000 + n) + "ABCDEFGHIJ\r\n";
+    seams.directory.write(kStockFileName, old);
+    FormConversion form;
+    form.show();
+    for (const char *answer : {"1:6", "7:10", "8", "12", "3", "X"})
+        box.queue(QLatin1String(answer));
+    QTest::keyClicks(form.findChild<QLineEdit *>(QStringLiteral("nbold")), "2");
+    QTest::keyClicks(form.findChild<QLineEdit *>(QStringLiteral("nbnew")), "3");
+    QTest::mouseClick(form.findChild<QToolButton *>(QStringLiteral("valider")), Qt::LeftButton);
+    check(seams);
+}
+
+// The program's files in a folder, the dated copies of a conversion aside (they may stay).
+QStringList filesIn(const QString &path)
+{
+    QStringList names = QDir(path).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    names.removeIf([](const QString &name) { return name.endsWith(QLatin1String(".sav")); });
+    return names;
 }
 
 // A small file system of its own, so that it can be made full or read-only for real.
@@ -84,6 +163,8 @@ private slots:
     void fileHeldByAnotherProgram_data();
     void fileHeldByAnotherProgram();
     void unreadableValueList();
+    void everyWriteFailureLeavesTheFileOld_data();
+    void everyWriteFailureLeavesTheFileOld();
 
 private:
     static bool root() { return ::geteuid() == 0; }
@@ -210,6 +291,102 @@ void TestFaults::unreadableValueList()
                                                            "c'est un dossier, pas un fichier."));
     QCOMPARE(presentations, (QStringList{"Comprimé", "Sachet"})); // the other list is there
     QCOMPARE(fx.form->ListView1()->model()->rowCount(), 2);        // and the medicine was saved
+}
+
+void TestFaults::everyWriteFailureLeavesTheFileOld_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<Command>("command");
+    const auto editor = [](const QString &button, std::function<void(FormMedic *)> act) -> Command {
+        return [button, act](int lines, const auto &check) { editorCommand(lines, button, act, check); };
+    };
+    QTest::newRow("add") << kStockFileName << editor(QStringLiteral("ajout"), [](FormMedic *e) {
+        QTest::keyClicks(field(e, QStringLiteral("nom")), "Ventoline");
+    });
+    QTest::newRow("change") << kStockFileName << editor(QStringLiteral("Modifier"), [](FormMedic *e) {
+        retype(field(e, QStringLiteral("nom")), "Ventoline");
+    });
+    QTest::newRow("renew") << kStockFileName << editor(QStringLiteral("renouveler"), [](FormMedic *e) {
+        retype(field(e, QStringLiteral("dat")), "01012031");
+    });
+    QTest::newRow("quantity") << kStockFileName << editor(QStringLiteral("majqte"), [](FormMedic *e) {
+        retype(field(e, QStringLiteral("qte")), "9");
+    });
+    QTest::newRow("delete") << kStockFileName << Command([](int lines, const auto &check) {
+        StockFixture fx(stock(lines));
+        fx.chooseRow(QStringLiteral("Médicament 0001"));
+        fx.seams.messages.queue(MsgAnswer::Yes);
+        fx.click(QStringLiteral("Supprimer"));
+        check(fx.seams);
+    });
+    for (const char *button : {"Nouveau", "Modifier", "Supprimer"}) {
+        QTest::addRow("value list: %s", button)
+            << kRoutesFileName << Command([button](int lines, const auto &check) {
+                   valueListCommand(lines, QLatin1String(button), check);
+               });
+    }
+    QTest::newRow("conversion") << kStockFileName << Command(conversionCommand);
+}
+
+// Each write-side call of each command fails in turn, on a small file and on one larger
+// than any buffer: the file is then wholly old, with an error that says so and why, or
+// wholly new, without one. Or the program dies at that call: the file is wholly old or
+// new. A work file may stay only until the next start.
+void TestFaults::everyWriteFailureLeavesTheFileOld()
+{
+    QFETCH(QString, file);
+    QFETCH(Command, command);
+    for (const int lines : {10, 400}) {
+        QByteArray before;
+        QByteArray after;
+        QStringList files;
+        int calls = 0;
+        {
+            FaultySystemCalls counting;
+            command(lines, [&](const TestSeams &seams) {
+                after = seams.directory.read(file);
+                files = filesIn(seams.directory.path());
+                for (const MessageRequest &m : seams.messages.shown())
+                    QVERIFY2(m.title != QLatin1String("Erreur"), qPrintable(m.text));
+            });
+            calls = counting.calls();
+        }
+        QVERIFY(calls > 0);
+        constexpr int kKilled = 0;
+        for (const int errnum : {ENOSPC, EIO, kKilled}) {
+            const QString cause = errnum == kKilled ? QStringLiteral("killed") : DurableFile::cause(errnum);
+            for (int n = 1; n <= calls; ++n) {
+                const QString where = QStringLiteral("%1 lines, %2 at call %3 of %4").arg(lines).arg(cause).arg(n).arg(calls);
+                FaultySystemCalls faulty;
+                if (errnum == kKilled)
+                    faulty.killAt(n);
+                else
+                    faulty.failAt(n, errnum);
+                command(lines, [&](const TestSeams &seams) {
+                    if (before.isEmpty()) // the unchanged file, read once from a run that failed
+                        before = seams.directory.read(file);
+                    const QByteArray now = seams.directory.read(file);
+                    QVERIFY2(now == after || now == before, qPrintable(where));
+                    DurableFile::removeWorkFiles(seams.directory.path());
+                    QCOMPARE(filesIn(seams.directory.path()), files);
+                    if (errnum == kKilled)
+                        return;
+                    bool errorShown = false;
+                    for (const MessageRequest &m : seams.messages.shown()) {
+                        if (m.title == QLatin1String("Erreur")) {
+                            errorShown = true;
+                            QVERIFY2(m.text.contains(cause) && m.text.contains(QLatin1String(".")), qPrintable(m.text));
+                        }
+                        QVERIFY2(!(now == before && m.text.contains(QLatin1String("succès"))), qPrintable(where));
+                    }
+                    QVERIFY2(errorShown == (now != after), qPrintable(where));
+                });
+                if (QTest::currentTestFailed())
+                    return;
+            }
+        }
+        QVERIFY(before != after);
+    }
 }
 
 QTEST_MAIN(TestFaults)

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "store/SystemCalls.h"
+
+#include <QList>
+
+// The program's file writes, made for real and counted, until the chosen one: that one
+// fails with the chosen error, or the program dies there: from that call on nothing
+// reaches the disk any more, as if the process had been killed.
+class FaultySystemCalls final : public SystemCalls
+{
+public:
+    FaultySystemCalls();
+    ~FaultySystemCalls() override;
+    FaultySystemCalls(const FaultySystemCalls &) = delete;
+    FaultySystemCalls &operator=(const FaultySystemCalls &) = delete;
+
+    // The n-th call from now (1 = the next) fails with `errnum`. A write chosen so writes
+    // half its bytes first, as a disk that fills up does, and the write after it fails; an
+    // fsync chosen so loses the second half of the file.
+    void failAt(int n, int errnum);
+    void killAt(int n);
+    int calls() const { return m_calls; }
+
+    int open(const char *path, int flags, mode_t mode) override;
+    ssize_t write(int fd, const void *data, size_t size) override;
+    int fsync(int fd) override;
+    int close(int fd) override;
+    int link(const char *from, const char *to) override;
+    int rename(const char *from, const char *to, unsigned flags) override;
+    int unlink(const char *path) override;
+
+private:
+    enum class Step { Real, Fail, ShortWrite };
+    Step next(bool isWrite = false);
+
+    int m_calls = 0;
+    int m_at = 0;
+    int m_errnum = 0;
+    bool m_kill = false;
+    bool m_dead = false;
+    bool m_failNextWrite = false;
+    QList<int> m_open;
+};
