@@ -11,7 +11,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-
 namespace {
 
 const QString kNew = QStringLiteral("Pharmacie.new");
@@ -45,8 +44,11 @@ QString StockConversion::datedCopyPath() const
 bool StockConversion::readOld(QString *error)
 {
     bool missing = false;
-    if (!DurableFile::read(cheminPharmacie(), &m_oldBytes, &missing, error))
+    QString why;
+    if (!DurableFile::read(cheminPharmacie(), &m_oldBytes, &missing, &why)) {
+        *error = DurableFile::readFailure(cheminPharmacie(), why);
         return false;
+    }
     if (missing) {
         *error = QStringLiteral("Le fichier Pharmacie.dat est introuvable dans le dossier du programme : "
                                 "il n'y a rien à convertir.");
@@ -64,7 +66,8 @@ QString StockConversion::checkFit(const QList<OldField> &fields, const QStringLi
             continue;
         const OldField &f = fields.at(field);
         const QString text = m_old.at(r).mid(f.start - 1, f.length);
-        return QStringLiteral("%1 : le texte « %2 » de l'enregistrement %3 ne tient pas dans sa nouvelle longueur (%4).")
+        return QStringLiteral(
+                   "%1 : le texte « %2 » de l'enregistrement %3 ne tient pas dans sa nouvelle longueur (%4).")
             .arg(fieldTitles.value(field), text.trimmed())
             .arg(r + 1)
             .arg(f.newLength);
@@ -76,8 +79,8 @@ bool StockConversion::pass1(const QList<OldField> &fields, QString *error)
 {
     // The copy is the file itself as it was read, byte for byte: the user's way back. It
     // is as private as the stock.
-    if (!DurableFile::write(datedCopyPath(), m_oldBytes, {DurableFile::Existing::MustNotExist, cheminPharmacie()},
-                            error))
+    if (!DurableFile::write(datedCopyPath(), m_oldBytes,
+                            {DurableFile::Existing::MustNotExist, cheminPharmacie()}, error))
         return false;
     m_new.clear();
     m_new.reserve(m_old.size());
@@ -113,7 +116,9 @@ bool StockConversion::replace(QString *error)
     if (!TextFile::readLines(file(kDef), &written, error))
         return false;
     if (written.size() != m_old.size()) {
-        *error = QStringLiteral("Pharmacie.def ne contient que %1 enregistrements sur %2").arg(written.size()).arg(m_old.size());
+        *error = QStringLiteral("Pharmacie.def ne contient que %1 enregistrements sur %2")
+                     .arg(written.size())
+                     .arg(m_old.size());
         return false;
     }
     if (!DurableFile::replace(file(kDef), cheminPharmacie(), error))

@@ -1,5 +1,7 @@
 #include "ReportTemplate.h"
 
+#include "store/DurableFile.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -34,7 +36,8 @@ public:
         f.bold = o.value(QLatin1String("gras")).toBool(bold);
         f.italic = o.value(QLatin1String("italique")).toBool(false);
         if (f.pointSize < 4 || f.pointSize > 72)
-            fail(QStringLiteral("la taille de la police « %1 » doit être entre 4 et 72").arg(QLatin1String(key)));
+            fail(QStringLiteral("la taille de la police « %1 » doit être entre 4 et 72")
+                     .arg(QLatin1String(key)));
         return f;
     }
 
@@ -51,18 +54,22 @@ std::optional<ReportTemplate> ReportTemplate::load(const QString &path, QString 
 {
     const QString name = QFileInfo(path).fileName();
     const auto refuse = [&](const QString &why) {
-        *error = QStringLiteral("Le modèle d'impression %1 %2.\r\n\r\nL'impression est annulée.").arg(name, why);
+        *error =
+            QStringLiteral("Le modèle d'impression %1 %2.\r\n\r\nL'impression est annulée.").arg(name, why);
         return std::nullopt;
     };
-    QFile file(path);
-    if (!QFileInfo::exists(path))
+    QByteArray bytes;
+    bool missing = false;
+    QString why;
+    if (!DurableFile::read(path, &bytes, &missing, &why))
+        return refuse(QStringLiteral("ne peut pas être lu : %1").arg(why));
+    if (missing)
         return refuse(QStringLiteral("est introuvable dans le dossier du programme"));
-    if (!file.open(QIODevice::ReadOnly))
-        return refuse(QStringLiteral("ne peut pas être lu"));
     QJsonParseError parse;
-    const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &parse);
+    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &parse);
     if (parse.error != QJsonParseError::NoError)
-        return refuse(QStringLiteral("est mal formé (%1, caractère %2)").arg(parse.errorString()).arg(parse.offset));
+        return refuse(
+            QStringLiteral("est mal formé (%1, caractère %2)").arg(parse.errorString()).arg(parse.offset));
     if (!doc.isObject())
         return refuse(QStringLiteral("est mal formé (un objet JSON est attendu)"));
     const QJsonObject root = doc.object();
@@ -73,7 +80,8 @@ std::optional<ReportTemplate> ReportTemplate::load(const QString &path, QString 
     t.pageSize = page.value(QLatin1String("format")).toString(QStringLiteral("A4"));
     const QString orientation = page.value(QLatin1String("orientation")).toString(QStringLiteral("portrait"));
     if (orientation != QLatin1String("portrait") && orientation != QLatin1String("paysage"))
-        reader.fail(QStringLiteral("a une orientation « %1 » inconnue (portrait ou paysage)").arg(orientation));
+        reader.fail(
+            QStringLiteral("a une orientation « %1 » inconnue (portrait ou paysage)").arg(orientation));
     t.landscape = orientation == QLatin1String("paysage");
     const QJsonArray margins = page.value(QLatin1String("marges_mm")).toArray();
     if (!margins.isEmpty()) {
@@ -116,7 +124,8 @@ std::optional<ReportTemplate> ReportTemplate::load(const QString &path, QString 
             rc.widthMm = col.value(QLatin1String("largeur_mm")).toDouble(-1);
             rc.align = col.value(QLatin1String("alignement")).toString(QStringLiteral("gauche"));
             if (rc.widthMm <= 0 || rc.widthMm > 300)
-                reader.fail(QStringLiteral("donne à la colonne %1 de la feuille « %2 » une largeur hors de 1 à 300 mm")
+                reader.fail(QStringLiteral(
+                                "donne à la colonne %1 de la feuille « %2 » une largeur hors de 1 à 300 mm")
                                 .arg(letter, QLatin1String(sheetName)));
         }
         const QJsonObject fixed = sheet.value(QLatin1String("cellules")).toObject();

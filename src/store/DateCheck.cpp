@@ -14,7 +14,9 @@ DateFault checkDate(QStringView text)
         return DateFault::Incomplete;
     if (text.isEmpty())
         return DateFault::Empty;
-    const auto at = [&](qsizetype position) { return position <= text.size() ? text[position - 1] : QChar(); };
+    const auto at = [&](qsizetype position) {
+        return position <= text.size() ? text[position - 1] : QChar();
+    };
     if (at(3) != QLatin1Char('/') || at(6) != QLatin1Char('/'))
         return DateFault::MissingSlash;
 

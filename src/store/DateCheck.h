@@ -4,14 +4,15 @@
 
 // The check of a date typed into the masked date box ("dd/mm/yyyy", "_" in the digit
 // places not typed yet), tests in this order; the first that fails decides.
-enum class DateFault {
+enum class DateFault
+{
     None,
-    NothingTyped,    // "__/__/____": format, example 07/02/2001
-    Incomplete,      // a "_" somewhere in the first ten characters
-    Empty,           // "": no date at all
-    MissingSlash,    // no "/" at position 3 or 6: format, example 07/02/2001
-    YearBefore1800,  // format, example 07/02/2003
-    NoSuchDay,       // month outside 01..12, or a day past the month's end: example 07/02/2002
+    NothingTyped,   // "__/__/____": format, example 07/02/2001
+    Incomplete,     // a "_" somewhere in the first ten characters
+    Empty,          // "": no date at all
+    MissingSlash,   // no "/" at position 3 or 6: format, example 07/02/2001
+    YearBefore1800, // format, example 07/02/2003
+    NoSuchDay,      // month outside 01..12, or a day past the month's end: example 07/02/2002
 };
 
 // Only the upper bound of the day is tested and every year divisible by 4 is a leap

@@ -250,7 +250,7 @@ QString writeFailure(const QString &path, const QString &why, bool existed)
         .arg(fileName(path), why);
 }
 
-bool openForReading(const QString &path, QFile *file, bool *missing, QString *error)
+bool openForReading(const QString &path, QFile *file, bool *missing, QString *why)
 {
     *missing = false;
     // Without O_NONBLOCK, opening a pipe would wait for a writer that never comes.
@@ -260,37 +260,38 @@ bool openForReading(const QString &path, QFile *file, bool *missing, QString *er
             *missing = true;
             return false;
         }
-        *error = readFailure(path, cause(errno));
+        *why = cause(errno);
         return false;
     }
     struct stat st
     {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        const int errnum = errno;
+    if (::fstat(fd, &st) != 0) {
+        *why = cause(errno);
         ::close(fd);
-        *error =
-            readFailure(path, S_ISDIR(st.st_mode)     ? cause(EISDIR)
-                              : errnum && !st.st_mode ? cause(errnum)
-                                                      : QStringLiteral("ce n'est pas un fichier ordinaire"));
+        return false;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        *why = S_ISDIR(st.st_mode) ? cause(EISDIR) : QStringLiteral("ce n'est pas un fichier ordinaire");
         return false;
     }
     if (!file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
-        *error = readFailure(path, cause(EIO));
+        *why = cause(EIO);
         return false;
     }
     return true;
 }
 
-bool read(const QString &path, QByteArray *bytes, bool *missing, QString *error)
+bool read(const QString &path, QByteArray *bytes, bool *missing, QString *why)
 {
     bytes->clear();
     QFile file;
-    if (!openForReading(path, &file, missing, error))
+    if (!openForReading(path, &file, missing, why))
         return *missing;
     *bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        *error = readFailure(path, cause(EIO));
+        *why = cause(EIO);
         return false;
     }
     return true;

@@ -25,11 +25,12 @@ struct Options
 };
 
 // Opens a regular file for reading; anything else (a folder, a pipe, a device) is refused
-// at once instead of being waited on. A missing file sets `missing` and gives no error.
-bool openForReading(const QString &path, QFile *file, bool *missing, QString *error);
+// at once instead of being waited on, with the cause in `why`. A missing file sets
+// `missing` and is no failure.
+bool openForReading(const QString &path, QFile *file, bool *missing, QString *why);
 
-// The whole content of a regular file.
-bool read(const QString &path, QByteArray *bytes, bool *missing, QString *error);
+// The whole content of a regular file; nothing for a missing one.
+bool read(const QString &path, QByteArray *bytes, bool *missing, QString *why);
 
 bool write(const QString &path, QByteArrayView bytes, const Options &options, QString *error);
 

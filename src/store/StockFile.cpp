@@ -84,8 +84,8 @@ EnregView decompose_vue(QStringView line)
 EnregMedic decompose_enreg(QStringView line)
 {
     const EnregView v = decompose_vue(line);
-    return {v.nom.toString(),  v.formemedic.toString(), v.typemedic.toString(),    v.qte.toString(),
-            v.dat.toString(),  v.critique.toString(),   v.indispensable.toString()};
+    return {v.nom.toString(), v.formemedic.toString(), v.typemedic.toString(),    v.qte.toString(),
+            v.dat.toString(), v.critique.toString(),   v.indispensable.toString()};
 }
 
 QString compose_enreg(QStringView nom, QStringView formemedic, QStringView typemedic, QStringView qte,

@@ -114,8 +114,12 @@ bool readLines(const QString &path, QStringList *lines, QString *error)
     lines->clear();
     QFile file;
     bool missing = false;
-    if (!DurableFile::openForReading(path, &file, &missing, error))
+    QString why;
+    if (!DurableFile::openForReading(path, &file, &missing, &why)) {
+        if (!missing)
+            *error = DurableFile::readFailure(path, why);
         return missing;
+    }
     // Mapped rather than read: each line is decoded straight from the file's pages into its
     // own string, with no copy of the whole file in between.
     QByteArray buffer;
@@ -153,8 +157,11 @@ bool appendLine(const QString &path, const QString &line, QString *error)
     // could not be undone with certainty, a replaced file can.
     QByteArray bytes;
     bool missing = false;
-    if (!DurableFile::read(path, &bytes, &missing, error))
+    QString why;
+    if (!DurableFile::read(path, &bytes, &missing, &why)) {
+        *error = DurableFile::readFailure(path, why);
         return false;
+    }
     // A last line left without its line end by another program must not be glued
     // to the new one.
     if (!bytes.isEmpty() && !bytes.endsWith('\n'))

@@ -25,7 +25,9 @@ QList<qsizetype> alphabeticalOrder(const QStringList &texts)
     // already, save the medicines added at its end since the last rewrite: the sorted head
     // is kept as it is and only the tail is sorted, then merged in.
     const QCollator &collator = frenchCollator();
-    const auto before = [&](qsizetype a, qsizetype b) { return collator.compare(texts.at(a), texts.at(b)) < 0; };
+    const auto before = [&](qsizetype a, qsizetype b) {
+        return collator.compare(texts.at(a), texts.at(b)) < 0;
+    };
     QList<qsizetype> order(texts.size());
     std::iota(order.begin(), order.end(), qsizetype(0));
     const auto tail = std::is_sorted_until(order.begin(), order.end(), before);

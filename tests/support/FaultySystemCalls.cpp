@@ -90,7 +90,8 @@ int FaultySystemCalls::fsync(int fd)
         return -1;
     // What did not reach the disk is lost: a program that went on regardless would
     // publish a cut file.
-    struct stat st {};
+    struct stat st
+    {};
     if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
         (void)::ftruncate(fd, st.st_size / 2);
     return -1;

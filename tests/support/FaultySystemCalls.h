@@ -31,7 +31,12 @@ public:
     int unlink(const char *path) override;
 
 private:
-    enum class Step { Real, Fail, ShortWrite };
+    enum class Step
+    {
+        Real,
+        Fail,
+        ShortWrite
+    };
     Step next(bool isWrite = false);
 
     int m_calls = 0;
