@@ -2,7 +2,9 @@
 #include "support/StockFixture.h"
 
 #include "conversion/FormConversion.h"
+#include "platform/InstanceLock.h"
 #include "platform/ReportListView.h"
+#include "shell/Application.h"
 #include "store/DurableFile.h"
 #include "store/StockFile.h"
 #include "valuelists/FormCombosPharma.h"
@@ -158,6 +160,7 @@ class TestFaults : public QObject
 
 private slots:
     void readOnlyProgramDirectory();
+    void fullDiskAtStart();
     void diskFullDuringARewrite_data();
     void diskFullDuringARewrite();
     void fileHeldByAnotherProgram_data();
@@ -194,6 +197,26 @@ void TestFaults::readOnlyProgramDirectory()
     QVERIFY(error.contains(kRoutesFileName));
     QCOMPARE(dir.read(kStockFileName), before);
     Platform::setProgramDirectory(&seams.directory);
+}
+
+void TestFaults::fullDiskAtStart()
+{
+    if (!root())
+        QSKIP("mounting a file system needs root");
+    TestSeams seams;
+    MountedDirectory dir(seams.directory.file(QStringLiteral("full")), 256);
+    if (!dir.mounted())
+        QSKIP("this machine does not let tests mount a file system");
+    dir.fill(0);
+    Platform::setProgramDirectory(&dir);
+    InstanceLock lock(dir.path());
+    const bool runs = claimProgramDirectory(lock);
+    Platform::setProgramDirectory(&seams.directory);
+    QVERIFY(!runs); // without its lock, a second copy could undo this one's saves later
+    QCOMPARE(seams.messages.shown().size(), 1);
+    const QString text = seams.messages.last().text;
+    QVERIFY2(text.contains(QStringLiteral("plus de place sur le disque")) && text.contains(lock.fileName()),
+             qPrintable(text));
 }
 
 void TestFaults::diskFullDuringARewrite_data()

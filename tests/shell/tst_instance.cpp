@@ -5,7 +5,7 @@
 #include "shell/Application.h"
 
 #include <QDir>
-#include <QLockFile>
+#include <QSysInfo>
 #include <QProcess>
 #include <QTest>
 
@@ -17,48 +17,77 @@ class TestInstance : public QObject
     Q_OBJECT
 
 private slots:
-    void secondCopyStops();
-    void crashedCopyDoesNotLeaveTheLockStuck();
+    void lockStates_data();
+    void lockStates();
     void readOnlyDirectoryIsSaid();
     void installedProgramKeepsItsFilesForTheUser();
 };
 
-void TestInstance::secondCopyStops()
+void TestInstance::lockStates_data()
 {
-    TestSeams seams;
-    InstanceLock first(seams.directory.path());
-    QVERIFY(claimProgramDirectory(first));
-    QVERIFY(seams.messages.shown().isEmpty());
-
-    InstanceLock second(seams.directory.path());
-    QVERIFY(!claimProgramDirectory(second));
-    QCOMPARE(seams.messages.shown().size(), 1);
-    const MessageRequest &m = seams.messages.last();
-    QCOMPARE(m.title, QStringLiteral("Attention !!!"));
-    QVERIFY2(m.text.startsWith(QStringLiteral("Vellorin est déjà ouvert sur le dossier\r\n") + seams.directory.path()),
-             qPrintable(m.text));
+    QTest::addColumn<QByteArray>("lock"); // what Vellorin.lock holds at start; "live" for a running copy
+    QTest::addColumn<MsgAnswer>("answer");
+    QTest::addColumn<bool>("runs");
+    QTest::addColumn<QString>("says");
+    QTest::addColumn<bool>("cleared"); // the work files of a crashed copy are gone
+    QProcess gone;
+    gone.start(QStringLiteral("true"));
+    gone.waitForFinished();
+    const QDateTime since(QDate(2026, 12, 1), QTime(8, 30), Qt::UTC);
+    const QByteArray here = QSysInfo::machineHostName().toUtf8();
+    const QByteArray there = InstanceLock::describe({4242, QStringLiteral("cabinet-2"), since});
+    QTest::newRow("none") << QByteArray() << MsgAnswer::No << true << QString() << true;
+    QTest::newRow("empty") << QByteArray("") << MsgAnswer::No << true << QString() << true;
+    QTest::newRow("garbage") << QByteArray("\x01\xff nonsense") << MsgAnswer::No << true << QString() << true;
+    QTest::newRow("a copy of this computer that is gone")
+        << InstanceLock::describe({gone.processId(), QString::fromUtf8(here), since}) << MsgAnswer::No << true
+        << QString() << true;
+    QTest::newRow("a copy of this computer that runs")
+        << QByteArray("live") << MsgAnswer::No << false << QStringLiteral("Vellorin est déjà ouvert sur le dossier")
+        << false;
+    QTest::newRow("another computer, not opened") << there << MsgAnswer::No << false
+                                                  << QStringLiteral("ordinateur « cabinet-2 » depuis le") << false;
+    QTest::newRow("another computer, opened anyway") << there << MsgAnswer::Yes << true
+                                                     << QStringLiteral("Ouvrir Vellorin quand même ?") << false;
 }
 
-void TestInstance::crashedCopyDoesNotLeaveTheLockStuck()
+void TestInstance::lockStates()
 {
+    QFETCH(QByteArray, lock);
+    QFETCH(MsgAnswer, answer);
+    QFETCH(bool, runs);
+    QFETCH(QString, says);
+    QFETCH(bool, cleared);
     TestSeams seams;
-    // A lock left by a process that is gone.
-    QProcess gone;
-    gone.start(QStringLiteral("sleep"), {QStringLiteral("0.05")});
-    QVERIFY(gone.waitForStarted());
-    const qint64 pid = gone.processId();
-    QVERIFY(gone.waitForFinished());
-    // The lock file as a copy of the program leaves it, but naming that process.
-    QByteArray content;
-    {
-        QLockFile live(seams.directory.file(QStringLiteral("Vellorin.lock")));
-        QVERIFY(live.tryLock(0));
-        content = seams.directory.read(QStringLiteral("Vellorin.lock"));
+    const QString lockFile = seams.directory.file(QStringLiteral("Vellorin.lock"));
+    InstanceLock live(seams.directory.path());
+    if (lock == "live")
+        QCOMPARE(live.acquire(), InstanceLock::Outcome::Acquired);
+    else if (!lock.isNull())
+        seams.directory.write(QStringLiteral("Vellorin.lock"), lock);
+    const QStringList work{"Pharmacie.dat.~a1B2c3", "Pharmacie.new", "Pharmacie.def", "Pharma_Type.dat.QwErTy"};
+    const QStringList mine{"Pharmacie.dat.backup", "notes.txt", "Pharmacie.dat.~a1B2c3.txt"};
+    for (const QString &name : work + mine)
+        seams.directory.write(name, "x");
+    seams.messages.queue(answer);
+
+    InstanceLock lockOfThisCopy(seams.directory.path());
+    QCOMPARE(claimProgramDirectory(lockOfThisCopy), runs);
+    if (says.isEmpty()) {
+        QVERIFY(seams.messages.shown().isEmpty());
+    } else {
+        QCOMPARE(seams.messages.shown().size(), 1);
+        QVERIFY2(seams.messages.last().text.contains(says), qPrintable(seams.messages.last().text));
+        QVERIFY(seams.messages.last().text.contains(lockFile)); // every lock message names the file
     }
-    content.replace(0, content.indexOf('\n'), QByteArray::number(pid));
-    seams.directory.write(QStringLiteral("Vellorin.lock"), content);
-    InstanceLock lock(seams.directory.path());
-    QCOMPARE(lock.acquire(), InstanceLock::Outcome::Acquired);
+    InstanceLock::Holder holder;
+    QVERIFY(InstanceLock::parse(seams.directory.read(QStringLiteral("Vellorin.lock")), &holder));
+    if (runs)
+        QCOMPARE(holder.pid, QCoreApplication::applicationPid());
+    for (const QString &name : work)
+        QVERIFY2(seams.directory.exists(name) != cleared, qPrintable(name));
+    for (const QString &name : mine)
+        QVERIFY2(seams.directory.exists(name), qPrintable(name));
 }
 
 void TestInstance::readOnlyDirectoryIsSaid()
