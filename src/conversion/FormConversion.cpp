@@ -3,9 +3,11 @@
 #include "FieldMap.h"
 #include "StockConversion.h"
 #include "platform/MessageBox.h"
+#include "platform/OneLineGuard.h"
 #include "platform/ProgramDirectory.h"
 #include "platform/Widgets.h"
 #include "store/Numbers.h"
+#include "store/TypedText.h"
 #include "valuelists/MyInputBox.h"
 
 #include <QDir>
@@ -52,6 +54,7 @@ FormConversion::FormConversion(QWidget *parent)
         (*box)->setObjectName(boxName);
         (*box)->setValidator(digits);
         (*box)->setMaxLength(5);
+        keepOnOneLine(*box);
         (*box)->installEventFilter(this);
         label->setBuddy(*box);
         (*box)->setAccessibleName(frameCaption + QStringLiteral(" - Nombre de champs"));
@@ -263,6 +266,11 @@ void FormConversion::valider_Click()
         const QString value =
             ask(QStringLiteral("Valeur par défaut: [Valeur]"), QStringLiteral("Ajout d'un champ vide - N°%1").arg(j))
                 .text;
+        const QString refused = TypedText::refusal(QStringLiteral("%1 : la valeur par défaut").arg(lengthTitle), value);
+        if (!refused.isEmpty()) {
+            refuse(refused);
+            return;
+        }
         if (value.size() > width) {
             refuse(QStringLiteral("%1 : la valeur par défaut « %2 » (%3 caractères) est plus longue que le champ (%4).")
                        .arg(lengthTitle, value)

@@ -5,9 +5,11 @@
 #include "platform/FocusVeto.h"
 #include "platform/MaskedDateBox.h"
 #include "platform/MessageBox.h"
+#include "platform/OneLineGuard.h"
 #include "platform/Widgets.h"
 #include "store/LineList.h"
 #include "store/StockFile.h"
+#include "store/TypedText.h"
 #include "valuelists/ValueListFile.h"
 
 #include <QCheckBox>
@@ -97,6 +99,7 @@ void FormMedic::buildControls()
     m_nom = new QLineEdit(QStringLiteral("Text1"), this);
     m_nom->setObjectName(QStringLiteral("nom"));
     m_nom->setMaxLength(40);
+    keepOnOneLine(m_nom);
 
     const auto combo = [this](const QString &name, const QString &text) {
         auto *box = new QComboBox(this);
@@ -119,6 +122,7 @@ void FormMedic::buildControls()
         edit->setObjectName(name);
         edit->setMaxLength(3);
         edit->setValidator(digits);
+        keepOnOneLine(edit);
         edit->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 16);
         return edit;
     };
@@ -406,9 +410,10 @@ bool FormMedic::eventFilter(QObject *watched, QEvent *event)
             return false;
         // Copying stays possible; nothing that would change the text.
         QMenu *menu = edit->createStandardContextMenu();
+        const QAction *copy = standardMenuAction(menu, QKeySequence::Copy);
+        const QAction *selectAll = standardMenuAction(menu, QKeySequence::SelectAll);
         for (QAction *action : menu->actions()) {
-            if (action->objectName() != QLatin1String("edit-copy") &&
-                action->objectName() != QLatin1String("select-all") && !action->isSeparator())
+            if (action != copy && action != selectAll && !action->isSeparator())
                 action->setEnabled(false);
         }
         menu->setAttribute(Qt::WA_DeleteOnClose);
@@ -434,6 +439,16 @@ void FormMedic::valider_Click()
                           MsgIcon::Exclamation);
         m_nom->setFocus(Qt::OtherFocusReason);
         return;
+    }
+    // Text from a file edited by hand may hold what a line of the stock file cannot.
+    for (const auto &[what, text] : {std::pair{QStringLiteral("Le nom"), m_nom->text()},
+                                     std::pair{QStringLiteral("La voie d'administration"), m_formemedic->currentText()},
+                                     std::pair{QStringLiteral("La présentation"), m_typemedic->currentText()}}) {
+        const QString refused = TypedText::refusal(what, text);
+        if (!refused.isEmpty()) {
+            Platform::showError(refused + QStringLiteral("\r\n\r\nLe médicament n'est pas enregistré."));
+            return;
+        }
     }
     const QString line = compose_enreg(m_nom->text(), m_formemedic->currentText(), m_typemedic->currentText(),
                                        m_qte->text(), dateText(), m_critique->text(),

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMenu>
 
 PictureButton::PictureButton(const QString &objectName, const QString &caption, Picture picture,
                              QWidget *parent)
@@ -19,7 +20,8 @@ PictureButton::PictureButton(const QString &objectName, const QString &caption, 
 
 void PictureButton::keyPressEvent(QKeyEvent *event)
 {
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        event->modifiers() == Qt::NoModifier) {
         animateClick();
         return;
     }
@@ -32,4 +34,14 @@ void sendTab(QWidget *from)
     QApplication::sendEvent(from, &press);
     QKeyEvent release(QEvent::KeyRelease, Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
     QApplication::sendEvent(from, &release);
+}
+
+QAction *standardMenuAction(const QMenu *menu, QKeySequence::StandardKey key)
+{
+    const QString shortcut = QLatin1Char('\t') + QKeySequence(key).toString(QKeySequence::NativeText);
+    for (QAction *action : menu->actions()) {
+        if (action->text().endsWith(shortcut))
+            return action;
+    }
+    return nullptr;
 }

@@ -2,9 +2,12 @@
 
 #include "Pictures.h"
 
+#include <QKeySequence>
 #include <QString>
 #include <QToolButton>
 
+class QAction;
+class QMenu;
 class QWidget;
 
 // Window and control sizes are given in twips, 1440 to the inch; the screen has 96
@@ -36,3 +39,7 @@ inline PictureButton *makePictureButton(const QString &objectName, const QString
 // Moves the focus to the next control in tab order, as a Tab keystroke sent to `from`
 // would (it goes through the same checks as a real Tab).
 void sendTab(QWidget *from);
+
+// The entry of a text box's standard context menu that does `key` (Copy, Paste, SelectAll...),
+// found by the shortcut its caption shows, since the entries carry no names.
+QAction *standardMenuAction(const QMenu *menu, QKeySequence::StandardKey key);

@@ -6,6 +6,7 @@
 #include "platform/Widgets.h"
 #include "store/EnregMedic.h"
 #include "store/Tri.h"
+#include "store/TypedText.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -111,6 +112,11 @@ bool FormCombosPharma::askEntry(const QString &prompt, const QString &title, con
         return false;
     }
     *entry = Enreg::trimBlanks(*entry).toString();
+    const QString refused = TypedText::refusal(QStringLiteral("L'entrée"), *entry);
+    if (!refused.isEmpty()) {
+        Platform::showError(refused + QStringLiteral("\r\n\r\nLe fichier n'est pas modifié."));
+        return false;
+    }
     return true;
 }
 

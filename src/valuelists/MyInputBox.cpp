@@ -1,5 +1,6 @@
 #include "MyInputBox.h"
 
+#include "platform/OneLineGuard.h"
 #include "platform/Widgets.h"
 
 #include <QApplication>
@@ -64,6 +65,7 @@ MyInputBox::MyInputBox()
 
     m_txtInput = new QLineEdit(this);
     m_txtInput->setObjectName(QStringLiteral("txtInput"));
+    keepOnOneLine(m_txtInput);
     m_txtInput->setStyle(new StarPasswordStyle);
     m_txtInput->style()->setParent(m_txtInput);
     m_lblPrompt->setBuddy(m_txtInput);

@@ -1,12 +1,11 @@
-#include "support/FaultySystemCalls.h"
-#include "support/StockFixture.h"
-
 #include "conversion/FormConversion.h"
 #include "platform/InstanceLock.h"
 #include "platform/ReportListView.h"
 #include "shell/Application.h"
 #include "store/DurableFile.h"
 #include "store/StockFile.h"
+#include "support/FaultySystemCalls.h"
+#include "support/StockFixture.h"
 #include "valuelists/FormCombosPharma.h"
 #include "valuelists/ValueListFile.h"
 
@@ -28,8 +27,8 @@ QStringList stock(int count)
 {
     QStringList lines;
     for (int n = 0; n < count; ++n)
-        lines << compose_enreg(QStringLiteral("Médicament %1").arg(n, 4, 10, QLatin1Char('0')), u"Orale", u"Comprimé",
-                               u"5", u"01/01/2030", u"2", u"0");
+        lines << compose_enreg(QStringLiteral("Médicament %1").arg(n, 4, 10, QLatin1Char('0')), u"Orale",
+                               u"Comprimé", u"5", u"01/01/2030", u"2", u"0");
     return lines;
 }
 
@@ -71,7 +70,8 @@ void valueListCommand(int lines, const QString &button, const std::function<void
     form.show();
     if (button != QLatin1String("Nouveau")) {
         QListWidget *entries = form.List1();
-        QTest::mouseClick(entries->viewport(), Qt::LeftButton, {}, entries->visualItemRect(entries->item(1)).center());
+        QTest::mouseClick(entries->viewport(), Qt::LeftButton, {},
+                          entries->visualItemRect(entries->item(1)).center());
     }
     box.queue(QStringLiteral("Sublinguale"));
     seams.messages.queue(MsgAnswer::Yes);
@@ -109,12 +109,14 @@ QStringList filesIn(const QString &path)
 class MountedDirectory final : public ProgramDirectory
 {
 public:
-    explicit MountedDirectory(const QString &where, int kilobytes) : m_path(where)
+    explicit MountedDirectory(const QString &where, int kilobytes)
+        : m_path(where)
     {
         QDir().mkpath(where);
         m_mounted = QProcess::execute(QStringLiteral("mount"),
                                       {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-                                       QStringLiteral("size=%1k").arg(kilobytes), QStringLiteral("tmpfs"), where}) == 0;
+                                       QStringLiteral("size=%1k").arg(kilobytes), QStringLiteral("tmpfs"),
+                                       where}) == 0;
     }
     ~MountedDirectory() override
     {
@@ -125,7 +127,8 @@ public:
     QString path() const override { return m_path; }
     void makeReadOnly() const
     {
-        QProcess::execute(QStringLiteral("mount"), {QStringLiteral("-o"), QStringLiteral("remount,ro"), m_path});
+        QProcess::execute(QStringLiteral("mount"),
+                          {QStringLiteral("-o"), QStringLiteral("remount,ro"), m_path});
     }
     // Leaves about `free` bytes on the file system.
     void fill(qint64 free) const
@@ -191,7 +194,8 @@ void TestFaults::readOnlyProgramDirectory()
     QString error;
     QCOMPARE(lit_pharmacie(&error).size(), 3); // reading works
     QVERIFY(!ajoute_pharmacie(stock(1).first(), &error));
-    QVERIFY2(error.contains(QStringLiteral("le dossier du programme est en lecture seule")), qPrintable(error));
+    QVERIFY2(error.contains(QStringLiteral("le dossier du programme est en lecture seule")),
+             qPrintable(error));
     QVERIFY(!ecrit_pharmacie(stock(2), &error));
     QVERIFY(!ajoute_liste(kRoutesFileName, QStringLiteral("Orale"), &error));
     QVERIFY(error.contains(kRoutesFileName));
@@ -245,10 +249,12 @@ void TestFaults::diskFullDuringARewrite()
     Platform::setProgramDirectory(&dir);
 
     QString error;
-    const bool written = append ? ajoute_pharmacie(stock(2).last(), &error) : ecrit_pharmacie(stock(999), &error);
+    const bool written =
+        append ? ajoute_pharmacie(stock(2).last(), &error) : ecrit_pharmacie(stock(999), &error);
     Platform::setProgramDirectory(&seams.directory);
     QVERIFY(!written);
-    QVERIFY2(error.startsWith(QStringLiteral("Le fichier Pharmacie.dat n'a pas pu être enregistré :")), qPrintable(error));
+    QVERIFY2(error.startsWith(QStringLiteral("Le fichier Pharmacie.dat n'a pas pu être enregistré :")),
+             qPrintable(error));
     QVERIFY(error.endsWith(QStringLiteral("Son contenu précédent est conservé.")));
     QCOMPARE(dir.read(kStockFileName), before);
     // Nothing left behind but the stock and the filler.
@@ -280,12 +286,15 @@ void TestFaults::fileHeldByAnotherProgram()
         fx.click(command);
     } else {
         bool stayedOpen = false;
-        QVERIFY(fx.runEditor(command, [](FormMedic *editor) {
-            auto *qte = field(editor, QStringLiteral("qte"));
-            qte->selectAll();
-            QTest::keyClicks(qte, "9");
-            clickThroughWindow(field<QToolButton>(editor, QStringLiteral("valider")));
-        }, &stayedOpen));
+        QVERIFY(fx.runEditor(
+            command,
+            [](FormMedic *editor) {
+                auto *qte = field(editor, QStringLiteral("qte"));
+                qte->selectAll();
+                QTest::keyClicks(qte, "9");
+                clickThroughWindow(field<QToolButton>(editor, QStringLiteral("valider")));
+            },
+            &stayedOpen));
         QVERIFY(stayedOpen);
     }
     ::flock(other.handle(), LOCK_UN);
@@ -310,10 +319,11 @@ void TestFaults::unreadableValueList()
         clickThroughWindow(field<QToolButton>(editor, QStringLiteral("valider")));
     }));
     QCOMPARE(fx.seams.messages.shown().size(), 1);
-    QCOMPARE(fx.seams.messages.last().text, QStringLiteral("Le fichier Pharma_Forme.dat ne peut pas être lu :\r\n"
-                                                           "c'est un dossier, pas un fichier."));
+    QCOMPARE(fx.seams.messages.last().text,
+             QStringLiteral("Le fichier Pharma_Forme.dat ne peut pas être lu :\r\n"
+                            "c'est un dossier, pas un fichier."));
     QCOMPARE(presentations, (QStringList{"Comprimé", "Sachet"})); // the other list is there
-    QCOMPARE(fx.form->ListView1()->model()->rowCount(), 2);        // and the medicine was saved
+    QCOMPARE(fx.form->ListView1()->model()->rowCount(), 2);       // and the medicine was saved
 }
 
 void TestFaults::everyWriteFailureLeavesTheFileOld_data()
@@ -321,7 +331,9 @@ void TestFaults::everyWriteFailureLeavesTheFileOld_data()
     QTest::addColumn<QString>("file");
     QTest::addColumn<Command>("command");
     const auto editor = [](const QString &button, std::function<void(FormMedic *)> act) -> Command {
-        return [button, act](int lines, const auto &check) { editorCommand(lines, button, act, check); };
+        return [button, act](int lines, const auto &check) {
+            editorCommand(lines, button, act, check);
+        };
     };
     QTest::newRow("add") << kStockFileName << editor(QStringLiteral("ajout"), [](FormMedic *e) {
         QTest::keyClicks(field(e, QStringLiteral("nom")), "Ventoline");
@@ -379,7 +391,8 @@ void TestFaults::everyWriteFailureLeavesTheFileOld()
         for (const int errnum : {ENOSPC, EIO, kKilled}) {
             const QString cause = errnum == kKilled ? QStringLiteral("killed") : DurableFile::cause(errnum);
             for (int n = 1; n <= calls; ++n) {
-                const QString where = QStringLiteral("%1 lines, %2 at call %3 of %4").arg(lines).arg(cause).arg(n).arg(calls);
+                const QString where =
+                    QStringLiteral("%1 lines, %2 at call %3 of %4").arg(lines).arg(cause).arg(n).arg(calls);
                 FaultySystemCalls faulty;
                 if (errnum == kKilled)
                     faulty.killAt(n);
@@ -398,9 +411,11 @@ void TestFaults::everyWriteFailureLeavesTheFileOld()
                     for (const MessageRequest &m : seams.messages.shown()) {
                         if (m.title == QLatin1String("Erreur")) {
                             errorShown = true;
-                            QVERIFY2(m.text.contains(cause) && m.text.contains(QLatin1String(".")), qPrintable(m.text));
+                            QVERIFY2(m.text.contains(cause) && m.text.contains(QLatin1String(".")),
+                                     qPrintable(m.text));
                         }
-                        QVERIFY2(!(now == before && m.text.contains(QLatin1String("succès"))), qPrintable(where));
+                        QVERIFY2(!(now == before && m.text.contains(QLatin1String("succès"))),
+                                 qPrintable(where));
                     }
                     QVERIFY2(errorShown == (now != after), qPrintable(where));
                 });

@@ -1,12 +1,11 @@
-#include "support/TestSeams.h"
-
 #include "platform/InstanceLock.h"
 #include "platform/ProgramDirectory.h"
 #include "shell/Application.h"
+#include "support/TestSeams.h"
 
 #include <QDir>
-#include <QSysInfo>
 #include <QProcess>
+#include <QSysInfo>
 #include <QTest>
 
 #include <unistd.h>
@@ -43,12 +42,12 @@ void TestInstance::lockStates_data()
         << InstanceLock::describe({gone.processId(), QString::fromUtf8(here), since}) << MsgAnswer::No << true
         << QString() << true;
     QTest::newRow("a copy of this computer that runs")
-        << QByteArray("live") << MsgAnswer::No << false << QStringLiteral("Vellorin est déjà ouvert sur le dossier")
-        << false;
-    QTest::newRow("another computer, not opened") << there << MsgAnswer::No << false
-                                                  << QStringLiteral("ordinateur « cabinet-2 » depuis le") << false;
-    QTest::newRow("another computer, opened anyway") << there << MsgAnswer::Yes << true
-                                                     << QStringLiteral("Ouvrir Vellorin quand même ?") << false;
+        << QByteArray("live") << MsgAnswer::No << false
+        << QStringLiteral("Vellorin est déjà ouvert sur le dossier") << false;
+    QTest::newRow("another computer, not opened")
+        << there << MsgAnswer::No << false << QStringLiteral("ordinateur « cabinet-2 » depuis le") << false;
+    QTest::newRow("another computer, opened anyway")
+        << there << MsgAnswer::Yes << true << QStringLiteral("Ouvrir Vellorin quand même ?") << false;
 }
 
 void TestInstance::lockStates()
@@ -65,7 +64,8 @@ void TestInstance::lockStates()
         QCOMPARE(live.acquire(), InstanceLock::Outcome::Acquired);
     else if (!lock.isNull())
         seams.directory.write(QStringLiteral("Vellorin.lock"), lock);
-    const QStringList work{"Pharmacie.dat.~a1B2c3", "Pharmacie.new", "Pharmacie.def", "Pharma_Type.dat.QwErTy"};
+    const QStringList work{"Pharmacie.dat.~a1B2c3", "Pharmacie.new", "Pharmacie.def",
+                           "Pharma_Type.dat.QwErTy"};
     const QStringList mine{"Pharmacie.dat.backup", "notes.txt", "Pharmacie.dat.~a1B2c3.txt"};
     for (const QString &name : work + mine)
         seams.directory.write(name, "x");
@@ -97,8 +97,9 @@ void TestInstance::readOnlyDirectoryIsSaid()
     TestSeams seams;
     const QString dir = seams.directory.file(QStringLiteral("ro"));
     QVERIFY(QDir().mkpath(dir));
-    if (QProcess::execute(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-                                                     QStringLiteral("ro,size=64k"), QStringLiteral("tmpfs"), dir}) != 0)
+    if (QProcess::execute(QStringLiteral("mount"),
+                          {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                           QStringLiteral("ro,size=64k"), QStringLiteral("tmpfs"), dir}) != 0)
         QSKIP("this machine does not let tests mount a file system");
     InstanceLock lock(dir);
     const bool keepsRunning = claimProgramDirectory(lock);

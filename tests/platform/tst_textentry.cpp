@@ -1,0 +1,147 @@
+#include "platform/OneLineGuard.h"
+#include "platform/Widgets.h"
+#include "store/StockFile.h"
+#include "store/TypedText.h"
+#include "support/StockFixture.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QTest>
+
+// A record is one line: what a text box takes in, by any way in, never splits it.
+class TestTextEntry : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void storable_data();
+    void storable();
+    void everyWayIn_data();
+    void everyWayIn();
+    void savedMedicineStaysOneLine();
+};
+
+void TestTextEntry::storable_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("first"); // the first character that may not be stored, or -1
+    QTest::newRow("plain French") << QStringLiteral("Éther 5 % ÿ €") << -1;
+    QTest::newRow("last control, first blank") << QStringLiteral("a\x1f ") << 1;
+    QTest::newRow("DEL") << QStringLiteral("~\x7f") << 1;
+    QTest::newRow("C1 control") << QStringLiteral("a\u0080") << 1;
+    QTest::newRow("after C1") << QStringLiteral("\u00a0") << -1;
+    QTest::newRow("line separator") << QStringLiteral("ab\u2028") << 2;
+    QTest::newRow("NUL") << QString(QChar(0)) << 0;
+}
+
+void TestTextEntry::storable()
+{
+    QFETCH(QString, text);
+    QFETCH(int, first);
+    QCOMPARE(TypedText::firstUnstorable(text), first);
+}
+
+void TestTextEntry::everyWayIn_data()
+{
+    QTest::addColumn<QString>("way");
+    QTest::addColumn<QString>("brought");
+    QTest::addColumn<QString>("result"); // the box's text afterwards (it held "x")
+    QTest::addColumn<QString>("says");   // the character named in the refusal, if any
+    for (const char *way : {"Ctrl+V", "context menu", "drop", "input method"}) {
+        QTest::addRow("%s: a whole line copied", way)
+            << way << QStringLiteral("Doliprane 1000\r\n") << QStringLiteral("xDoliprane 1000") << QString();
+        QTest::addRow("%s: two lines", way) << way << QStringLiteral("Doliprane\n1000\n")
+                                            << QStringLiteral("x") << QStringLiteral("saut de ligne (LF)");
+        QTest::addRow("%s: a tabulation", way)
+            << way << QStringLiteral("A\tB") << QStringLiteral("x") << QStringLiteral("tabulation");
+        QTest::addRow("%s: a lone CR", way)
+            << way << QStringLiteral("A\rB") << QStringLiteral("x") << QStringLiteral("retour chariot (CR)");
+        QTest::addRow("%s: BEL", way)
+            << way << QStringLiteral("A\aB") << QStringLiteral("x") << QStringLiteral("signal sonore (BEL)");
+        QTest::addRow("%s: paragraph separator", way)
+            << way << QStringLiteral("A\u2029B") << QStringLiteral("x")
+            << QStringLiteral("séparateur de paragraphe");
+    }
+}
+
+void TestTextEntry::everyWayIn()
+{
+    QFETCH(QString, way);
+    QFETCH(QString, brought);
+    QFETCH(QString, result);
+    QFETCH(QString, says);
+    TestSeams seams;
+    QLineEdit edit(QStringLiteral("x"));
+    keepOnOneLine(&edit);
+    edit.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&edit));
+    edit.end(false);
+    if (way == QLatin1String("Ctrl+V") || way == QLatin1String("context menu"))
+        QApplication::clipboard()->setText(brought);
+    if (way == QLatin1String("Ctrl+V")) {
+        QTest::keySequence(&edit, QKeySequence::Paste);
+    } else if (way == QLatin1String("context menu")) {
+        QContextMenuEvent menuEvent(QContextMenuEvent::Keyboard, QPoint(2, 2),
+                                    edit.mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(&edit, &menuEvent);
+        QMenu *menu = nullptr;
+        QTRY_VERIFY((menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())));
+        QAction *paste = standardMenuAction(menu, QKeySequence::Paste);
+        QVERIFY(paste);
+        paste->trigger();
+        menu->close();
+    } else if (way == QLatin1String("drop")) {
+        QMimeData mime;
+        mime.setText(brought);
+        const QPoint end(edit.width() - 2, edit.height() / 2);
+        QDragEnterEvent enter(end, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&edit, &enter);
+        QDragMoveEvent move(end, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&edit, &move);
+        QDropEvent drop(end, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&edit, &drop);
+    } else {
+        QInputMethodEvent input;
+        input.setCommitString(brought);
+        QApplication::sendEvent(&edit, &input);
+    }
+    QCOMPARE(edit.text(), result);
+    QCOMPARE(seams.messages.shown().size(), says.isEmpty() ? 0 : 1);
+    if (!says.isEmpty())
+        QVERIFY2(seams.messages.last().text.contains(QStringLiteral("« %1 »").arg(says)),
+                 qPrintable(seams.messages.last().text));
+}
+
+// A line pasted into the name is saved as one record; a name that a hand-edited file
+// brought with a tabulation is refused at the save, naming it.
+void TestTextEntry::savedMedicineStaysOneLine()
+{
+    const QString tabbed = compose_enreg(u"Aspirine\tforte", u"Orale", u"", u"5", u"", u"", u"0");
+    StockFixture fx({tabbed});
+    QApplication::clipboard()->setText(QStringLiteral("Doliprane 1000\r\n"));
+    QVERIFY(fx.runEditor(QStringLiteral("ajout"), [](FormMedic *editor) {
+        QTest::keySequence(field(editor, QStringLiteral("nom")), QKeySequence::Paste);
+        clickThroughWindow(field<QToolButton>(editor, QStringLiteral("valider")));
+    }));
+    const QByteArray added = cp1252(compose_enreg(u"Doliprane 1000", u"", u"", u"", u"", u"", u"0"));
+    QCOMPARE(fx.stockBytes(), StockFixture::bytesOf({tabbed}) + added + "\r\n");
+
+    fx.chooseRow(QStringLiteral("Aspirine\tforte"));
+    bool stayedOpen = false;
+    QVERIFY(fx.runEditor(
+        QStringLiteral("Modifier"),
+        [](FormMedic *editor) { clickThroughWindow(field<QToolButton>(editor, QStringLiteral("valider"))); },
+        &stayedOpen));
+    QVERIFY(stayedOpen);
+    QVERIFY2(fx.seams.messages.last().text.startsWith(
+                 QStringLiteral("Le nom « Aspirine·forte » contient le caractère « tabulation »")),
+             qPrintable(fx.seams.messages.last().text));
+}
+
+QTEST_MAIN(TestTextEntry)
+#include "tst_textentry.moc"
