@@ -258,7 +258,8 @@ void FormMedic::combos()
         QString error;
         if (!lit_liste(fileName, &entries, &error))
             Platform::showError(error);
-        box->addItems(entries);
+        for (const QString &entry : entries)
+            box->addItem(shownEntry(entry));
         box->setCurrentIndex(-1);
         box->setEditText(shown); // filling the list leaves the text shown as it was
     };

@@ -88,7 +88,10 @@ void FormCombosPharma::Form_Activate()
     if (!lit_liste(fichier(), &entries, &error))
         Platform::showError(error);
     trie_liste(entries);
-    m_list1->addItems(entries);
+    for (const QString &entry : entries) {
+        auto *item = new QListWidgetItem(shownEntry(entry), m_list1);
+        item->setData(Qt::UserRole, entry);
+    }
 }
 
 // Asks through the input box; false when the user cancelled or typed nothing (told).
@@ -155,11 +158,10 @@ void FormCombosPharma::Modifier_Click()
         return;
     QString entry;
     if (askEntry(QStringLiteral("Veuillez modifier la ") + noun + QStringLiteral(":"),
-                 QStringLiteral("Modifier une ") + noun, item->text(), &entry)) {
-        item->setText(entry);
+                 QStringLiteral("Modifier une ") + noun, item->data(Qt::UserRole).toString(), &entry)) {
         QStringList entries;
         for (int row = 0; row < m_list1->count(); ++row)
-            entries << m_list1->item(row)->text();
+            entries << (row == m_list1->row(item) ? entry : m_list1->item(row)->data(Qt::UserRole).toString());
         QString error;
         if (!ecrit_liste(fichier(), entries, &error))
             Platform::showError(error);
@@ -180,7 +182,7 @@ void FormCombosPharma::Supprimer_Click()
     QStringList entries;
     for (int r = 0; r < m_list1->count(); ++r) {
         if (r != row)
-            entries << m_list1->item(r)->text();
+            entries << m_list1->item(r)->data(Qt::UserRole).toString();
     }
     QString error;
     if (!ecrit_liste(fichier(), entries, &error)) {

@@ -3,6 +3,16 @@
 #include "platform/ProgramDirectory.h"
 #include "store/TextFile.h"
 
+QString shownEntry(const QString &entry)
+{
+    // Well beyond an entry's length, so that the first characters, which a record keeps,
+    // are all there.
+    constexpr qsizetype kShownLength = 64;
+    if (entry.size() <= kShownLength)
+        return entry;
+    return entry.left(kShownLength) + QChar(0x2026);
+}
+
 QString cheminListe(const QString &fileName)
 {
     return Platform::programFile(fileName);

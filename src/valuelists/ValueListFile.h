@@ -13,6 +13,10 @@ inline const QString kPresentationsFileName = QStringLiteral("Pharma_Type.dat");
 // Entries are at most this long; the editor's entry box stops there.
 inline constexpr int kValueListEntryLength = 20;
 
+// How an entry shows in a list: a line of a file edited by hand can be of any length, and
+// laying out megabytes of text would freeze the window; the entry itself stays whole.
+QString shownEntry(const QString &entry);
+
 QString cheminListe(const QString &fileName);
 
 // A missing file is an empty list.
