@@ -1,5 +1,7 @@
 #include "ProgramDirectory.h"
 
+#include "store/DurableFile.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -17,8 +19,12 @@ void ExecutableDirectory::seed(const QString &executableDir, const QString &data
     for (const char *name : {"Pharma_Forme.dat", "Pharma_Type.dat", "Impression.json"}) {
         const QString target = QDir(dataDir).filePath(QLatin1String(name));
         const QString source = QDir(executableDir).filePath(QLatin1String(name));
-        if (!QFileInfo::exists(target) && QFileInfo::exists(source))
-            QFile::copy(source, target);
+        QByteArray bytes;
+        bool missing = false;
+        QString ignored;
+        // Written whole or not at all; one that fails is laid out at the next start.
+        if (!QFileInfo::exists(target) && DurableFile::read(source, &bytes, &missing, &ignored) && !missing)
+            DurableFile::write(target, bytes, {DurableFile::Existing::MustNotExist, {}}, &ignored);
     }
 }
 

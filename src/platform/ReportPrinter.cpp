@@ -4,8 +4,10 @@
 #include "ProgramDirectory.h"
 #include "Today.h"
 #include "reports/ReportRenderer.h"
+#include "store/DurableFile.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QDir>
 #include <QFileDialog>
 #include <QPainter>
@@ -53,15 +55,19 @@ void savePdf(const ReportTemplate &layout, const ReportPage &page, QWidget *pare
                                                       QStringLiteral("Documents PDF (*.pdf)"));
     if (path.isEmpty())
         return;
-    QPdfWriter writer(path);
-    writer.setTitle(page.report);
-    applyPageLayout(writer, layout);
-    QPainter painter;
-    if (!painter.begin(&writer)) {
-        Platform::showError(QStringLiteral("Le fichier %1 n'a pas pu être créé.").arg(QDir::toNativeSeparators(path)));
-        return;
+    // Drawn in memory, then written whole: a full disk leaves no cut document.
+    QBuffer document;
+    document.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&document);
+        writer.setTitle(page.report);
+        applyPageLayout(writer, layout);
+        QPainter painter(&writer);
+        paintReportPage(painter, writer, layout, page);
     }
-    paintReportPage(painter, writer, layout, page);
+    QString error;
+    if (!DurableFile::write(path, document.data(), {}, &error))
+        Platform::showError(error);
 }
 
 } // namespace
@@ -114,7 +120,8 @@ void ReportPrinter::preview(const ReportPage &page)
     applyPageLayout(printer, m_layout);
     printer.setDocName(page.report);
     QPrintPreviewDialog dialog(&printer, activeWindow());
-    dialog.setWindowTitle(QStringLiteral("Aperçu avant impression - %1 - page %2").arg(page.report).arg(page.number));
+    dialog.setWindowTitle(
+        QStringLiteral("Aperçu avant impression - %1 - page %2").arg(page.report).arg(page.number));
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [this, &page](QPrinter *target) {
         QPainter painter(target);
         paintReportPage(painter, *target, m_layout, page);
@@ -141,7 +148,8 @@ void ReportPrinter::print(const ReportPage &page)
         printer.setDocName(QStringLiteral("%1 - page %2").arg(page.report).arg(page.number));
         QPainter painter;
         if (!painter.begin(&printer)) {
-            m_failure = QStringLiteral("L'imprimante %1 n'a pas accepté le document.").arg(printerInfo.printerName());
+            m_failure =
+                QStringLiteral("L'imprimante %1 n'a pas accepté le document.").arg(printerInfo.printerName());
             return;
         }
         paintReportPage(painter, printer, m_layout, page);
@@ -152,18 +160,14 @@ void ReportPrinter::print(const ReportPage &page)
     // No printer: the pages go to one PDF file, said at the end.
     if (!m_pdf) {
         m_pdfPath = fallbackPdfPath(m_report);
-        m_pdf = std::make_unique<QPdfWriter>(m_pdfPath);
+        m_pdfDocument = std::make_unique<QBuffer>();
+        m_pdfDocument->open(QIODevice::WriteOnly);
+        m_pdf = std::make_unique<QPdfWriter>(m_pdfDocument.get());
         m_pdf->setTitle(m_report);
         m_pdf->setCreator(QStringLiteral("Vellorin"));
         applyPageLayout(*m_pdf, m_layout);
         m_pdfPainter = std::make_unique<QPainter>();
-        if (!m_pdfPainter->begin(m_pdf.get())) {
-            m_failure = QStringLiteral("Aucune imprimante n'est installée, et le fichier %1 n'a pas pu être créé.")
-                            .arg(QDir::toNativeSeparators(m_pdfPath));
-            m_pdfPainter.reset();
-            m_pdf.reset();
-            return;
-        }
+        m_pdfPainter->begin(m_pdf.get());
     } else {
         m_pdf->newPage();
     }
@@ -173,17 +177,25 @@ void ReportPrinter::print(const ReportPage &page)
 void ReportPrinter::finish()
 {
     if (m_pdfPainter) {
-        const bool written = m_pdfPainter->end();
+        m_pdfPainter->end();
         m_pdfPainter.reset();
         m_pdf.reset();
+        // Drawn in memory, then written whole, never over another file.
+        QString error;
+        const bool written = DurableFile::write(m_pdfPath, m_pdfDocument->data(),
+                                                {DurableFile::Existing::MustNotExist, {}}, &error);
+        m_pdfDocument.reset();
         NormalPointer pointer;
         if (written) {
-            Platform::message(QStringLiteral("Aucune imprimante n'est installée : le document a été enregistré "
-                                             "dans le fichier\r\n%1")
-                                  .arg(QDir::toNativeSeparators(m_pdfPath)),
-                              QStringLiteral("Information"), MsgIcon::Information);
+            Platform::message(
+                QStringLiteral("Aucune imprimante n'est installée : le document a été enregistré "
+                               "dans le fichier\r\n%1")
+                    .arg(QDir::toNativeSeparators(m_pdfPath)),
+                QStringLiteral("Information"), MsgIcon::Information);
         } else {
-            m_failure = QStringLiteral("Le fichier %1 n'a pas pu être écrit.").arg(QDir::toNativeSeparators(m_pdfPath));
+            m_failure = QStringLiteral("Aucune imprimante n'est installée, et le document n'a pas pu être "
+                                       "enregistré à la place.\r\n\r\n") +
+                        error;
         }
     }
     if (!m_failure.isEmpty()) {

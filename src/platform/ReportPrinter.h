@@ -6,6 +6,7 @@
 
 #include <memory>
 
+class QBuffer;
 class QPainter;
 class QPdfWriter;
 
@@ -32,6 +33,7 @@ private:
     QString m_report;
     ReportTemplate m_layout;
     QString m_pdfPath;
+    std::unique_ptr<QBuffer> m_pdfDocument;
     std::unique_ptr<QPdfWriter> m_pdf;
     std::unique_ptr<QPainter> m_pdfPainter;
     QString m_failure;
