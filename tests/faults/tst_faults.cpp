@@ -1,4 +1,5 @@
 #include "conversion/FormConversion.h"
+#include "conversion/StockConversion.h"
 #include "platform/InstanceLock.h"
 #include "platform/ReportListView.h"
 #include "shell/Application.h"
@@ -19,6 +20,7 @@
 #include <cerrno>
 #include <functional>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -165,6 +167,8 @@ class TestFaults : public QObject
 private slots:
     void readOnlyProgramDirectory();
     void fullDiskAtStart();
+    void permissionsAndGroupKept_data();
+    void permissionsAndGroupKept();
     void diskFullDuringARewrite_data();
     void diskFullDuringARewrite();
     void fileHeldByAnotherProgram_data();
@@ -222,6 +226,46 @@ void TestFaults::fullDiskAtStart()
     const QString text = seams.messages.last().text;
     QVERIFY2(text.contains(QStringLiteral("plus de place sur le disque")) && text.contains(lock.fileName()),
              qPrintable(text));
+}
+
+void TestFaults::permissionsAndGroupKept_data()
+{
+    QTest::addColumn<QString>("file"); // what the command writes, and what else must match the stock
+    QTest::addColumn<std::function<void()>>("command");
+    QTest::newRow("rewrite") << kStockFileName << std::function<void()>([] {
+        QString error;
+        QVERIFY(ecrit_pharmacie(stock(2), &error));
+    });
+    QTest::newRow("append") << kStockFileName << std::function<void()>([] {
+        QString error;
+        QVERIFY(ajoute_pharmacie(stock(4).last(), &error));
+    });
+    const auto convert = [] {
+        StockConversion conversion;
+        QString error;
+        QVERIFY(conversion.readOld(&error) && conversion.pass1({{1, 111, 111}}, &error) &&
+                conversion.openPass2(&error) && conversion.pass2(QString(), &error) && conversion.replace(&error));
+    };
+    QTest::newRow("conversion") << kStockFileName << std::function<void()>(convert);
+    QTest::newRow("conversion's copy") << QStringLiteral("Pharmacie06122026.sav") << std::function<void()>(convert);
+}
+
+// A stock kept private (0600) or shared with a group stays so after every write.
+void TestFaults::permissionsAndGroupKept()
+{
+    QFETCH(QString, file);
+    QFETCH(std::function<void()>, command);
+    TestSeams seams;
+    seams.directory.write(kStockFileName, StockFixture::bytesOf(stock(3)));
+    const QByteArray path = QFile::encodeName(seams.directory.file(kStockFileName));
+    const gid_t group = root() ? 4 : ::getegid(); // another group than root's own, where the test may choose
+    QCOMPARE(::chown(path.constData(), static_cast<uid_t>(-1), group), 0);
+    QCOMPARE(::chmod(path.constData(), 0640), 0);
+    command();
+    struct stat st {};
+    QCOMPARE(::stat(QFile::encodeName(seams.directory.file(file)).constData(), &st), 0);
+    QCOMPARE(st.st_mode & 07777, mode_t(0640));
+    QCOMPARE(st.st_gid, group);
 }
 
 void TestFaults::diskFullDuringARewrite_data()
