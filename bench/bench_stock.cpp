@@ -1,15 +1,17 @@
 // Timings of what the user waits for on a large stock: reading, sorting, filtering and
 // filling the medicine table, and opening the list window.
 #include "StockGenerator.h"
-
 #include "listwindow/FormPharma.h"
 #include "store/StockFile.h"
 #include "store/Tri.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
 
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -29,6 +31,32 @@ void BM_trie_liste(benchmark::State &state)
         QStringList copy = lines;
         trie_liste(copy);
         benchmark::DoNotOptimize(copy);
+    }
+}
+
+// Adding a medicine: the whole file written anew beside the old one, synced, swapped in.
+void BM_ajoute_pharmacie(benchmark::State &state)
+{
+    GeneratedStock stock(int(state.range(0)));
+    const QString line = generatedLines(1).first();
+    for (auto _ : state) {
+        QString error;
+        if (!ajoute_pharmacie(line, &error))
+            state.SkipWithError("the line was not added");
+    }
+}
+
+// The floor: the line appended in place and synced, which a failure could leave cut.
+void BM_appendInPlace(benchmark::State &state)
+{
+    GeneratedStock stock(int(state.range(0)));
+    const QByteArray line = generatedLines(1).first().toLatin1() + "\r\n";
+    const QByteArray path = QFile::encodeName(cheminPharmacie());
+    for (auto _ : state) {
+        const int fd = ::open(path.constData(), O_WRONLY | O_APPEND);
+        benchmark::DoNotOptimize(::write(fd, line.constData(), size_t(line.size())));
+        ::fsync(fd);
+        ::close(fd);
     }
 }
 
@@ -57,6 +85,8 @@ void BM_openListWindow(benchmark::State &state)
 } // namespace
 
 BENCHMARK(BM_lit_pharmacie)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ajoute_pharmacie)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_appendInPlace)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_trie_liste)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_trialpha)
     ->ArgNames({"lines", "filter"})
