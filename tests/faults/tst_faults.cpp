@@ -2,9 +2,11 @@
 #include "conversion/StockConversion.h"
 #include "platform/InstanceLock.h"
 #include "platform/ReportListView.h"
+#include "reports/ReportTemplate.h"
 #include "shell/Application.h"
 #include "store/DurableFile.h"
 #include "store/StockFile.h"
+#include "store/TextFile.h"
 #include "support/FaultySystemCalls.h"
 #include "support/StockFixture.h"
 #include "valuelists/FormCombosPharma.h"
@@ -174,6 +176,8 @@ private slots:
     void fileHeldByAnotherProgram_data();
     void fileHeldByAnotherProgram();
     void unreadableValueList();
+    void onlyRegularFilesAreData_data();
+    void onlyRegularFilesAreData();
     void everyWriteFailureLeavesTheFileOld_data();
     void everyWriteFailureLeavesTheFileOld();
 
@@ -244,10 +248,12 @@ void TestFaults::permissionsAndGroupKept_data()
         StockConversion conversion;
         QString error;
         QVERIFY(conversion.readOld(&error) && conversion.pass1({{1, 111, 111}}, &error) &&
-                conversion.openPass2(&error) && conversion.pass2(QString(), &error) && conversion.replace(&error));
+                conversion.openPass2(&error) && conversion.pass2(QString(), &error) &&
+                conversion.replace(&error));
     };
     QTest::newRow("conversion") << kStockFileName << std::function<void()>(convert);
-    QTest::newRow("conversion's copy") << QStringLiteral("Pharmacie06122026.sav") << std::function<void()>(convert);
+    QTest::newRow("conversion's copy")
+        << QStringLiteral("Pharmacie06122026.sav") << std::function<void()>(convert);
 }
 
 // A stock kept private (0600) or shared with a group stays so after every write.
@@ -262,7 +268,8 @@ void TestFaults::permissionsAndGroupKept()
     QCOMPARE(::chown(path.constData(), static_cast<uid_t>(-1), group), 0);
     QCOMPARE(::chmod(path.constData(), 0640), 0);
     command();
-    struct stat st {};
+    struct stat st
+    {};
     QCOMPARE(::stat(QFile::encodeName(seams.directory.file(file)).constData(), &st), 0);
     QCOMPARE(st.st_mode & 07777, mode_t(0640));
     QCOMPARE(st.st_gid, group);
@@ -423,6 +430,7 @@ void TestFaults::everyWriteFailureLeavesTheFileOld()
         QByteArray before;
         QByteArray after;
         QStringList files;
+        QStringList trace;
         int calls = 0;
         {
             FaultySystemCalls counting;
@@ -433,6 +441,7 @@ void TestFaults::everyWriteFailureLeavesTheFileOld()
                     QVERIFY2(m.title != QLatin1String("Erreur"), qPrintable(m.text));
             });
             calls = counting.calls();
+            trace = counting.trace();
         }
         QVERIFY(calls > 0);
         {
@@ -479,6 +488,39 @@ void TestFaults::everyWriteFailureLeavesTheFileOld()
         }
         QVERIFY(before != after);
     }
+}
+
+void TestFaults::onlyRegularFilesAreData_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("says");
+    QTest::newRow("stock") << kStockFileName << QStringLiteral("ce n'est pas un fichier ordinaire");
+    QTest::newRow("value list") << kRoutesFileName << QStringLiteral("ce n'est pas un fichier ordinaire");
+    QTest::newRow("template") << QStringLiteral("Impression.json")
+                              << QStringLiteral("ce n'est pas un fichier ordinaire");
+}
+
+// A pipe where a data file belongs is refused at once, for reading and for writing:
+// opening it would wait for a writer that never comes.
+void TestFaults::onlyRegularFilesAreData()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, says);
+    TestSeams seams;
+    const QString path = seams.directory.file(file);
+    QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
+    QString error;
+    if (file == QLatin1String("Impression.json")) {
+        QVERIFY(!ReportTemplate::load(path, &error));
+    } else {
+        QStringList lines;
+        QVERIFY(!TextFile::readLines(path, &lines, &error));
+        QVERIFY2(error.contains(says), qPrintable(error));
+        QVERIFY(!TextFile::writeLines(path, {QStringLiteral("x")}, &error));
+        QVERIFY(!TextFile::appendLine(path, QStringLiteral("x"), &error));
+    }
+    QVERIFY2(error.contains(says) && error.contains(file), qPrintable(error));
+    QVERIFY(!QFileInfo(path).isFile()); // still the pipe
 }
 
 QTEST_MAIN(TestFaults)

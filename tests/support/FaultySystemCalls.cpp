@@ -29,12 +29,13 @@ void FaultySystemCalls::killAt(int n)
     m_kill = true;
 }
 
-FaultySystemCalls::Step FaultySystemCalls::next(bool isWrite)
+FaultySystemCalls::Step FaultySystemCalls::next(const char *call, bool isWrite)
 {
     if (m_dead) {
         errno = EIO;
         return Step::Fail;
     }
+    m_trace.append(QLatin1String(call));
     if (++m_calls != m_at) {
         if (isWrite && m_failNextWrite) {
             m_failNextWrite = false;
@@ -58,7 +59,7 @@ FaultySystemCalls::Step FaultySystemCalls::next(bool isWrite)
 
 int FaultySystemCalls::open(const char *path, int flags, mode_t mode)
 {
-    if (next() == Step::Fail)
+    if (next("open") == Step::Fail)
         return -1;
     const int fd = SystemCalls::open(path, flags, mode);
     if (fd >= 0)
@@ -68,7 +69,7 @@ int FaultySystemCalls::open(const char *path, int flags, mode_t mode)
 
 ssize_t FaultySystemCalls::write(int fd, const void *data, size_t size)
 {
-    switch (next(true)) {
+    switch (next("write", true)) {
     case Step::Fail:
         return -1;
     case Step::ShortWrite:
@@ -84,7 +85,7 @@ ssize_t FaultySystemCalls::write(int fd, const void *data, size_t size)
 
 int FaultySystemCalls::fsync(int fd)
 {
-    if (next() == Step::Real)
+    if (next("fsync") == Step::Real)
         return SystemCalls::fsync(fd);
     if (m_dead)
         return -1;
@@ -100,7 +101,7 @@ int FaultySystemCalls::fsync(int fd)
 int FaultySystemCalls::close(int fd)
 {
     // A failing close still closes, as on Linux.
-    const Step step = next();
+    const Step step = next("close");
     if (m_dead)
         return -1; // closed when the process ends
     m_open.removeOne(fd);
@@ -110,15 +111,15 @@ int FaultySystemCalls::close(int fd)
 
 int FaultySystemCalls::link(const char *from, const char *to)
 {
-    return next() == Step::Fail ? -1 : SystemCalls::link(from, to);
+    return next("link") == Step::Fail ? -1 : SystemCalls::link(from, to);
 }
 
 int FaultySystemCalls::rename(const char *from, const char *to, unsigned flags)
 {
-    return next() == Step::Fail ? -1 : SystemCalls::rename(from, to, flags);
+    return next(flags ? "renameat2" : "rename") == Step::Fail ? -1 : SystemCalls::rename(from, to, flags);
 }
 
 int FaultySystemCalls::unlink(const char *path)
 {
-    return next() == Step::Fail ? -1 : SystemCalls::unlink(path);
+    return next("unlink") == Step::Fail ? -1 : SystemCalls::unlink(path);
 }

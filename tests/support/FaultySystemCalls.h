@@ -3,6 +3,7 @@
 #include "store/SystemCalls.h"
 
 #include <QList>
+#include <QStringList>
 
 // The program's file writes, made for real and counted, until the chosen one: that one
 // fails with the chosen error, or the program dies there: from that call on nothing
@@ -21,6 +22,8 @@ public:
     void failAt(int n, int errnum);
     void killAt(int n);
     int calls() const { return m_calls; }
+    // The calls made so far, by name: "open", "write", "fsync"...
+    const QStringList &trace() const { return m_trace; }
 
     int open(const char *path, int flags, mode_t mode) override;
     ssize_t write(int fd, const void *data, size_t size) override;
@@ -37,7 +40,7 @@ private:
         Fail,
         ShortWrite
     };
-    Step next(bool isWrite = false);
+    Step next(const char *call, bool isWrite = false);
 
     int m_calls = 0;
     int m_at = 0;
@@ -46,4 +49,5 @@ private:
     bool m_dead = false;
     bool m_failNextWrite = false;
     QList<int> m_open;
+    QStringList m_trace;
 };
