@@ -34,8 +34,7 @@ private slots:
     void cancelDuringTheFieldMap();
     void refusals_data();
     void refusals();
-    void failuresLeaveTheStockWhole_data();
-    void failuresLeaveTheStockWhole();
+    void missingStockIsRefused();
     void secondConversionTheSameDay();
 
 private:
@@ -224,6 +223,9 @@ void TestFormConversion::refusals_data()
                                            << "Ajout d'un champ vide - N°3 : la longueur -4" << 5;
     QTest::newRow("default longer than its field") << "2" << "3" << QStringList{"1:3", "4:5", "5", "5", "2", "XYZ"}
                                                    << "Ajout d'un champ vide - N°3 : la valeur par défaut « XYZ »" << 6;
+    QTest::newRow("default holding a tabulation")
+        << "2" << "3" << QStringList{"1:3", "4:5", "5", "5", "3", "A\tB"}
+        << "Ajout d'un champ vide - N°3 : la valeur par défaut « A·B » contient le caractère « tabulation »" << 6;
 }
 
 void TestFormConversion::refusals()
@@ -249,36 +251,14 @@ void TestFormConversion::refusals()
         QCOMPARE(files(), (QStringList{kStockFileName, QStringLiteral("Pharmacie05122026.sav")}));
 }
 
-void TestFormConversion::failuresLeaveTheStockWhole_data()
+void TestFormConversion::missingStockIsRefused()
 {
-    QTest::addColumn<QString>("blocked"); // a folder standing where a file must go
-    QTest::addColumn<bool>("missingStock");
-    QTest::newRow("pass 1 cannot write its work file") << "Pharmacie.new" << false;
-    QTest::newRow("pass 2 cannot write its work file") << "Pharmacie.def" << false;
-    QTest::newRow("no stock file") << "" << true;
-}
-
-void TestFormConversion::failuresLeaveTheStockWhole()
-{
-    QFETCH(QString, blocked);
-    QFETCH(bool, missingStock);
-    m_seams->directory.write(QStringLiteral("Pharmacie05122026.sav"), "earlier\r\n");
-    if (!blocked.isEmpty())
-        QVERIFY(QDir(m_seams->directory.path()).mkdir(blocked));
-    if (missingStock)
-        QFile::remove(m_seams->directory.file(kStockFileName));
+    QFile::remove(m_seams->directory.file(kStockFileName));
     convert(QStringLiteral("2"), QStringLiteral("3"), {"1:3", "4:5", "5", "5", "4", "X"});
     QCOMPARE(m_seams->messages.shown().size(), 1);
-    QCOMPARE(m_seams->messages.last().title, QStringLiteral("Erreur"));
-    QVERIFY2(m_seams->messages.last().text.contains(QStringLiteral("Pharmacie.dat")), qPrintable(m_seams->messages.last().text));
-    QCOMPARE(m_seams->directory.exists(kStockFileName), !missingStock);
-    if (!missingStock)
-        QCOMPARE(m_seams->directory.read(kStockFileName), kOld);
-    QCOMPARE(m_seams->directory.read(QStringLiteral("Pharmacie05122026.sav")), QByteArray("earlier\r\n"));
-    for (const QString &work : {QStringLiteral("Pharmacie.new"), QStringLiteral("Pharmacie.def")}) {
-        if (work != blocked)
-            QVERIFY2(!m_seams->directory.exists(work), qPrintable(work));
-    }
+    QVERIFY2(m_seams->messages.last().text.contains(QStringLiteral("Pharmacie.dat est introuvable")),
+             qPrintable(m_seams->messages.last().text));
+    QVERIFY(files().isEmpty());
 }
 
 void TestFormConversion::secondConversionTheSameDay()

@@ -21,7 +21,6 @@ class TestStore : public QObject
     Q_OBJECT
 
 private slots:
-    void everyByteSurvivesReadAndRewrite();
     void linesAreSplitOnEitherLineEnd_data();
     void linesAreSplitOnEitherLineEnd();
     void composeLaysOutTheFields();
@@ -36,31 +35,6 @@ private slots:
     void trieListe_data();
     void trieListe();
 };
-
-void TestStore::everyByteSurvivesReadAndRewrite()
-{
-    TestSeams seams;
-    // Every byte value but the line feed, in lines of every length, one of them ending
-    // with blanks and one with a lone carriage return inside.
-    QByteArray all;
-    for (int b = 0; b < 256; ++b) {
-        if (b != '\n')
-            all.append(char(b));
-    }
-    all.replace("\r", "\r ");
-    const QByteArray original = all.left(111) + "\r\n" + all.mid(111) + "\r\n" + "short   \r\n" +
-                                QByteArray(130, 'x') + "\r\n";
-    seams.directory.write(kStockFileName, original);
-
-    QString error;
-    const QStringList lines = lit_pharmacie(&error);
-    QVERIFY(error.isEmpty());
-    QCOMPARE(lines.size(), 4);
-    QCOMPARE(lines.at(2), QStringLiteral("short   "));
-    QVERIFY(lines.at(1).contains(QChar(0x20AC))); // 0x80, the euro sign
-    QVERIFY(ecrit_pharmacie(lines, &error));
-    QCOMPARE(seams.directory.read(kStockFileName), original);
-}
 
 void TestStore::linesAreSplitOnEitherLineEnd_data()
 {

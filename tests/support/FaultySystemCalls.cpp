@@ -4,62 +4,26 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-FaultySystemCalls::FaultySystemCalls()
-{
-    Platform::setSystemCalls(this);
-}
-
 FaultySystemCalls::~FaultySystemCalls()
 {
     Platform::setSystemCalls(nullptr);
-    for (int fd : m_open)
+    for (int fd : m_open) // left open by a death: closed as the process's end would
         ::close(fd);
 }
 
-void FaultySystemCalls::failAt(int n, int errnum)
+bool FaultySystemCalls::passes(const char *call)
 {
-    m_at = m_calls + n;
-    m_errnum = errnum;
-    m_kill = false;
-}
-
-void FaultySystemCalls::killAt(int n)
-{
-    m_at = m_calls + n;
-    m_kill = true;
-}
-
-FaultySystemCalls::Step FaultySystemCalls::next(const char *call, bool isWrite)
-{
-    if (m_dead) {
-        errno = EIO;
-        return Step::Fail;
+    if (!m_dead) {
+        m_trace.append(QLatin1String(call));
+        m_dead = ++m_calls == m_at && m_errnum == 0;
     }
-    m_trace.append(QLatin1String(call));
-    if (++m_calls != m_at) {
-        if (isWrite && m_failNextWrite) {
-            m_failNextWrite = false;
-            errno = m_errnum;
-            return Step::Fail;
-        }
-        return Step::Real;
-    }
-    if (m_kill) {
-        m_dead = true;
-        errno = EIO;
-        return Step::Fail;
-    }
-    errno = m_errnum;
-    if (isWrite) {
-        m_failNextWrite = true;
-        return Step::ShortWrite;
-    }
-    return Step::Fail;
+    errno = m_dead ? EIO : m_errnum;
+    return !m_dead && !chosen();
 }
 
 int FaultySystemCalls::open(const char *path, int flags, mode_t mode)
 {
-    if (next("open") == Step::Fail)
+    if (!passes("open"))
         return -1;
     const int fd = SystemCalls::open(path, flags, mode);
     if (fd >= 0)
@@ -69,57 +33,60 @@ int FaultySystemCalls::open(const char *path, int flags, mode_t mode)
 
 ssize_t FaultySystemCalls::write(int fd, const void *data, size_t size)
 {
-    switch (next("write", true)) {
-    case Step::Fail:
-        return -1;
-    case Step::ShortWrite:
-        if (size > 1)
-            return SystemCalls::write(fd, data, size / 2);
-        m_failNextWrite = false;
-        return -1;
-    case Step::Real:
-        break;
-    }
-    return SystemCalls::write(fd, data, size);
+    if (passes("write") && !m_failNextWrite)
+        return SystemCalls::write(fd, data, size);
+    const bool shortWrite = !m_dead && chosen() && size > 1;
+    m_failNextWrite = shortWrite;
+    if (!m_dead)
+        errno = m_errnum;
+    return shortWrite ? SystemCalls::write(fd, data, size / 2) : -1;
+}
+
+// What did not reach the disk is lost when an fsync or a close fails (a network share
+// reports its write errors at the close): a program that went on regardless would
+// publish a cut file.
+void FaultySystemCalls::loseHalf(int fd) const
+{
+    const int errnum = errno;
+    struct stat st
+    {};
+    if (!m_dead && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
+        (void)::ftruncate(fd, st.st_size / 2);
+    errno = errnum;
 }
 
 int FaultySystemCalls::fsync(int fd)
 {
-    if (next("fsync") == Step::Real)
+    if (passes("fsync"))
         return SystemCalls::fsync(fd);
-    if (m_dead)
-        return -1;
-    // What did not reach the disk is lost: a program that went on regardless would
-    // publish a cut file.
-    struct stat st
-    {};
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
-        (void)::ftruncate(fd, st.st_size / 2);
+    loseHalf(fd);
     return -1;
 }
 
 int FaultySystemCalls::close(int fd)
 {
-    // A failing close still closes, as on Linux.
-    const Step step = next("close");
+    const bool passed = passes("close");
     if (m_dead)
-        return -1; // closed when the process ends
+        return -1;
+    if (!passed)
+        loseHalf(fd);
+    // A failing close still closes, as on Linux.
     m_open.removeOne(fd);
     const int result = SystemCalls::close(fd);
-    return step == Step::Fail ? -1 : result;
+    return passed ? result : -1;
 }
 
 int FaultySystemCalls::link(const char *from, const char *to)
 {
-    return next("link") == Step::Fail ? -1 : SystemCalls::link(from, to);
+    return passes("link") ? SystemCalls::link(from, to) : -1;
 }
 
 int FaultySystemCalls::rename(const char *from, const char *to, unsigned flags)
 {
-    return next(flags ? "renameat2" : "rename") == Step::Fail ? -1 : SystemCalls::rename(from, to, flags);
+    return passes(flags ? "renameat2" : "rename") ? SystemCalls::rename(from, to, flags) : -1;
 }
 
 int FaultySystemCalls::unlink(const char *path)
 {
-    return next("unlink") == Step::Fail ? -1 : SystemCalls::unlink(path);
+    return passes("unlink") ? SystemCalls::unlink(path) : -1;
 }

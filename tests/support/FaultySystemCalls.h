@@ -7,20 +7,20 @@
 
 // The program's file writes, made for real and counted, until the chosen one: that one
 // fails with the chosen error, or the program dies there: from that call on nothing
-// reaches the disk any more, as if the process had been killed.
+// reaches the disk any more, as if the process had been killed. A write chosen to fail
+// writes half its bytes first, as a disk that fills up does, and the write after it
+// fails; an fsync or a close chosen so loses the second half of the file.
 class FaultySystemCalls final : public SystemCalls
 {
 public:
-    FaultySystemCalls();
+    FaultySystemCalls() { Platform::setSystemCalls(this); }
     ~FaultySystemCalls() override;
     FaultySystemCalls(const FaultySystemCalls &) = delete;
     FaultySystemCalls &operator=(const FaultySystemCalls &) = delete;
 
-    // The n-th call from now (1 = the next) fails with `errnum`. A write chosen so writes
-    // half its bytes first, as a disk that fills up does, and the write after it fails; an
-    // fsync chosen so loses the second half of the file.
-    void failAt(int n, int errnum);
-    void killAt(int n);
+    // The n-th call from now (1 = the next).
+    void failAt(int n, int errnum) { m_at = m_calls + n, m_errnum = errnum; }
+    void killAt(int n) { failAt(n, 0); }
     int calls() const { return m_calls; }
     // The calls made so far, by name: "open", "write", "fsync"...
     const QStringList &trace() const { return m_trace; }
@@ -34,18 +34,14 @@ public:
     int unlink(const char *path) override;
 
 private:
-    enum class Step
-    {
-        Real,
-        Fail,
-        ShortWrite
-    };
-    Step next(const char *call, bool isWrite = false);
+    // Whether the call goes through; errno is set when it does not.
+    bool passes(const char *call);
+    bool chosen() const { return m_calls == m_at; }
+    void loseHalf(int fd) const;
 
     int m_calls = 0;
     int m_at = 0;
     int m_errnum = 0;
-    bool m_kill = false;
     bool m_dead = false;
     bool m_failNextWrite = false;
     QList<int> m_open;
