@@ -39,11 +39,6 @@ bool processRuns(qint64 pid)
     return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
 }
 
-bool readOnlyCause(int errnum)
-{
-    return errnum == EROFS || errnum == EACCES || errnum == EPERM;
-}
-
 } // namespace
 
 InstanceLock::InstanceLock(const QString &directory)
@@ -90,7 +85,7 @@ InstanceLock::Outcome InstanceLock::acquire()
         case Installed::Done:
             return Outcome::Acquired;
         case Installed::Failed:
-            return readOnlyCause(m_errno) ? Outcome::ReadOnly : Outcome::CannotWrite;
+            return failed();
         case Installed::Taken:
             break;
         }
@@ -111,9 +106,7 @@ InstanceLock::Outcome InstanceLock::acquire()
         // finds it held rather than stale too.
         const Installed replaced = install(Placement::Over);
         ::close(staleFd);
-        if (replaced == Installed::Done)
-            return Outcome::Acquired;
-        return readOnlyCause(m_errno) ? Outcome::ReadOnly : Outcome::CannotWrite;
+        return replaced == Installed::Done ? Outcome::Acquired : failed();
     }
     m_errno = EEXIST;
     return Outcome::CannotWrite;
@@ -121,9 +114,13 @@ InstanceLock::Outcome InstanceLock::acquire()
 
 InstanceLock::Outcome InstanceLock::takeOver()
 {
-    if (install(Placement::Over) == Installed::Done)
-        return Outcome::Acquired;
-    return readOnlyCause(m_errno) ? Outcome::ReadOnly : Outcome::CannotWrite;
+    return install(Placement::Over) == Installed::Done ? Outcome::Acquired : failed();
+}
+
+InstanceLock::Outcome InstanceLock::failed() const
+{
+    const bool readOnly = m_errno == EROFS || m_errno == EACCES || m_errno == EPERM;
+    return readOnly ? Outcome::ReadOnly : Outcome::CannotWrite;
 }
 
 InstanceLock::Found InstanceLock::inspect(int *staleFd)

@@ -68,6 +68,7 @@ private:
     };
     Installed install(Placement placement);
     Found inspect(int *staleFd);
+    Outcome failed() const;
 
     QString m_path;
     int m_fd = -1;
