@@ -79,6 +79,7 @@ private slots:
     void saves();
     void refusedSaveKeepsTheEditor_data();
     void refusedSaveKeepsTheEditor();
+    void controlCharacterFromTheFileIsRefused();
 };
 
 void TestFormMedic::modesFillTheFields_data()
@@ -174,6 +175,12 @@ void TestFormMedic::keyRules_data()
     QTest::newRow("Modif: a 45-character name pasted") << "Modifier" << "nom"
                                                        << QStringList{QStringLiteral("Paste:") + QString(45, u'N')}
                                                        << QString(40, u'N') << "nom";
+    QTest::newRow("Modif: a whole line pasted") << "Modifier" << "nom" << QStringList{"End", "Paste: 500\r\n"}
+                                                << "Doliprane 500" << "nom";
+    QTest::newRow("Modif: a tabulation pasted") << "Modifier" << "nom" << QStringList{"End", "Paste: \t500"}
+                                                << "Doliprane" << "nom";
+    QTest::newRow("Modif: a whole line pasted into a number") << "Modifier" << "critique" << QStringList{"Paste:45\n"}
+                                                              << "45" << "critique";
     QTest::newRow("Modif: Enter moves on") << "Modifier" << "nom" << QStringList{"Enter"} << "Doliprane"
                                            << "formemedic";
     QTest::newRow("Modif: routes only from the list") << "Modifier" << "formemedic"
@@ -417,6 +424,22 @@ void TestFormMedic::refusedSaveKeepsTheEditor()
     QCOMPARE(boxOf(fx.seams.messages.last()), QStringLiteral("Erreur | exclamation | OK"));
     QVERIFY2(fx.seams.messages.last().text.contains(says), qPrintable(fx.seams.messages.last().text));
     QCOMPARE(fx.stockBytes(), StockFixture::bytesOf(kStock));
+}
+
+// A name that a hand-edited file brought with a tabulation cannot go back into a line.
+void TestFormMedic::controlCharacterFromTheFileIsRefused()
+{
+    const QString tabbed = compose_enreg(u"Aspirine\tforte", u"Orale", u"", u"5", u"", u"", u"0");
+    StockFixture fx({tabbed});
+    fx.chooseRow(QStringLiteral("Aspirine\tforte"));
+    bool stayedOpen = false;
+    QVERIFY(fx.runEditor(QStringLiteral("Modifier"), [](FormMedic *editor) {
+        clickThroughWindow(field<QToolButton>(editor, QStringLiteral("valider")));
+    }, &stayedOpen));
+    QVERIFY(stayedOpen);
+    QCOMPARE(fx.seams.messages.last().text,
+             QStringLiteral("Le nom « Aspirine·forte » contient le caractère « tabulation », qu'une ligne du fichier ne "
+                            "peut pas contenir.\r\n\r\nLe médicament n'est pas enregistré."));
 }
 
 QTEST_MAIN(TestFormMedic)

@@ -1,8 +1,6 @@
 #include "platform/OneLineGuard.h"
 #include "platform/Widgets.h"
-#include "store/StockFile.h"
-#include "store/TypedText.h"
-#include "support/StockFixture.h"
+#include "support/TestSeams.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -21,7 +19,6 @@ class TestTextEntry : public QObject
 private slots:
     void everyWayIn_data();
     void everyWayIn();
-    void savedMedicineStaysOneLine();
 };
 
 void TestTextEntry::everyWayIn_data()
@@ -95,32 +92,6 @@ void TestTextEntry::everyWayIn()
     if (!says.isEmpty())
         QVERIFY2(seams.messages.last().text.contains(QStringLiteral("« %1 »").arg(says)),
                  qPrintable(seams.messages.last().text));
-}
-
-// A line pasted into the name is saved as one record; a name that a hand-edited file
-// brought with a tabulation is refused at the save, naming it.
-void TestTextEntry::savedMedicineStaysOneLine()
-{
-    const QString tabbed = compose_enreg(u"Aspirine\tforte", u"Orale", u"", u"5", u"", u"", u"0");
-    StockFixture fx({tabbed});
-    QApplication::clipboard()->setText(QStringLiteral("Doliprane 1000\r\n"));
-    QVERIFY(fx.runEditor(QStringLiteral("ajout"), [](FormMedic *editor) {
-        QTest::keySequence(field(editor, QStringLiteral("nom")), QKeySequence::Paste);
-        clickThroughWindow(field<QToolButton>(editor, QStringLiteral("valider")));
-    }));
-    const QByteArray added = cp1252(compose_enreg(u"Doliprane 1000", u"", u"", u"", u"", u"", u"0"));
-    QCOMPARE(fx.stockBytes(), StockFixture::bytesOf({tabbed}) + added + "\r\n");
-
-    fx.chooseRow(QStringLiteral("Aspirine\tforte"));
-    bool stayedOpen = false;
-    QVERIFY(fx.runEditor(
-        QStringLiteral("Modifier"),
-        [](FormMedic *editor) { clickThroughWindow(field<QToolButton>(editor, QStringLiteral("valider"))); },
-        &stayedOpen));
-    QVERIFY(stayedOpen);
-    QVERIFY2(fx.seams.messages.last().text.startsWith(
-                 QStringLiteral("Le nom « Aspirine·forte » contient le caractère « tabulation »")),
-             qPrintable(fx.seams.messages.last().text));
 }
 
 QTEST_MAIN(TestTextEntry)
