@@ -1,6 +1,6 @@
 #include "StockGenerator.h"
 
-#include "store/StockFile.h"
+#include "core/store/StockFile.h"
 
 #include <QDate>
 #include <QRandomGenerator>

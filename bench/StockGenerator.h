@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ProgramDirectory.h"
+#include "core/platform/ProgramDirectory.h"
 
 #include <QStringList>
 #include <QTemporaryDir>

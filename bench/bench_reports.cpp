@@ -2,10 +2,10 @@
 // PDF (no printer installed, so the pages go to a file), and the forecast window filled.
 #include "StockGenerator.h"
 
-#include "forecast/FormAvance.h"
-#include "platform/MessageBox.h"
-#include "platform/ReportListView.h"
-#include "reports/Impression.h"
+#include "gui/forecast/FormAvance.h"
+#include "gui/platform/MessageBox.h"
+#include "gui/platform/ReportListView.h"
+#include "gui/reports/Impression.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 // Time from the start of the process to the main window on screen, the way the program
 // starts; prints milliseconds. Run it several times and take the median.
-#include "shell/Application.h"
-#include "shell/Menuprincipal.h"
+#include "gui/shell/Application.h"
+#include "gui/shell/Menuprincipal.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -5,8 +5,8 @@
 // survive where they are kept.
 #include "FuzzSupport.h"
 
-#include "conversion/FieldMap.h"
-#include "store/Cp1252.h"
+#include "core/conversion/FieldMap.h"
+#include "core/store/Cp1252.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

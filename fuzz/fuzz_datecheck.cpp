@@ -3,9 +3,9 @@
 // from 1800; a stored date read as a calendar date is one QDate accepts.
 #include "FuzzSupport.h"
 
-#include "store/Cp1252.h"
-#include "store/DateCheck.h"
-#include "store/StockFile.h"
+#include "core/store/Cp1252.h"
+#include "core/store/DateCheck.h"
+#include "core/store/StockFile.h"
 
 #include <QDate>
 

@@ -3,8 +3,8 @@
 // never moves more than half a unit.
 #include "FuzzSupport.h"
 
-#include "store/Cp1252.h"
-#include "store/Numbers.h"
+#include "core/store/Cp1252.h"
+#include "core/store/Numbers.h"
 
 #include <algorithm>
 #include <cmath>

@@ -5,8 +5,8 @@
 //   gives the same line again.
 #include "FuzzSupport.h"
 
-#include "store/Cp1252.h"
-#include "store/StockFile.h"
+#include "core/store/Cp1252.h"
+#include "core/store/StockFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

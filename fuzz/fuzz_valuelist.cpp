@@ -3,8 +3,8 @@
 // survives; no line holds a line feed.
 #include "FuzzSupport.h"
 
-#include "store/Cp1252.h"
-#include "store/TextFile.h"
+#include "core/store/Cp1252.h"
+#include "core/store/TextFile.h"
 
 #include <QStringList>
 

@@ -1,18 +1,18 @@
 // Takes the README's screenshots: the main window, the medicine list, the editor and a
 // report page, on a sample kit. Run by script/screenshots under Xvfb.
-#include "editor/FormMedic.h"
-#include "listwindow/FormPharma.h"
-#include "listwindow/StockTableModel.h"
-#include "platform/ProgramDirectory.h"
-#include "platform/ReportListView.h"
-#include "platform/Today.h"
-#include "reports/ReportOutput.h"
-#include "reports/ReportRenderer.h"
-#include "reports/ReportSession.h"
-#include "shell/Application.h"
-#include "shell/Menuprincipal.h"
-#include "store/StockFile.h"
-#include "store/TextFile.h"
+#include "gui/editor/FormMedic.h"
+#include "gui/listwindow/FormPharma.h"
+#include "gui/listwindow/StockTableModel.h"
+#include "core/platform/ProgramDirectory.h"
+#include "gui/platform/ReportListView.h"
+#include "core/platform/Today.h"
+#include "core/reports/ReportOutput.h"
+#include "gui/reports/ReportRenderer.h"
+#include "core/reports/ReportSession.h"
+#include "gui/shell/Application.h"
+#include "gui/shell/Menuprincipal.h"
+#include "core/store/StockFile.h"
+#include "core/store/TextFile.h"
 
 #include <QApplication>
 #include <QDir>

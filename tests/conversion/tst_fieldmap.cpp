@@ -1,4 +1,4 @@
-#include "conversion/FieldMap.h"
+#include "core/conversion/FieldMap.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
 #include "support/TestSeams.h"
 
-#include "conversion/FormConversion.h"
-#include "store/StockFile.h"
+#include "gui/conversion/FormConversion.h"
+#include "core/store/StockFile.h"
 
 #include <QDir>
 #include <QGroupBox>

@@ -1,6 +1,6 @@
 #include "support/TestSeams.h"
 
-#include "editor/Controles.h"
+#include "gui/editor/Controles.h"
 
 #include <QTest>
 

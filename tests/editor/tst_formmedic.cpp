@@ -1,8 +1,8 @@
 #include "support/StockFixture.h"
 
-#include "platform/MaskedDateBox.h"
-#include "platform/ReportListView.h"
-#include "store/StockFile.h"
+#include "gui/platform/MaskedDateBox.h"
+#include "gui/platform/ReportListView.h"
+#include "core/store/StockFile.h"
 
 #include <QApplication>
 #include <QCheckBox>

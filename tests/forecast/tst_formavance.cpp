@@ -1,8 +1,8 @@
 #include "support/StockFixture.h"
 
-#include "forecast/FormAvance.h"
-#include "platform/ReportListView.h"
-#include "store/StockFile.h"
+#include "gui/forecast/FormAvance.h"
+#include "gui/platform/ReportListView.h"
+#include "core/store/StockFile.h"
 
 #include <QComboBox>
 #include <QHeaderView>

@@ -1,9 +1,9 @@
 #include "support/TestSeams.h"
 
-#include "listwindow/FormPharma.h"
-#include "listwindow/StockTableModel.h"
-#include "platform/ReportListView.h"
-#include "store/StockFile.h"
+#include "gui/listwindow/FormPharma.h"
+#include "gui/listwindow/StockTableModel.h"
+#include "gui/platform/ReportListView.h"
+#include "core/store/StockFile.h"
 
 #include <QCheckBox>
 #include <QComboBox>

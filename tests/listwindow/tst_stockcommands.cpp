@@ -1,8 +1,8 @@
 #include "support/StockFixture.h"
 
-#include "listwindow/StockTableModel.h"
-#include "platform/ReportListView.h"
-#include "store/StockFile.h"
+#include "gui/listwindow/StockTableModel.h"
+#include "gui/platform/ReportListView.h"
+#include "core/store/StockFile.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,5 +1,5 @@
-#include "platform/MessageBox.h"
-#include "shell/Application.h"
+#include "gui/platform/MessageBox.h"
+#include "gui/shell/Application.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,5 +1,5 @@
-#include "platform/OneLineGuard.h"
-#include "platform/Widgets.h"
+#include "gui/platform/OneLineGuard.h"
+#include "gui/platform/Widgets.h"
 #include "support/TestSeams.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "support/TestSeams.h"
 
-#include "reports/Impression.h"
-#include "store/StockFile.h"
+#include "gui/reports/Impression.h"
+#include "core/store/StockFile.h"
 
 #include <QDir>
 #include <QProcess>

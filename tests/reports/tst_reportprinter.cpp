@@ -1,8 +1,8 @@
 #include "support/TestSeams.h"
 
-#include "platform/ReportPrinter.h"
-#include "reports/Impression.h"
-#include "store/StockFile.h"
+#include "gui/platform/ReportPrinter.h"
+#include "gui/reports/Impression.h"
+#include "core/store/StockFile.h"
 
 #include <QAction>
 #include <QDir>

@@ -1,8 +1,8 @@
 #include "support/StockFixture.h"
 
-#include "reports/Impression.h"
-#include "shell/Menuprincipal.h"
-#include "store/StockFile.h"
+#include "gui/reports/Impression.h"
+#include "gui/shell/Menuprincipal.h"
+#include "core/store/StockFile.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -1,12 +1,12 @@
 #include "support/StockFixture.h"
 
-#include "conversion/FormConversion.h"
-#include "forecast/FormAvance.h"
-#include "shell/Apropos.h"
-#include "shell/Menuprincipal.h"
-#include "store/StockFile.h"
-#include "valuelists/FormCombosPharma.h"
-#include "valuelists/MyInputBox.h"
+#include "gui/conversion/FormConversion.h"
+#include "gui/forecast/FormAvance.h"
+#include "gui/shell/Apropos.h"
+#include "gui/shell/Menuprincipal.h"
+#include "core/store/StockFile.h"
+#include "gui/valuelists/FormCombosPharma.h"
+#include "gui/valuelists/MyInputBox.h"
 
 #include <QAccessible>
 #include <QApplication>

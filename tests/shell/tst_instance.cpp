@@ -1,6 +1,6 @@
-#include "platform/InstanceLock.h"
-#include "platform/ProgramDirectory.h"
-#include "shell/Application.h"
+#include "core/platform/InstanceLock.h"
+#include "core/platform/ProgramDirectory.h"
+#include "gui/shell/Application.h"
 #include "support/TestSeams.h"
 
 #include <QDir>

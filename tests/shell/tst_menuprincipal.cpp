@@ -1,9 +1,9 @@
 #include "support/TestSeams.h"
 
-#include "listwindow/FormPharma.h"
-#include "shell/Application.h"
-#include "shell/Menuprincipal.h"
-#include "store/StockFile.h"
+#include "gui/listwindow/FormPharma.h"
+#include "gui/shell/Application.h"
+#include "gui/shell/Menuprincipal.h"
+#include "core/store/StockFile.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,10 +1,10 @@
 #include "support/TestSeams.h"
 
-#include "store/Cp1252.h"
-#include "store/Numbers.h"
-#include "store/StockFile.h"
-#include "store/TextFile.h"
-#include "store/Tri.h"
+#include "core/store/Cp1252.h"
+#include "core/store/Numbers.h"
+#include "core/store/StockFile.h"
+#include "core/store/TextFile.h"
+#include "core/store/Tri.h"
 
 #include <QFile>
 #include <QTest>

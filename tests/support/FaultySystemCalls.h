@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/SystemCalls.h"
+#include "core/store/SystemCalls.h"
 
 #include <QList>
 #include <QStringList>

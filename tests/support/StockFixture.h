@@ -2,8 +2,8 @@
 
 #include "TestSeams.h"
 
-#include "editor/FormMedic.h"
-#include "listwindow/FormPharma.h"
+#include "gui/editor/FormMedic.h"
+#include "gui/listwindow/FormPharma.h"
 
 #include <QLineEdit>
 #include <QToolButton>

@@ -1,6 +1,6 @@
 #include "TestSeams.h"
 
-#include "store/Cp1252.h"
+#include "core/store/Cp1252.h"
 
 #include <QApplication>
 #include <QCursor>

@@ -1,10 +1,11 @@
 #pragma once
 
-#include "platform/MessageBox.h"
-#include "platform/ProgramDirectory.h"
-#include "platform/Today.h"
-#include "reports/ReportOutput.h"
-#include "valuelists/MyInputBox.h"
+#include "gui/platform/MessageBox.h"
+#include "core/platform/ProgramDirectory.h"
+#include "core/platform/Today.h"
+#include "core/reports/ReportOutput.h"
+#include "gui/platform/ReportPrinter.h"
+#include "gui/valuelists/MyInputBox.h"
 
 #include <QByteArray>
 #include <QDate>

@@ -1,8 +1,8 @@
 #include "support/TestSeams.h"
 
-#include "shell/Application.h"
-#include "valuelists/FormCombosPharma.h"
-#include "valuelists/MyInputBox.h"
+#include "gui/shell/Application.h"
+#include "gui/valuelists/FormCombosPharma.h"
+#include "gui/valuelists/MyInputBox.h"
 
 #include <QApplication>
 #include <QFile>

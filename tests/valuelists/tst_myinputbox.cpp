@@ -1,7 +1,7 @@
 #include "support/TestSeams.h"
 
-#include "shell/Application.h"
-#include "valuelists/MyInputBox.h"
+#include "gui/shell/Application.h"
+#include "gui/valuelists/MyInputBox.h"
 
 #include <QApplication>
 #include <QLabel>

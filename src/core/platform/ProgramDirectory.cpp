@@ -1,0 +1,74 @@
+#include "ProgramDirectory.h"
+
+#include "core/store/DurableFile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+
+bool ExecutableDirectory::isSystemInstall(const QString &executableDir)
+{
+    const QString dir = QDir::cleanPath(executableDir);
+    return dir.startsWith(QLatin1String("/usr/")) || dir.startsWith(QLatin1String("/opt/"));
+}
+
+void ExecutableDirectory::seed(const QString &executableDir, const QString &dataDir)
+{
+    QDir().mkpath(dataDir);
+    for (const char *name : {"Pharma_Forme.dat", "Pharma_Type.dat", "Impression.json"}) {
+        const QString target = QDir(dataDir).filePath(QLatin1String(name));
+        const QString source = QDir(executableDir).filePath(QLatin1String(name));
+        QByteArray bytes;
+        bool missing = false;
+        QString ignored;
+        // Written whole or not at all; one that fails is laid out at the next start.
+        if (!QFileInfo::exists(target) && DurableFile::read(source, &bytes, &missing, &ignored) && !missing)
+            DurableFile::write(target, bytes, {DurableFile::Existing::MustNotExist, {}}, &ignored);
+    }
+}
+
+QString ExecutableDirectory::path() const
+{
+    static const QString dir = [] {
+        const QString exe = QCoreApplication::applicationDirPath();
+        if (!isSystemInstall(exe))
+            return exe;
+        const QString data = QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+                                 .filePath(QStringLiteral("Vellorin"));
+        seed(exe, data);
+        return data;
+    }();
+    return dir;
+}
+
+namespace {
+
+const ProgramDirectory *g_directory = nullptr;
+
+const ProgramDirectory &directory()
+{
+    static const ExecutableDirectory executable;
+    return g_directory ? *g_directory : executable;
+}
+
+} // namespace
+
+namespace Platform {
+
+QString programDirectory()
+{
+    return directory().path();
+}
+
+QString programFile(const QString &fileName)
+{
+    return QDir(programDirectory()).filePath(fileName);
+}
+
+void setProgramDirectory(const ProgramDirectory *dir)
+{
+    g_directory = dir;
+}
+
+} // namespace Platform

@@ -1,0 +1,34 @@
+#include "ValueListFile.h"
+
+#include "core/platform/ProgramDirectory.h"
+#include "core/store/TextFile.h"
+
+QString shownEntry(const QString &entry)
+{
+    // Well beyond an entry's length, so that the first characters, which a record keeps,
+    // are all there.
+    constexpr qsizetype kShownLength = 64;
+    if (entry.size() <= kShownLength)
+        return entry;
+    return entry.left(kShownLength) + QChar(0x2026);
+}
+
+QString cheminListe(const QString &fileName)
+{
+    return Platform::programFile(fileName);
+}
+
+bool lit_liste(const QString &fileName, QStringList *entries, QString *error)
+{
+    return TextFile::readLines(cheminListe(fileName), entries, error);
+}
+
+bool ecrit_liste(const QString &fileName, const QStringList &entries, QString *error)
+{
+    return TextFile::writeLines(cheminListe(fileName), entries, error);
+}
+
+bool ajoute_liste(const QString &fileName, const QString &entry, QString *error)
+{
+    return TextFile::appendLine(cheminListe(fileName), entry, error);
+}

@@ -1,0 +1,295 @@
+#include "FormConversion.h"
+
+#include "core/conversion/FieldMap.h"
+#include "core/conversion/StockConversion.h"
+#include "gui/platform/MessageBox.h"
+#include "gui/platform/OneLineGuard.h"
+#include "core/platform/ProgramDirectory.h"
+#include "gui/platform/Widgets.h"
+#include "core/store/Numbers.h"
+#include "core/store/TypedText.h"
+#include "gui/valuelists/MyInputBox.h"
+
+#include <QDir>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpressionValidator>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <limits>
+
+namespace {
+
+// More fields than this are not a stock layout but a typing slip.
+constexpr int kMostFields = 255;
+
+const QString kAnnulee = QStringLiteral("La conversion est annulée !");
+
+QString number(double value)
+{
+    return QString::number(value, 'g', 12);
+}
+
+} // namespace
+
+FormConversion::FormConversion(QWidget *parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("FormConversion"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+
+    auto *digits = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this);
+    const auto countBox = [this, digits](const QString &frameName, const QString &frameCaption,
+                                         const QString &labelName, const QString &boxName, QLineEdit **box) {
+        auto *frame = new QGroupBox(frameCaption, this);
+        frame->setObjectName(frameName);
+        auto *label = new QLabel(QStringLiteral("Nombre de champs:"), frame);
+        label->setObjectName(labelName);
+        *box = new QLineEdit(frame);
+        (*box)->setObjectName(boxName);
+        (*box)->setValidator(digits);
+        (*box)->setMaxLength(5);
+        keepOnOneLine(*box);
+        (*box)->installEventFilter(this);
+        label->setBuddy(*box);
+        (*box)->setAccessibleName(frameCaption + QStringLiteral(" - Nombre de champs"));
+        auto *layout = new QGridLayout(frame);
+        layout->addWidget(label, 0, 0);
+        layout->addWidget(*box, 0, 1);
+        return frame;
+    };
+    QGroupBox *frame1 = countBox(QStringLiteral("Frame1"), QStringLiteral("Ancienne Base de données"),
+                                 QStringLiteral("Label1"), QStringLiteral("nbold"), &m_nbold);
+    QGroupBox *frame2 = countBox(QStringLiteral("Frame2"), QStringLiteral("Nouvelle Base de données"),
+                                 QStringLiteral("Label2"), QStringLiteral("nbnew"), &m_nbnew);
+
+    m_infos = new QLabel(this);
+    m_infos->setObjectName(QStringLiteral("infos"));
+    QFont bold = m_infos->font();
+    bold.setBold(true);
+    m_infos->setFont(bold);
+    m_infos->setTextFormat(Qt::PlainText);
+    m_infos->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    m_valider = makePictureButton(QStringLiteral("valider"), QStringLiteral("Convertir"), Picture::Renew, this);
+    m_fermer = makePictureButton(QStringLiteral("Fermer"), QStringLiteral("Fermer"), Picture::Close, this);
+    connect(m_valider, &QToolButton::clicked, this, [this] { valider_Click(); });
+    connect(m_fermer, &QToolButton::clicked, this, [this] { Fermer_Click(); });
+
+    auto *grid = new QGridLayout(this);
+    grid->addWidget(frame1, 0, 0);
+    grid->addWidget(frame2, 0, 1);
+    grid->addWidget(m_infos, 1, 0, 1, 2);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_valider);
+    buttons->addWidget(m_fermer);
+    grid->addLayout(buttons, 2, 0, 1, 2);
+    grid->setSizeConstraint(QLayout::SetFixedSize);
+
+    setTabOrder(m_nbold, m_nbnew);
+    setTabOrder(m_nbnew, m_valider);
+    setTabOrder(m_valider, m_fermer);
+    Form_Load();
+}
+
+void FormConversion::Form_Load()
+{
+    setWindowTitle(QStringLiteral("Conversion d'une base de données"));
+    m_infos->setText(QStringLiteral("Chemin de la base de données actuelle: \n") +
+                     QDir::toNativeSeparators(Platform::programDirectory()));
+    m_nbold->clear();
+    m_nbnew->clear();
+    m_nbold->setFocus();
+}
+
+bool FormConversion::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *box = qobject_cast<QLineEdit *>(watched);
+    if (!box || (box != m_nbold && box != m_nbnew))
+        return QDialog::eventFilter(watched, event);
+    if (event->type() == QEvent::FocusIn) {
+        // Whole text selected on entry, once the click that brought the focus is over.
+        box->selectAll();
+        QTimer::singleShot(0, box, [box] {
+            if (box->hasFocus())
+                box->selectAll();
+        });
+    } else if (event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            sendTab(box);
+            return true;
+        }
+        const QString text = key->text();
+        const bool character = !text.isEmpty() && text.at(0).isPrint() &&
+                               !(key->modifiers() & (Qt::ControlModifier | Qt::MetaModifier));
+        // Digits and Backspace only; the validator keeps pasted text to digits too.
+        return character && !(text.size() == 1 && text.at(0).isDigit() && text.at(0).unicode() <= '9');
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+FormConversion::Answer FormConversion::ask(const QString &prompt, const QString &title)
+{
+    MyInputBox &box = MyInputBox::instance();
+    box.setPrompt(prompt);
+    box.setTitle(title);
+    box.setDefault(QString());
+    box.setPasswordProtect(false);
+    box.Display();
+    return {box.ButtonClicked() == 2, box.txtInput()->text()};
+}
+
+bool FormConversion::confirmsAbandon()
+{
+    return Platform::message(QStringLiteral("La conversion dans sa totalité va être annulée ! Confirmer ?"),
+                             QStringLiteral("Attention !!!"), MsgIcon::Exclamation,
+                             MsgButtons::YesNo) == MsgAnswer::Yes;
+}
+
+void FormConversion::refuse(const QString &why)
+{
+    Platform::showError(why + QStringLiteral("\r\n\r\n") + kAnnulee +
+                        QStringLiteral("\r\nLe fichier Pharmacie.dat n'a pas été modifié."));
+}
+
+void FormConversion::valider_Click()
+{
+    // The counts first: every answer is checked before any file is opened.
+    const std::optional<short> nOld = toInt16(numericValue(m_nbold->text()));
+    const std::optional<short> nNew = toInt16(numericValue(m_nbnew->text()));
+    if (!nOld || *nOld < 1 || *nOld > kMostFields) {
+        refuse(QStringLiteral("Ancienne Base de données : le nombre de champs doit être compris entre 1 et %1.")
+                   .arg(kMostFields));
+        return;
+    }
+    if (!nNew || *nNew > kMostFields) {
+        refuse(QStringLiteral("Nouvelle Base de données : le nombre de champs doit être compris entre 0 et %1.")
+                   .arg(kMostFields));
+        return;
+    }
+    const auto sixteenBits = [](double value) { return toInt16(value).has_value(); };
+
+    // Old fields: where each starts and how long it is.
+    QList<OldField> fields(*nOld);
+    QStringList titles;
+    for (int i = 1; i <= *nOld; ++i) {
+        const QString title = QStringLiteral("Champ N°%1").arg(i);
+        titles << title;
+        const Answer a = ask(QStringLiteral("Syntaxe: [Depart:Longueur]"), title);
+        if (a.cancelled && confirmsAbandon())
+            return;
+        if (verif_saisie(a.text) == QLatin1String("Erreur")) {
+            Platform::showError(kAnnulee);
+            return;
+        }
+        const StartLength sl = *readStartLength(a.text);
+        if (!sixteenBits(sl.start) || !sixteenBits(sl.length)) {
+            refuse(QStringLiteral("%1 : « %2 » dépasse les nombres admis (%3 au plus).")
+                       .arg(title, a.text)
+                       .arg(std::numeric_limits<short>::max()));
+            return;
+        }
+        OldField &f = fields[i - 1];
+        f.start = *toInt16(sl.start);
+        f.length = *toInt16(sl.length);
+        if (f.start < 1) {
+            refuse(QStringLiteral("%1 : le départ (%2) doit être au moins 1.").arg(title).arg(f.start));
+            return;
+        }
+        if (f.length < 0) {
+            refuse(QStringLiteral("%1 : la longueur (%2) ne peut pas être négative.").arg(title).arg(f.length));
+            return;
+        }
+    }
+
+    // Their new widths.
+    for (int i = 1; i <= *nOld; ++i) {
+        const QString title = QStringLiteral("Nouveau Champ N°%1").arg(i);
+        const Answer a = ask(QStringLiteral("Syntaxe: [Longueur]"), title);
+        if (a.cancelled && confirmsAbandon())
+            return;
+        const double width = numericValue(a.text);
+        if (!sixteenBits(width)) {
+            refuse(QStringLiteral("%1 : la longueur %2 dépasse les nombres admis (%3 au plus).")
+                       .arg(title, number(width))
+                       .arg(std::numeric_limits<short>::max()));
+            return;
+        }
+        fields[i - 1].newLength = *toInt16(width);
+        if (fields[i - 1].newLength < 0) {
+            refuse(QStringLiteral("%1 : la longueur (%2) ne peut pas être négative.").arg(title).arg(fields[i - 1].newLength));
+            return;
+        }
+    }
+
+    // Before any file is written: the old file, read once, must fit the new widths.
+    StockConversion conversion;
+    QString error;
+    if (!conversion.readOld(&error)) {
+        refuse(error);
+        return;
+    }
+    const QString misfit = conversion.checkFit(fields, titles);
+    if (!misfit.isEmpty()) {
+        refuse(misfit);
+        return;
+    }
+
+    const auto failed = [this](const QString &why) {
+        Platform::showError(QStringLiteral("La conversion a échoué :\r\n") + why +
+                            QStringLiteral("\r\n\r\nLe fichier Pharmacie.dat n'a pas été modifié."));
+    };
+    if (!conversion.pass1(fields, &error) || !conversion.openPass2(&error)) {
+        failed(error);
+        return;
+    }
+
+    // The added fields, asked while the work files stand; Annuler no longer abandons.
+    QList<AddedField> added;
+    for (int j = 1; j <= *nNew - *nOld; ++j) {
+        const QString lengthTitle = QStringLiteral("Ajout d'un champ vide - N°%1").arg(*nOld + j);
+        const double length = numericValue(ask(QStringLiteral("Longueur: [Longueur]"), lengthTitle).text);
+        if (!sixteenBits(length) || *toInt16(length) < 0) {
+            refuse(QStringLiteral("%1 : la longueur %2 doit être comprise entre 0 et %3.")
+                       .arg(lengthTitle, number(length))
+                       .arg(std::numeric_limits<short>::max()));
+            return;
+        }
+        const short width = *toInt16(length);
+        const QString value =
+            ask(QStringLiteral("Valeur par défaut: [Valeur]"), QStringLiteral("Ajout d'un champ vide - N°%1").arg(j))
+                .text;
+        const QString refused = TypedText::refusal(QStringLiteral("%1 : la valeur par défaut").arg(lengthTitle), value);
+        if (!refused.isEmpty()) {
+            refuse(refused);
+            return;
+        }
+        if (value.size() > width) {
+            refuse(QStringLiteral("%1 : la valeur par défaut « %2 » (%3 caractères) est plus longue que le champ (%4).")
+                       .arg(lengthTitle, value)
+                       .arg(value.size())
+                       .arg(width));
+            return;
+        }
+        added.append({width, value});
+    }
+
+    if (!conversion.pass2(addedSuffix(added), &error) || !conversion.replace(&error)) {
+        failed(error);
+        return;
+    }
+    Platform::message(QStringLiteral("Conversion réalisée avec succès !"), QStringLiteral("Information"),
+                      MsgIcon::Information);
+}
+
+void FormConversion::Fermer_Click()
+{
+    accept();
+}

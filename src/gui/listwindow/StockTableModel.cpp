@@ -1,0 +1,126 @@
+#include "StockTableModel.h"
+
+#include "core/store/LineList.h"
+#include "core/store/StockFile.h"
+#include "core/store/Tri.h"
+
+
+namespace {
+
+const char *const kTitles[StockTableModel::ColumnCount] = {
+    "Médicaments", "Voie d'administration", "Présentation", "Quantité",
+    "Date limite", "Seuil critique",        "Index",
+};
+
+QStringView field(const EnregView &v, int column)
+{
+    switch (column) {
+    case StockTableModel::Nom:
+        return v.nom;
+    case StockTableModel::Forme:
+        return v.formemedic;
+    case StockTableModel::Type:
+        return v.typemedic;
+    case StockTableModel::Qte:
+        return v.qte;
+    case StockTableModel::Dat:
+        return v.dat;
+    case StockTableModel::Critique:
+        return v.critique;
+    default:
+        return {};
+    }
+}
+
+} // namespace
+
+StockTableModel::StockTableModel(const LineList *lines, QObject *parent)
+    : QAbstractTableModel(parent)
+    , m_lines(lines)
+{
+}
+
+int StockTableModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_positions.size());
+}
+
+int StockTableModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QString StockTableModel::text(int row, int column) const
+{
+    const qsizetype position = m_positions.at(row);
+    if (column == Index)
+        return QString::number(position);
+    return field(decompose_vue(m_lines->at(position)), column).toString();
+}
+
+QVariant StockTableModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_positions.size())
+        return {};
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
+        return text(index.row(), index.column());
+    return {};
+}
+
+QVariant StockTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= ColumnCount)
+        return {};
+    return QString::fromUtf8(kTitles[section]);
+}
+
+void StockTableModel::beginRefill()
+{
+    beginResetModel();
+    m_refilling = true;
+    m_positions.clear();
+}
+
+void StockTableModel::appendPosition(qsizetype position)
+{
+    if (m_refilling) {
+        m_positions.append(position);
+        return;
+    }
+    const int row = int(m_positions.size());
+    beginInsertRows({}, row, row);
+    m_positions.append(position);
+    endInsertRows();
+}
+
+void StockTableModel::endRefill()
+{
+    sortRows();
+    m_refilling = false;
+    endResetModel();
+}
+
+void StockTableModel::setSortColumn(int column)
+{
+    if (column == m_sortColumn)
+        return;
+    beginResetModel();
+    m_sortColumn = column;
+    sortRows();
+    endResetModel();
+}
+
+void StockTableModel::sortRows()
+{
+    if (m_sortColumn < 0 || m_positions.size() < 2)
+        return;
+    QStringList texts;
+    texts.reserve(m_positions.size());
+    for (int row = 0; row < m_positions.size(); ++row)
+        texts.append(text(row, m_sortColumn));
+    QList<qsizetype> sorted;
+    sorted.reserve(m_positions.size());
+    for (qsizetype row : alphabeticalOrder(texts))
+        sorted.append(m_positions.at(row));
+    m_positions = std::move(sorted);
+}

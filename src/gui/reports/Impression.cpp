@@ -1,0 +1,200 @@
+#include "Impression.h"
+
+#include "core/reports/ReportFrame.h"
+#include "core/reports/ReportSession.h"
+#include "gui/platform/ReportPrinter.h"
+#include "gui/listwindow/FormPharma.h"
+#include "gui/listwindow/StockTableModel.h"
+#include "gui/platform/MessageBox.h"
+#include "core/platform/Today.h"
+#include "core/store/StockFile.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+
+#include <functional>
+
+namespace {
+
+// The busy pointer for the whole run, back to normal for the messages.
+class BusyPointer
+{
+public:
+    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyPointer() { release(); }
+    void release()
+    {
+        if (m_on)
+            QApplication::restoreOverrideCursor();
+        m_on = false;
+    }
+
+private:
+    bool m_on = true;
+};
+
+QString aujourdhui()
+{
+    return Platform::today().toString(QStringLiteral("dd/MM/yyyy"));
+}
+
+// Opens the template on the sheet; false (the user told) when it cannot be used.
+bool ouvre(ReportSession &session, const QString &sheet, BusyPointer &busy)
+{
+    QString error;
+    if (!session.openTemplate(&error)) {
+        busy.release();
+        Platform::showError(error);
+        return false;
+    }
+    session.selectSheet(sheet);
+    return true;
+}
+
+using Qualifies = std::function<std::optional<ReportFrame::Cells>(const EnregView &, std::optional<int> jours)>;
+
+// A report on the lines of the stock file, in file order.
+void imprimeStock(const QString &mode, const QString &titre, const Qualifies &qualifies, const QString &messageVide)
+{
+    BusyPointer busy;
+    ReportSession session(Platform::reportOutput());
+    if (!ouvre(session, QStringLiteral("Liste"), busy))
+        return;
+    QString error;
+    const QStringList lines = lit_pharmacie(&error);
+    if (!error.isEmpty()) {
+        busy.release();
+        Platform::showError(error);
+        return;
+    }
+    session.write(u"A1", titre);
+    session.write(u"A2", QStringLiteral("à la date du: ") + aujourdhui());
+
+    const QDate today = Platform::today();
+    ReportFrame frame(session, mode);
+    for (const QString &line : lines) {
+        frame.beforeLine();
+        const EnregView e = decompose_vue(line);
+        if (const auto cells = qualifies(e, jours_restants(e.dat, today)))
+            frame.add(*cells);
+    }
+    if (!messageVide.isEmpty() && frame.count() == 0) {
+        busy.release();
+        Platform::message(messageVide, QStringLiteral("Information"), MsgIcon::Information);
+        return;
+    }
+    frame.finish();
+}
+
+ReportFrame::Cells cellules(const EnregView &e, QStringView colonneE)
+{
+    return {e.nom.toString(), e.formemedic.toString(), e.typemedic.toString(), colonneE.toString(),
+            e.qte.toString()};
+}
+
+// A blank date, or one that is not a calendar date, never counts as expired.
+bool perime(std::optional<int> jours)
+{
+    return jours && *jours <= 0;
+}
+
+// A report on the rows of the list window, in the order it shows them.
+void imprimeListe(const QString &mode, const FormPharma &list, bool commande)
+{
+    BusyPointer busy;
+    ReportSession session(Platform::reportOutput());
+    if (!ouvre(session, commande ? QStringLiteral("Commande") : QStringLiteral("Liste"), busy))
+        return;
+    const bool indispensables = list.Check1()->isChecked();
+    const QString filtre = list.filtre1()->currentText();
+    if (commande) {
+        session.write(u"A1", indispensables ? QStringLiteral("Médicaments 'indispensables'")
+                                            : QStringLiteral("Médicaments"));
+        session.write(u"A2", QStringLiteral("Commande pharmacie à la date du: ") + aujourdhui());
+        session.write(u"A3", QStringLiteral("(à partir de la liste ") + filtre + QStringLiteral(")"));
+    } else {
+        session.write(u"A1", indispensables ? QStringLiteral("Médicaments 'indispensables'")
+                                            : QStringLiteral("Médicaments:"));
+        session.write(u"A2", QStringLiteral("Liste ") + filtre + QStringLiteral(" à la date du: ") + aujourdhui());
+    }
+    const StockTableModel *rows = list.listModel();
+    const int count = rows->rowCount();
+    ReportFrame frame(session, mode);
+    for (int row = 0; row < count; ++row) {
+        frame.beforeLine();
+        const auto text = [&](int column) { return rows->text(row, column); };
+        if (commande) {
+            // The order lists what is in stock; the quantity to order is left to the user.
+            frame.add({text(StockTableModel::Nom), text(StockTableModel::Forme), text(StockTableModel::Type),
+                       text(StockTableModel::Qte), std::nullopt});
+        } else {
+            frame.add({text(StockTableModel::Nom), text(StockTableModel::Forme), text(StockTableModel::Type),
+                       text(StockTableModel::Dat), text(StockTableModel::Qte)});
+        }
+    }
+    frame.finish();
+}
+
+} // namespace
+
+QString demandeApercu()
+{
+    return Platform::message(QStringLiteral("Aperçu avant impression ?"), QStringLiteral("Impression"),
+                             MsgIcon::Question, MsgButtons::YesNo) == MsgAnswer::Yes
+               ? QStringLiteral("Apercu")
+               : QString();
+}
+
+void imprime_complete(const QString &mode)
+{
+    imprimeStock(mode, QStringLiteral("Liste complète des médicaments"),
+                 [](const EnregView &e, std::optional<int>) { return cellules(e, e.dat); }, QString());
+}
+
+void imprime_perimes(const QString &mode)
+{
+    imprimeStock(
+        mode, QStringLiteral("Liste des médicaments périmés"),
+        [](const EnregView &e, std::optional<int> jours) -> std::optional<ReportFrame::Cells> {
+            if (!perime(jours))
+                return std::nullopt;
+            return cellules(e, e.dat);
+        },
+        QStringLiteral("Il n'y a pas de médicament périmé à ce jour."));
+}
+
+void imprime_seuil(const QString &mode)
+{
+    imprimeStock(
+        mode, QStringLiteral("Médicaments en quantité insuffisante"),
+        [](const EnregView &e, std::optional<int>) -> std::optional<ReportFrame::Cells> {
+            if (valeur_nombre(e.critique) < valeur_nombre(e.qte))
+                return std::nullopt;
+            return cellules(e, e.dat);
+        },
+        QStringLiteral("Il n'y a pas de médicament en quantité insuffisante à ce jour."));
+}
+
+void imprime_avance(const QString &mode, const QString &horizon)
+{
+    const int jours = horizon_jours(horizon);
+    imprimeStock(
+        mode, QStringLiteral("Médicaments périmés dans: ") + horizon,
+        [jours](const EnregView &e, std::optional<int> restants) -> std::optional<ReportFrame::Cells> {
+            if (!restants || *restants >= jours)
+                return std::nullopt;
+            return cellules(e, *restants <= 0 ? QStringView(u"Déjà périmé.") : e.dat);
+        },
+        QStringLiteral("Il n'y a pas de médicament périmé à ce jour."));
+}
+
+void imprime_liste(const QString &mode, const FormPharma &list)
+{
+    imprimeListe(mode, list, false);
+}
+
+void imprime_commande(const QString &mode, const FormPharma &list)
+{
+    imprimeListe(mode, list, true);
+}
