@@ -9,12 +9,12 @@
 
 QStringList generatedLines(int count)
 {
-    static const std::array<const char16_t *, 12> syllables = {u"para", u"cé", u"ta", u"mol", u"ami", u"oxi",
-                                                               u"cil", u"line", u"bé", u"ta", u"dine", u"pro"};
+    static const std::array<const char16_t *, 12> syllables = {
+        u"para", u"cé", u"ta", u"mol", u"ami", u"oxi", u"cil", u"line", u"bé", u"ta", u"dine", u"pro"};
     static const std::array<const char16_t *, 5> routes = {u"Orale", u"Cutanée", u"Injectable", u"Rectale",
                                                            u"Nasale"};
-    static const std::array<const char16_t *, 6> types = {u"Comprimé", u"Gélule", u"Ampoule", u"Flacon",
-                                                          u"Sachet", u"Suppositoire"};
+    static const std::array<const char16_t *, 6> types = {u"Comprimé", u"Gélule", u"Ampoule",
+                                                          u"Flacon",   u"Sachet", u"Suppositoire"};
     QRandomGenerator random(20261206);
     QStringList lines;
     lines.reserve(count);
@@ -29,8 +29,8 @@ QStringList generatedLines(int count)
         const QString date = base.addDays(random.bounded(1500)).toString(QStringLiteral("dd/MM/yyyy"));
         lines << compose_enreg(name, routes[random.bounded(std::uint32_t(routes.size()))],
                                types[random.bounded(std::uint32_t(types.size()))],
-                               QString::number(random.bounded(100)), date, QString::number(random.bounded(20)),
-                               QString::number(random.bounded(2)));
+                               QString::number(random.bounded(100)), date,
+                               QString::number(random.bounded(20)), QString::number(random.bounded(2)));
     }
     return lines;
 }

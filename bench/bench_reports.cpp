@@ -1,7 +1,6 @@
 // Timings of the reports and the forecast on a large stock: the complete list written to
 // PDF (no printer installed, so the pages go to a file), and the forecast window filled.
 #include "StockGenerator.h"
-
 #include "gui/forecast/FormAvance.h"
 #include "gui/platform/MessageBox.h"
 #include "gui/platform/ReportListView.h"
@@ -27,7 +26,8 @@ public:
 void installTemplate(const QString &dir)
 {
     QFile::remove(QDir(dir).filePath(QStringLiteral("Impression.json")));
-    QFile::copy(QStringLiteral(VELLORIN_DATA_DIR "/Impression.json"), QDir(dir).filePath(QStringLiteral("Impression.json")));
+    QFile::copy(QStringLiteral(VELLORIN_DATA_DIR "/Impression.json"),
+                QDir(dir).filePath(QStringLiteral("Impression.json")));
 }
 
 void BM_imprime_complete_pdf(benchmark::State &state)

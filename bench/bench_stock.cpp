@@ -1,9 +1,9 @@
 // Timings of what the user waits for on a large stock: reading, sorting, filtering and
 // filling the medicine table, and opening the list window.
 #include "StockGenerator.h"
-#include "gui/listwindow/FormPharma.h"
 #include "core/store/StockFile.h"
 #include "core/store/Tri.h"
+#include "gui/listwindow/FormPharma.h"
 
 #include <QApplication>
 #include <QComboBox>

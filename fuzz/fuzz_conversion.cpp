@@ -4,7 +4,6 @@
 // the old text it was given (blanks beyond its width aside); the record's bytes
 // survive where they are kept.
 #include "FuzzSupport.h"
-
 #include "core/conversion/FieldMap.h"
 #include "core/store/Cp1252.h"
 
@@ -41,7 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const QString now = out->mid(at, f.newLength);
         const qsizetype kept = std::min<qsizetype>(old.size(), f.newLength);
         FUZZ_REQUIRE(now.left(kept) == old.left(kept));
-        FUZZ_REQUIRE(old.mid(kept).trimmed().isEmpty() || old.mid(kept).count(QLatin1Char(' ')) == old.size() - kept);
+        FUZZ_REQUIRE(old.mid(kept).trimmed().isEmpty() ||
+                     old.mid(kept).count(QLatin1Char(' ')) == old.size() - kept);
         at += f.newLength;
     }
     const QString suffix = addedSuffix(added);

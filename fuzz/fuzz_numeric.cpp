@@ -2,7 +2,6 @@
 // text of plain digits reads as that integer; rounding to 16 bits stays in range and
 // never moves more than half a unit.
 #include "FuzzSupport.h"
-
 #include "core/store/Cp1252.h"
 #include "core/store/Numbers.h"
 
@@ -14,8 +13,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString text = Cp1252::decode(bytesOf(data, size));
     const double value = numericValue(text);
     FUZZ_REQUIRE(!std::isnan(value));
-    if (!text.isEmpty() && text.size() <= 9 &&
-        std::all_of(text.begin(), text.end(), [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }))
+    if (!text.isEmpty() && text.size() <= 9 && std::all_of(text.begin(), text.end(), [](QChar c) {
+            return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+        }))
         FUZZ_REQUIRE(value == double(text.toLongLong()));
     if (const std::optional<short> rounded = toInt16(value))
         FUZZ_REQUIRE(std::fabs(*rounded - value) <= 0.5);

@@ -4,7 +4,6 @@
 // - compose always gives 111 characters, and composing the fields of a composed line
 //   gives the same line again.
 #include "FuzzSupport.h"
-
 #include "core/store/Cp1252.h"
 #include "core/store/StockFile.h"
 
@@ -21,8 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         compose_enreg(e.nom, e.formemedic, e.typemedic, e.qte, e.dat, e.critique, e.indispensable);
     FUZZ_REQUIRE(composed.size() == 111);
     const EnregMedic again = decompose_enreg(composed);
-    FUZZ_REQUIRE(compose_enreg(again.nom, again.formemedic, again.typemedic, again.qte, again.dat, again.critique,
-                               again.indispensable) == composed);
+    FUZZ_REQUIRE(compose_enreg(again.nom, again.formemedic, again.typemedic, again.qte, again.dat,
+                               again.critique, again.indispensable) == composed);
     // A line the program writes keeps its fields where they were put.
     FUZZ_REQUIRE(again.nom == Enreg::trimBlanks(QStringView(e.nom).left(40)).toString());
     return 0;

@@ -1,18 +1,18 @@
 // Takes the README's screenshots: the main window, the medicine list, the editor and a
 // report page, on a sample kit. Run by script/screenshots under Xvfb.
+#include "core/platform/ProgramDirectory.h"
+#include "core/platform/Today.h"
+#include "core/reports/ReportOutput.h"
+#include "core/reports/ReportSession.h"
+#include "core/store/StockFile.h"
+#include "core/store/TextFile.h"
 #include "gui/editor/FormMedic.h"
 #include "gui/listwindow/FormPharma.h"
 #include "gui/listwindow/StockTableModel.h"
-#include "core/platform/ProgramDirectory.h"
 #include "gui/platform/ReportListView.h"
-#include "core/platform/Today.h"
-#include "core/reports/ReportOutput.h"
 #include "gui/reports/ReportRenderer.h"
-#include "core/reports/ReportSession.h"
 #include "gui/shell/Application.h"
 #include "gui/shell/Menuprincipal.h"
-#include "core/store/StockFile.h"
-#include "core/store/TextFile.h"
 
 #include <QApplication>
 #include <QDir>
@@ -150,5 +150,6 @@ int main(int argc, char **argv)
     }
     return QProcess::execute(QStringLiteral("pdftoppm"),
                              {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("80"),
-                              QStringLiteral("-singlefile"), pdf, QDir(out).filePath(QStringLiteral("report-page"))});
+                              QStringLiteral("-singlefile"), pdf,
+                              QDir(out).filePath(QStringLiteral("report-page"))});
 }

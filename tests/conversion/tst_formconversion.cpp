@@ -1,7 +1,6 @@
-#include "support/TestSeams.h"
-
-#include "gui/conversion/FormConversion.h"
 #include "core/store/StockFile.h"
+#include "gui/conversion/FormConversion.h"
+#include "support/TestSeams.h"
 
 #include <QDir>
 #include <QGroupBox>
@@ -83,20 +82,26 @@ void TestFormConversion::convert(const QString &nbold, const QString &nbnew, con
 
 QStringList TestFormConversion::files() const
 {
-    return QDir(m_seams->directory.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    return QDir(m_seams->directory.path())
+        .entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 void TestFormConversion::windowAndKeys()
 {
     QCOMPARE(m_form->windowTitle(), QStringLiteral("Conversion d'une base de données"));
-    QCOMPARE(m_form->findChild<QGroupBox *>(QStringLiteral("Frame1"))->title(), QStringLiteral("Ancienne Base de données"));
-    QCOMPARE(m_form->findChild<QGroupBox *>(QStringLiteral("Frame2"))->title(), QStringLiteral("Nouvelle Base de données"));
-    QCOMPARE(m_form->findChild<QLabel *>(QStringLiteral("Label1"))->text(), QStringLiteral("Nombre de champs:"));
-    QCOMPARE(m_form->findChild<QLabel *>(QStringLiteral("Label2"))->text(), QStringLiteral("Nombre de champs:"));
+    QCOMPARE(m_form->findChild<QGroupBox *>(QStringLiteral("Frame1"))->title(),
+             QStringLiteral("Ancienne Base de données"));
+    QCOMPARE(m_form->findChild<QGroupBox *>(QStringLiteral("Frame2"))->title(),
+             QStringLiteral("Nouvelle Base de données"));
+    QCOMPARE(m_form->findChild<QLabel *>(QStringLiteral("Label1"))->text(),
+             QStringLiteral("Nombre de champs:"));
+    QCOMPARE(m_form->findChild<QLabel *>(QStringLiteral("Label2"))->text(),
+             QStringLiteral("Nombre de champs:"));
     QCOMPARE(m_form->findChild<QLabel *>(QStringLiteral("infos"))->text(),
              QStringLiteral("Chemin de la base de données actuelle: \n") + m_seams->directory.path());
     QVERIFY(m_form->findChild<QLabel *>(QStringLiteral("infos"))->font().bold());
-    QCOMPARE(m_form->findChild<QToolButton *>(QStringLiteral("valider"))->text(), QStringLiteral("Convertir"));
+    QCOMPARE(m_form->findChild<QToolButton *>(QStringLiteral("valider"))->text(),
+             QStringLiteral("Convertir"));
     QCOMPARE(m_form->findChild<QToolButton *>(QStringLiteral("Fermer"))->text(), QStringLiteral("Fermer"));
 
     auto *old = m_form->findChild<QLineEdit *>(QStringLiteral("nbold"));
@@ -146,8 +151,9 @@ void TestFormConversion::olderLayoutToTheCurrentOne()
 {
     // An older layout: name 30, route 20, presentation 20, quantity 3, date 10, threshold
     // 3; the current one widens the name and the date and adds the flag, "0" for all.
-    const QString old = QStringLiteral("Paracétamol") + QString(19, u' ') + QStringLiteral("Orale") + QString(15, u' ') +
-                        QStringLiteral("Comprimé") + QString(12, u' ') + QStringLiteral("12 07/02/20015  ");
+    const QString old = QStringLiteral("Paracétamol") + QString(19, u' ') + QStringLiteral("Orale") +
+                        QString(15, u' ') + QStringLiteral("Comprimé") + QString(12, u' ') +
+                        QStringLiteral("12 07/02/20015  ");
     m_seams->directory.write(kStockFileName, cp1252(old + QStringLiteral("\r\n")));
     convert(QStringLiteral("6"), QStringLiteral("7"),
             {"1:30", "31:20", "51:20", "71:3", "74:10", "84:3", "40", "20", "20", "3", "15", "3", "10", "0"});
@@ -155,7 +161,8 @@ void TestFormConversion::olderLayoutToTheCurrentOne()
     QString error;
     const QStringList lines = lit_pharmacie(&error);
     QCOMPARE(lines.size(), 1);
-    QCOMPARE(lines.first(), compose_enreg(u"Paracétamol", u"Orale", u"Comprimé", u"12", u"07/02/2001", u"5", u"0"));
+    QCOMPARE(lines.first(),
+             compose_enreg(u"Paracétamol", u"Orale", u"Comprimé", u"12", u"07/02/2001", u"5", u"0"));
 }
 
 void TestFormConversion::cancelDuringTheFieldMap_data()
@@ -200,32 +207,51 @@ void TestFormConversion::refusals_data()
     QTest::addColumn<QStringList>("answers");
     QTest::addColumn<QString>("says"); // the start of the message
     QTest::addColumn<int>("asked");    // questions asked before the refusal
-    QTest::newRow("no old count") << "" << "3" << QStringList{} << "Ancienne Base de données : le nombre de champs" << 0;
-    QTest::newRow("zero old fields") << "0" << "3" << QStringList{} << "Ancienne Base de données : le nombre de champs"
-                                     << 0;
-    QTest::newRow("huge old count") << "40000" << "3" << QStringList{}
+    QTest::newRow("no old count") << ""
+                                  << "3" << QStringList{} << "Ancienne Base de données : le nombre de champs"
+                                  << 0;
+    QTest::newRow("zero old fields") << "0"
+                                     << "3" << QStringList{}
+                                     << "Ancienne Base de données : le nombre de champs" << 0;
+    QTest::newRow("huge old count") << "40000"
+                                    << "3" << QStringList{}
                                     << "Ancienne Base de données : le nombre de champs" << 0;
-    QTest::newRow("huge new count") << "2" << "99999" << QStringList{}
+    QTest::newRow("huge new count") << "2"
+                                    << "99999" << QStringList{}
                                     << "Nouvelle Base de données : le nombre de champs" << 0;
-    QTest::newRow("answer without colon") << "2" << "2" << QStringList{"1-3"} << "La conversion est annulée !" << 1;
-    QTest::newRow("empty answer") << "2" << "2" << QStringList{""} << "La conversion est annulée !" << 1;
-    QTest::newRow("start below 1") << "2" << "2" << QStringList{"1:3", "0:5"} << "Champ N°2 : le départ (0)" << 2;
-    QTest::newRow("negative length") << "2" << "2" << QStringList{"1:-3"} << "Champ N°1 : la longueur (-3)" << 1;
-    QTest::newRow("beyond 16 bits") << "2" << "2" << QStringList{"1:3", "4:40000"} << "Champ N°2 : « 4:40000 » dépasse"
-                                    << 2;
-    QTest::newRow("negative width") << "2" << "2" << QStringList{"1:3", "4:5", "5", "-1"}
+    QTest::newRow("answer without colon") << "2"
+                                          << "2" << QStringList{"1-3"} << "La conversion est annulée !" << 1;
+    QTest::newRow("empty answer") << "2"
+                                  << "2" << QStringList{""} << "La conversion est annulée !" << 1;
+    QTest::newRow("start below 1") << "2"
+                                   << "2" << QStringList{"1:3", "0:5"} << "Champ N°2 : le départ (0)" << 2;
+    QTest::newRow("negative length") << "2"
+                                     << "2" << QStringList{"1:-3"} << "Champ N°1 : la longueur (-3)" << 1;
+    QTest::newRow("beyond 16 bits") << "2"
+                                    << "2" << QStringList{"1:3", "4:40000"}
+                                    << "Champ N°2 : « 4:40000 » dépasse" << 2;
+    QTest::newRow("negative width") << "2"
+                                    << "2" << QStringList{"1:3", "4:5", "5", "-1"}
                                     << "Nouveau Champ N°2 : la longueur (-1)" << 4;
-    QTest::newRow("width beyond 16 bits") << "2" << "2" << QStringList{"1:3", "4:5", "1e6", "5"}
+    QTest::newRow("width beyond 16 bits") << "2"
+                                          << "2" << QStringList{"1:3", "4:5", "1e6", "5"}
                                           << "Nouveau Champ N°1 : la longueur 1000000 dépasse" << 3;
-    QTest::newRow("text longer than its new width") << "2" << "2" << QStringList{"1:3", "4:5", "5", "3"}
-                                                    << "Champ N°2 : le texte « DEFGH » de l'enregistrement 1" << 4;
-    QTest::newRow("negative added length") << "2" << "3" << QStringList{"1:3", "4:5", "5", "5", "-4"}
+    QTest::newRow("text longer than its new width")
+        << "2"
+        << "2" << QStringList{"1:3", "4:5", "5", "3"}
+        << "Champ N°2 : le texte « DEFGH » de l'enregistrement 1" << 4;
+    QTest::newRow("negative added length") << "2"
+                                           << "3" << QStringList{"1:3", "4:5", "5", "5", "-4"}
                                            << "Ajout d'un champ vide - N°3 : la longueur -4" << 5;
-    QTest::newRow("default longer than its field") << "2" << "3" << QStringList{"1:3", "4:5", "5", "5", "2", "XYZ"}
-                                                   << "Ajout d'un champ vide - N°3 : la valeur par défaut « XYZ »" << 6;
+    QTest::newRow("default longer than its field")
+        << "2"
+        << "3" << QStringList{"1:3", "4:5", "5", "5", "2", "XYZ"}
+        << "Ajout d'un champ vide - N°3 : la valeur par défaut « XYZ »" << 6;
     QTest::newRow("default holding a tabulation")
-        << "2" << "3" << QStringList{"1:3", "4:5", "5", "5", "3", "A\tB"}
-        << "Ajout d'un champ vide - N°3 : la valeur par défaut « A·B » contient le caractère « tabulation »" << 6;
+        << "2"
+        << "3" << QStringList{"1:3", "4:5", "5", "5", "3", "A\tB"}
+        << "Ajout d'un champ vide - N°3 : la valeur par défaut « A·B » contient le caractère « tabulation »"
+        << 6;
 }
 
 void TestFormConversion::refusals()

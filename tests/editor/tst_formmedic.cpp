@@ -1,8 +1,7 @@
-#include "support/StockFixture.h"
-
+#include "core/store/StockFile.h"
 #include "gui/platform/MaskedDateBox.h"
 #include "gui/platform/ReportListView.h"
-#include "core/store/StockFile.h"
+#include "support/StockFixture.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -91,13 +90,17 @@ void TestFormMedic::modesFillTheFields_data()
     QTest::addColumn<bool>("checkEnabled");
     QTest::addColumn<QString>("focus");
     const QStringList aspirine = {"Aspirine", "Orale", "Comprimé", "12", "05/03/2027", "5"};
-    QTest::newRow("Ajout") << "ajout" << "" << QStringList{"", "", "", "", "", ""} << false << true << "nom";
-    QTest::newRow("Modif") << "Modifier" << "Aspirine" << aspirine << true << true << "nom";
-    QTest::newRow("MAJ") << "majqte" << "Aspirine" << aspirine << true << false << "qte";
+    QTest::newRow("Ajout") << "ajout"
+                           << "" << QStringList{"", "", "", "", "", ""} << false << true << "nom";
+    QTest::newRow("Modif") << "Modifier"
+                           << "Aspirine" << aspirine << true << true << "nom";
+    QTest::newRow("MAJ") << "majqte"
+                         << "Aspirine" << aspirine << true << false << "qte";
     // Expired: renewed without a question; the date box has the focus, masked.
-    QTest::newRow("Renouveler") << "renouveler" << "Doliprane"
-                                << QStringList{"Doliprane", "Orale", "Sachet", "3", "01/01/2026", "10"} << false
-                                << false << "dat";
+    QTest::newRow("Renouveler") << "renouveler"
+                                << "Doliprane"
+                                << QStringList{"Doliprane", "Orale", "Sachet", "3", "01/01/2026", "10"}
+                                << false << false << "dat";
 }
 
 void TestFormMedic::modesFillTheFields()
@@ -134,10 +137,10 @@ void TestFormMedic::modesFillTheFields()
     }));
     QCOMPARE(shown, fields);
     QCOMPARE(routes, (QStringList{"Orale", "Cutanée", "Rectale"})); // the file's order
-    QCOMPARE(selected, focus == QLatin1String("qte") ? fields.at(3)
+    QCOMPARE(selected, focus == QLatin1String("qte")   ? fields.at(3)
                        : focus == QLatin1String("dat") ? fields.at(4)
                                                        : fields.at(0));
-    QCOMPARE(mode, QLatin1String(button == QLatin1String("ajout") ? "Ajout"
+    QCOMPARE(mode, QLatin1String(button == QLatin1String("ajout")      ? "Ajout"
                                  : button == QLatin1String("Modifier") ? "Modif"
                                  : button == QLatin1String("majqte")   ? "MAJ"
                                                                        : "Renouveler"));
@@ -154,48 +157,72 @@ void TestFormMedic::keyRules_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("focus"); // where the focus is afterwards
     // Locked fields discard every key, Enter included.
-    QTest::newRow("MAJ: name locked") << "majqte" << "nom" << QStringList{"xy", "Backspace", "Delete", "Enter"}
-                                      << "Aspirine" << "nom";
-    QTest::newRow("MAJ: paste into the name") << "majqte" << "nom" << QStringList{"Paste:Ibuprofène"}
-                                              << "Aspirine" << "nom";
-    QTest::newRow("MAJ: route locked") << "majqte" << "formemedic" << QStringList{"z", "Enter"} << "Orale"
+    QTest::newRow("MAJ: name locked")
+        << "majqte"
+        << "nom" << QStringList{"xy", "Backspace", "Delete", "Enter"} << "Aspirine"
+        << "nom";
+    QTest::newRow("MAJ: paste into the name") << "majqte"
+                                              << "nom" << QStringList{"Paste:Ibuprofène"} << "Aspirine"
+                                              << "nom";
+    QTest::newRow("MAJ: route locked") << "majqte"
+                                       << "formemedic" << QStringList{"z", "Enter"} << "Orale"
                                        << "formemedic";
-    QTest::newRow("MAJ: threshold locked") << "majqte" << "critique" << QStringList{"7", "Enter"} << "5"
+    QTest::newRow("MAJ: threshold locked") << "majqte"
+                                           << "critique" << QStringList{"7", "Enter"} << "5"
                                            << "critique";
-    QTest::newRow("MAJ: date locked") << "majqte" << "dat" << QStringList{"1", "Backspace"} << "05/03/2027"
+    QTest::newRow("MAJ: date locked") << "majqte"
+                                      << "dat" << QStringList{"1", "Backspace"} << "05/03/2027"
                                       << "dat";
-    QTest::newRow("MAJ: quantity takes digits") << "majqte" << "qte" << QStringList{"a3b", "Enter"} << "3"
+    QTest::newRow("MAJ: quantity takes digits") << "majqte"
+                                                << "qte" << QStringList{"a3b", "Enter"} << "3"
                                                 << "critique";
-    QTest::newRow("Renouveler: name locked") << "renouveler" << "nom" << QStringList{"x", "Enter"} << "Doliprane"
+    QTest::newRow("Renouveler: name locked") << "renouveler"
+                                             << "nom" << QStringList{"x", "Enter"} << "Doliprane"
                                              << "nom";
-    QTest::newRow("Renouveler: threshold open") << "renouveler" << "critique" << QStringList{"7"} << "7"
+    QTest::newRow("Renouveler: threshold open") << "renouveler"
+                                                << "critique" << QStringList{"7"} << "7"
                                                 << "critique";
-    QTest::newRow("Modif: any character in the name") << "Modifier" << "nom" << QStringList{"End", " é ! "}
-                                                      << "Doliprane é ! " << "nom";
-    QTest::newRow("Modif: a 45-character name pasted") << "Modifier" << "nom"
-                                                       << QStringList{QStringLiteral("Paste:") + QString(45, u'N')}
-                                                       << QString(40, u'N') << "nom";
-    QTest::newRow("Modif: a whole line pasted") << "Modifier" << "nom" << QStringList{"End", "Paste: 500\r\n"}
-                                                << "Doliprane 500" << "nom";
-    QTest::newRow("Modif: a tabulation pasted") << "Modifier" << "nom" << QStringList{"End", "Paste: \t500"}
-                                                << "Doliprane" << "nom";
-    QTest::newRow("Modif: a whole line pasted into a number") << "Modifier" << "critique" << QStringList{"Paste:45\n"}
-                                                              << "45" << "critique";
-    QTest::newRow("Modif: Enter moves on") << "Modifier" << "nom" << QStringList{"Enter"} << "Doliprane"
+    QTest::newRow("Modif: any character in the name")
+        << "Modifier"
+        << "nom" << QStringList{"End", " é ! "} << "Doliprane é ! "
+        << "nom";
+    QTest::newRow("Modif: a 45-character name pasted")
+        << "Modifier"
+        << "nom" << QStringList{QStringLiteral("Paste:") + QString(45, u'N')} << QString(40, u'N') << "nom";
+    QTest::newRow("Modif: a whole line pasted")
+        << "Modifier"
+        << "nom" << QStringList{"End", "Paste: 500\r\n"} << "Doliprane 500"
+        << "nom";
+    QTest::newRow("Modif: a tabulation pasted") << "Modifier"
+                                                << "nom" << QStringList{"End", "Paste: \t500"} << "Doliprane"
+                                                << "nom";
+    QTest::newRow("Modif: a whole line pasted into a number")
+        << "Modifier"
+        << "critique" << QStringList{"Paste:45\n"} << "45"
+        << "critique";
+    QTest::newRow("Modif: Enter moves on") << "Modifier"
+                                           << "nom" << QStringList{"Enter"} << "Doliprane"
                                            << "formemedic";
-    QTest::newRow("Modif: routes only from the list") << "Modifier" << "formemedic"
-                                                      << QStringList{"x", "Backspace", "Delete", "Paste:Nasale"}
-                                                      << "Orale" << "formemedic";
-    QTest::newRow("Modif: the list's next entry") << "Modifier" << "typemedic" << QStringList{"Down"} << "Comprimé"
+    QTest::newRow("Modif: routes only from the list")
+        << "Modifier"
+        << "formemedic" << QStringList{"x", "Backspace", "Delete", "Paste:Nasale"} << "Orale"
+        << "formemedic";
+    QTest::newRow("Modif: the list's next entry") << "Modifier"
+                                                  << "typemedic" << QStringList{"Down"} << "Comprimé"
                                                   << "typemedic";
-    QTest::newRow("Modif: quantity backspace") << "Modifier" << "qte" << QStringList{"End", "Backspace"} << ""
+    QTest::newRow("Modif: quantity backspace") << "Modifier"
+                                               << "qte" << QStringList{"End", "Backspace"} << ""
                                                << "qte";
-    QTest::newRow("Modif: letters pasted into a number") << "Modifier" << "qte" << QStringList{"Paste:4x"} << "3"
+    QTest::newRow("Modif: letters pasted into a number") << "Modifier"
+                                                         << "qte" << QStringList{"Paste:4x"} << "3"
                                                          << "qte";
-    QTest::newRow("Modif: digits pasted into a number") << "Modifier" << "critique" << QStringList{"Paste:45"}
-                                                        << "45" << "critique";
-    QTest::newRow("Modif: Enter in the threshold goes to the date") << "Modifier" << "critique"
-                                                                    << QStringList{"Enter"} << "10" << "dat";
+    QTest::newRow("Modif: digits pasted into a number") << "Modifier"
+                                                        << "critique" << QStringList{"Paste:45"} << "45"
+                                                        << "critique";
+    QTest::newRow("Modif: Enter in the threshold goes to the date")
+        << "Modifier"
+        << "critique" << QStringList{"Enter"} << "10"
+        << "dat";
 }
 
 void TestFormMedic::keyRules()
@@ -206,7 +233,8 @@ void TestFormMedic::keyRules()
     QFETCH(QString, text);
     QFETCH(QString, focus);
     StockFixture fx(kStock);
-    fx.chooseRow(button == QLatin1String("majqte") ? QStringLiteral("Aspirine") : QStringLiteral("Doliprane"));
+    fx.chooseRow(button == QLatin1String("majqte") ? QStringLiteral("Aspirine")
+                                                   : QStringLiteral("Doliprane"));
     QString result;
     QString focusAfter;
     QVERIFY(fx.runEditor(button, [&](FormMedic *editor) {
@@ -267,11 +295,14 @@ void TestFormMedic::refusedDateKeepsTheFocus_data()
     QTest::newRow("click on the check box") << QStringList{"31042001"} << "indispensable" << impossible;
     QTest::newRow("click on Valider") << QStringList{"31042001"} << "valider" << impossible;
     QTest::newRow("click on Annuler") << QStringList{"31042001"} << "Annuler" << impossible;
-    QTest::newRow("half typed") << QStringList{"0702"} << "Tab" << "Date invalide\r\nLa date est incomplète !";
-    QTest::newRow("untouched") << QStringList{} << "valider"
-                               << "Date invalide\r\nLa date doit avoir le format JJ/MM/AAAA\r\nExemple: 07/02/2001";
-    QTest::newRow("before 1800") << QStringList{"07021799"} << "Annuler"
-                                 << "Date invalide\r\nLa date doit avoir le format JJ/MM/AAAA\r\nExemple: 07/02/2003";
+    QTest::newRow("half typed") << QStringList{"0702"} << "Tab"
+                                << "Date invalide\r\nLa date est incomplète !";
+    QTest::newRow("untouched")
+        << QStringList{} << "valider"
+        << "Date invalide\r\nLa date doit avoir le format JJ/MM/AAAA\r\nExemple: 07/02/2001";
+    QTest::newRow("before 1800")
+        << QStringList{"07021799"} << "Annuler"
+        << "Date invalide\r\nLa date doit avoir le format JJ/MM/AAAA\r\nExemple: 07/02/2003";
 }
 
 void TestFormMedic::refusedDateKeepsTheFocus()
@@ -285,24 +316,28 @@ void TestFormMedic::refusedDateKeepsTheFocus()
     QString focusAfter;
     QString selected;
     QString shown;
-    QVERIFY(fx.runEditor(QStringLiteral("Modifier"), [&](FormMedic *editor) {
-        auto *dat = field<MaskedDateBox>(editor, QStringLiteral("dat"));
-        clickThroughWindow(dat);
-        QTRY_VERIFY(dat->hasFocus());
-        press(dat, typed);
-        if (leave == QLatin1String("Tab") || leave == QLatin1String("Backtab") || leave == QLatin1String("Enter"))
-            press(dat, {leave});
-        else
-            clickThroughWindow(editor->findChild<QWidget *>(leave));
-        QTest::qWait(20);
-        focusAfter = focusName();
-        selected = dat->selectedText();
-        shown = dat->displayText();
-        // Once corrected, the date lets the focus go.
-        dat->selectAll();
-        press(dat, {"30042001", "Tab"});
-        QTRY_COMPARE(focusName(), QStringLiteral("valider"));
-    }, &stayedOpen));
+    QVERIFY(fx.runEditor(
+        QStringLiteral("Modifier"),
+        [&](FormMedic *editor) {
+            auto *dat = field<MaskedDateBox>(editor, QStringLiteral("dat"));
+            clickThroughWindow(dat);
+            QTRY_VERIFY(dat->hasFocus());
+            press(dat, typed);
+            if (leave == QLatin1String("Tab") || leave == QLatin1String("Backtab") ||
+                leave == QLatin1String("Enter"))
+                press(dat, {leave});
+            else
+                clickThroughWindow(editor->findChild<QWidget *>(leave));
+            QTest::qWait(20);
+            focusAfter = focusName();
+            selected = dat->selectedText();
+            shown = dat->displayText();
+            // Once corrected, the date lets the focus go.
+            dat->selectAll();
+            press(dat, {"30042001", "Tab"});
+            QTRY_COMPARE(focusName(), QStringLiteral("valider"));
+        },
+        &stayedOpen));
     QVERIFY(stayedOpen);
     QCOMPARE(fx.seams.messages.shown().size(), 1);
     QCOMPARE(fx.seams.messages.last().text, message);
@@ -322,26 +357,33 @@ void TestFormMedic::saves_data()
     const QString amoxicilline =
         compose_enreg(u"Amoxicilline", u"Cutanée", u"", u"30", u"15/06/2028", u"", u"1");
     // A new medicine goes to the end of the file, whatever its name.
-    QTest::newRow("Ajout") << kStock << "ajout" << ""
+    QTest::newRow("Ajout") << kStock << "ajout"
+                           << ""
                            << QStringList{"nom=  Amoxicilline  ", "formemedic=Down|Down", "qte=30",
                                           "dat=15062028", "check"}
                            << (QStringList(kStock) << amoxicilline);
-    QTest::newRow("Ajout, name only") << QStringList{} << "ajout" << "" << QStringList{"nom=Ventoline 100"}
-                                      << QStringList{QStringLiteral("Ventoline 100") + QString(27 + 61, u' ') +
-                                                     QStringLiteral("0") + QString(9, u' ')};
+    QTest::newRow("Ajout, name only")
+        << QStringList{} << "ajout"
+        << "" << QStringList{"nom=Ventoline 100"}
+        << QStringList{QStringLiteral("Ventoline 100") + QString(27 + 61, u' ') + QStringLiteral("0") +
+                       QString(9, u' ')};
     // A change rewrites the file in the list's order, the changed line in its place.
     QTest::newRow("Modif of an unsorted file")
-        << QStringList{kZinc, kDoliprane, kAspirine} << "Modifier" << "Doliprane"
-        << QStringList{"nom=Doliprane 500", "critique=4"}
-        << QStringList{kAspirine, compose_enreg(u"Doliprane 500", u"Orale", u"Sachet", u"3", u"01/01/2026", u"4", u"0"),
+        << QStringList{kZinc, kDoliprane, kAspirine} << "Modifier"
+        << "Doliprane" << QStringList{"nom=Doliprane 500", "critique=4"}
+        << QStringList{kAspirine,
+                       compose_enreg(u"Doliprane 500", u"Orale", u"Sachet", u"3", u"01/01/2026", u"4", u"0"),
                        kZinc};
     // Only the quantity's columns change.
-    QTest::newRow("MAJ") << kStock << "majqte" << "Aspirine" << QStringList{"qte=3"}
-                         << QStringList{QString(kAspirine).replace(80, 3, QStringLiteral("3  ")), kDoliprane, kZinc};
-    QTest::newRow("Renouveler") << kStock << "renouveler" << "Doliprane" << QStringList{"dat=01012029", "qte=20"}
+    QTest::newRow("MAJ") << kStock << "majqte"
+                         << "Aspirine" << QStringList{"qte=3"}
+                         << QStringList{QString(kAspirine).replace(80, 3, QStringLiteral("3  ")), kDoliprane,
+                                        kZinc};
+    QTest::newRow("Renouveler") << kStock << "renouveler"
+                                << "Doliprane" << QStringList{"dat=01012029", "qte=20"}
                                 << QStringList{kAspirine,
-                                               compose_enreg(u"Doliprane", u"Orale", u"Sachet", u"20", u"01/01/2029",
-                                                             u"10", u"0"),
+                                               compose_enreg(u"Doliprane", u"Orale", u"Sachet", u"20",
+                                                             u"01/01/2029", u"10", u"0"),
                                                kZinc};
 }
 
@@ -356,22 +398,25 @@ void TestFormMedic::saves()
     if (!row.isEmpty())
         fx.chooseRow(row);
     bool stayedOpen = true;
-    QVERIFY(fx.runEditor(button, [&](FormMedic *editor) {
-        for (const QString &step : steps) {
-            if (step == QLatin1String("check")) {
-                clickThroughWindow(field<QCheckBox>(editor, QStringLiteral("indispensable")));
-                continue;
+    QVERIFY(fx.runEditor(
+        button,
+        [&](FormMedic *editor) {
+            for (const QString &step : steps) {
+                if (step == QLatin1String("check")) {
+                    clickThroughWindow(field<QCheckBox>(editor, QStringLiteral("indispensable")));
+                    continue;
+                }
+                QWidget *w = editor->findChild<QWidget *>(step.section(u'=', 0, 0));
+                clickThroughWindow(w);
+                QTRY_VERIFY(w->hasFocus() || w->isAncestorOf(QApplication::focusWidget()));
+                QTest::qWait(1);
+                if (auto *edit = qobject_cast<QLineEdit *>(w))
+                    edit->selectAll();
+                press(w, step.section(u'=', 1).split(u'|'));
             }
-            QWidget *w = editor->findChild<QWidget *>(step.section(u'=', 0, 0));
-            clickThroughWindow(w);
-            QTRY_VERIFY(w->hasFocus() || w->isAncestorOf(QApplication::focusWidget()));
-            QTest::qWait(1);
-            if (auto *edit = qobject_cast<QLineEdit *>(w))
-                edit->selectAll();
-            press(w, step.section(u'=', 1).split(u'|'));
-        }
-        clickThroughWindow(field<QToolButton>(editor, QStringLiteral("valider")));
-    }, &stayedOpen));
+            clickThroughWindow(field<QToolButton>(editor, QStringLiteral("valider")));
+        },
+        &stayedOpen));
     QVERIFY(!stayedOpen);
     QVERIFY(fx.seams.messages.shown().isEmpty());
     QCOMPARE(fx.stockBytes(), StockFixture::bytesOf(after));
@@ -386,11 +431,16 @@ void TestFormMedic::refusedSaveKeepsTheEditor_data()
     QTest::addColumn<bool>("readOnly");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("says");
-    QTest::newRow("name of blanks only") << "ajout" << false << "   " << "Aucun nom de médicament saisi !";
-    QTest::newRow("Ajout, read-only stock") << "ajout" << true << "Ventoline" << "lecture seule";
-    QTest::newRow("Modif, read-only stock") << "Modifier" << true << "Ventoline" << "lecture seule";
-    QTest::newRow("Ajout, a character the file cannot hold") << "ajout" << false << "Ventoline ≥ 2" << "« ≥ »";
-    QTest::newRow("Modif, a character the file cannot hold") << "Modifier" << false << "Vitamine Ⅾ" << "« Ⅾ »";
+    QTest::newRow("name of blanks only") << "ajout" << false << "   "
+                                         << "Aucun nom de médicament saisi !";
+    QTest::newRow("Ajout, read-only stock") << "ajout" << true << "Ventoline"
+                                            << "lecture seule";
+    QTest::newRow("Modif, read-only stock") << "Modifier" << true << "Ventoline"
+                                            << "lecture seule";
+    QTest::newRow("Ajout, a character the file cannot hold") << "ajout" << false << "Ventoline ≥ 2"
+                                                             << "« ≥ »";
+    QTest::newRow("Modif, a character the file cannot hold") << "Modifier" << false << "Vitamine Ⅾ"
+                                                             << "« Ⅾ »";
 }
 
 // Nothing written, the editor still open with what was typed, the focus back in the name.
@@ -407,16 +457,19 @@ void TestFormMedic::refusedSaveKeepsTheEditor()
     fx.chooseRow(QStringLiteral("Doliprane"));
     bool stayedOpen = false;
     QStringList kept;
-    QVERIFY(fx.runEditor(button, [&](FormMedic *editor) {
-        QLineEdit *nom = field(editor, QStringLiteral("nom"));
-        nom->selectAll();
-        press(nom, {name});
-        field(editor, QStringLiteral("qte"))->selectAll();
-        press(field(editor, QStringLiteral("qte")), {"5"});
-        clickThroughWindow(field<QToolButton>(editor, QStringLiteral("valider")));
-        QTRY_COMPARE(focusName(), QStringLiteral("nom"));
-        kept << nom->text() << field(editor, QStringLiteral("qte"))->text();
-    }, &stayedOpen));
+    QVERIFY(fx.runEditor(
+        button,
+        [&](FormMedic *editor) {
+            QLineEdit *nom = field(editor, QStringLiteral("nom"));
+            nom->selectAll();
+            press(nom, {name});
+            field(editor, QStringLiteral("qte"))->selectAll();
+            press(field(editor, QStringLiteral("qte")), {"5"});
+            clickThroughWindow(field<QToolButton>(editor, QStringLiteral("valider")));
+            QTRY_COMPARE(focusName(), QStringLiteral("nom"));
+            kept << nom->text() << field(editor, QStringLiteral("qte"))->text();
+        },
+        &stayedOpen));
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
     QVERIFY(stayedOpen);
     QCOMPARE(kept, (QStringList{name, "5"}));
@@ -433,13 +486,15 @@ void TestFormMedic::controlCharacterFromTheFileIsRefused()
     StockFixture fx({tabbed});
     fx.chooseRow(QStringLiteral("Aspirine\tforte"));
     bool stayedOpen = false;
-    QVERIFY(fx.runEditor(QStringLiteral("Modifier"), [](FormMedic *editor) {
-        clickThroughWindow(field<QToolButton>(editor, QStringLiteral("valider")));
-    }, &stayedOpen));
+    QVERIFY(fx.runEditor(
+        QStringLiteral("Modifier"),
+        [](FormMedic *editor) { clickThroughWindow(field<QToolButton>(editor, QStringLiteral("valider"))); },
+        &stayedOpen));
     QVERIFY(stayedOpen);
     QCOMPARE(fx.seams.messages.last().text,
-             QStringLiteral("Le nom « Aspirine·forte » contient le caractère « tabulation », qu'une ligne du fichier ne "
-                            "peut pas contenir.\r\n\r\nLe médicament n'est pas enregistré."));
+             QStringLiteral(
+                 "Le nom « Aspirine·forte » contient le caractère « tabulation », qu'une ligne du fichier ne "
+                 "peut pas contenir.\r\n\r\nLe médicament n'est pas enregistré."));
 }
 
 QTEST_MAIN(TestFormMedic)

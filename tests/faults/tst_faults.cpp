@@ -1,16 +1,16 @@
-#include "gui/conversion/FormConversion.h"
 #include "core/conversion/StockConversion.h"
 #include "core/platform/InstanceLock.h"
-#include "gui/platform/ReportListView.h"
 #include "core/reports/ReportTemplate.h"
-#include "gui/shell/Application.h"
 #include "core/store/DurableFile.h"
 #include "core/store/StockFile.h"
 #include "core/store/TextFile.h"
+#include "core/valuelists/ValueListFile.h"
+#include "gui/conversion/FormConversion.h"
+#include "gui/platform/ReportListView.h"
+#include "gui/shell/Application.h"
+#include "gui/valuelists/FormCombosPharma.h"
 #include "support/FaultySystemCalls.h"
 #include "support/StockFixture.h"
-#include "gui/valuelists/FormCombosPharma.h"
-#include "core/valuelists/ValueListFile.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -265,8 +265,7 @@ void TestFaults::permissionsAndGroupKept()
     QCOMPARE(::chmod(path.constData(), 0640), 0);
     command();
     for (const QString &file : files) {
-        struct stat st
-        {};
+        struct stat st = {};
         QCOMPARE(::stat(QFile::encodeName(seams.directory.file(file)).constData(), &st), 0);
         QCOMPARE(st.st_mode & 07777, mode_t(0640));
         QCOMPARE(st.st_gid, group);

@@ -1,8 +1,7 @@
-#include "support/StockFixture.h"
-
+#include "core/store/StockFile.h"
 #include "gui/forecast/FormAvance.h"
 #include "gui/platform/ReportListView.h"
-#include "core/store/StockFile.h"
+#include "support/StockFixture.h"
 
 #include <QComboBox>
 #include <QHeaderView>
@@ -33,7 +32,8 @@ QStringList rows(FormAvance *form)
     QStringList list;
     const QAbstractItemModel *model = form->ListView1()->model();
     for (int r = 0; r < model->rowCount(); ++r)
-        list << model->index(r, 0).data().toString() + QStringLiteral(" | ") + model->index(r, 1).data().toString();
+        list << model->index(r, 0).data().toString() + QStringLiteral(" | ") +
+                    model->index(r, 1).data().toString();
     return list;
 }
 
@@ -58,7 +58,8 @@ void TestFormAvance::horizons()
     whenModalOpens([&](QWidget *window) {
         auto *form = qobject_cast<FormAvance *>(window);
         QVERIFY(form);
-        QCOMPARE(form->windowTitle(), QStringLiteral("Gestion prévisionnelle des dates limites d'utilisation"));
+        QCOMPARE(form->windowTitle(),
+                 QStringLiteral("Gestion prévisionnelle des dates limites d'utilisation"));
         QCOMPARE(form->findChild<QLabel *>(QStringLiteral("Label1"))->text(),
                  QStringLiteral("Médicament(s) périmé()s dans: "));
         QComboBox *filtre = form->filtre();
@@ -73,7 +74,8 @@ void TestFormAvance::horizons()
         QTest::keyClick(filtre, Qt::Key_Down); // "1 mois"
         QCOMPARE(filtre->currentText(), QStringLiteral("1 mois"));
         seen << rows(form);
-        QCOMPARE(form->ListView1()->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Date limite"));
+        QCOMPARE(form->ListView1()->model()->headerData(1, Qt::Horizontal).toString(),
+                 QStringLiteral("Date limite"));
         for (int i = 0; i < 3; ++i)
             QTest::keyClick(filtre, Qt::Key_Down); // "6 mois": replaces the rows
         seen << QStringLiteral("--") << rows(form);

@@ -1,9 +1,8 @@
-#include "support/TestSeams.h"
-
+#include "core/store/StockFile.h"
 #include "gui/listwindow/FormPharma.h"
 #include "gui/listwindow/StockTableModel.h"
 #include "gui/platform/ReportListView.h"
-#include "core/store/StockFile.h"
+#include "support/TestSeams.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -21,13 +20,15 @@ namespace {
 QByteArray sampleStock()
 {
     const QStringList lines = {
-        compose_enreg(u"Zinc", u"Orale", u"Gélule", u"10", u"05/12/2026", u"2", u"0"),           // expired yesterday
-        compose_enreg(u"aspirine", u"Rectale", u"Suppositoire", u"5", u"06/12/2026", u"5", u"1"), // today, at threshold
-        compose_enreg(u"Éther", u"Cutanée", u"Flacon", u"6", u"07/12/2026", u"5", u"0"),         // tomorrow, enough
-        compose_enreg(u"Bétadine", u"Cutanée", u"Flacon", u"1", u"01/01/2028", u"3", u"1"),      // below threshold
-        compose_enreg(u"Doliprane", u"Orale", u"Comprimé", u"", u"", u"", u"0"),                 // all blank
-        compose_enreg(u"Morphine", u"Injectable", u"Ampoule", u"4", u"00/05/2020", u"1", u"1"),  // not a date
-        compose_enreg(u"Adrénaline", u"Injectable", u"Ampoule", u"2", u"29/02/2100", u"1", u"1"), // not a date
+        compose_enreg(u"Zinc", u"Orale", u"Gélule", u"10", u"05/12/2026", u"2", u"0"), // expired yesterday
+        compose_enreg(u"aspirine", u"Rectale", u"Suppositoire", u"5", u"06/12/2026", u"5",
+                      u"1"), // today, at threshold
+        compose_enreg(u"Éther", u"Cutanée", u"Flacon", u"6", u"07/12/2026", u"5", u"0"), // tomorrow, enough
+        compose_enreg(u"Bétadine", u"Cutanée", u"Flacon", u"1", u"01/01/2028", u"3", u"1"), // below threshold
+        compose_enreg(u"Doliprane", u"Orale", u"Comprimé", u"", u"", u"", u"0"),            // all blank
+        compose_enreg(u"Morphine", u"Injectable", u"Ampoule", u"4", u"00/05/2020", u"1", u"1"), // not a date
+        compose_enreg(u"Adrénaline", u"Injectable", u"Ampoule", u"2", u"29/02/2100", u"1",
+                      u"1"), // not a date
     };
     return cp1252(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
 }
@@ -114,12 +115,26 @@ void TestFormPharma::opensOnTheCompleteList()
         else if (auto *button = qobject_cast<QAbstractButton *>(w); button && !button->objectName().isEmpty())
             captions << button->objectName() + u'=' + button->text();
     }
-    QCOMPARE(captions, (QStringList{"Frame1=Médicament", "ajout=Ajouter", "Modifier=Modifier", "Supprimer=Supprimer",
-                                    "Frame2=Mise à jour", "majqte=Quantité", "renouveler=Renouveler",
-                                    "Frame4=Prévisions", "avance=Date limite", "commande=Commande",
-                                    "Frame3=Sélection", "Check1=Indispensable", "Impression=Impression",
-                                    "Frame5=Tri par", "tri=Médicament", "tri=Voie d'admin.", "tri=Présentation",
-                                    "Frame6=Aide", "aide=", "Fermer=Fermer"}));
+    QCOMPARE(captions, (QStringList{"Frame1=Médicament",
+                                    "ajout=Ajouter",
+                                    "Modifier=Modifier",
+                                    "Supprimer=Supprimer",
+                                    "Frame2=Mise à jour",
+                                    "majqte=Quantité",
+                                    "renouveler=Renouveler",
+                                    "Frame4=Prévisions",
+                                    "avance=Date limite",
+                                    "commande=Commande",
+                                    "Frame3=Sélection",
+                                    "Check1=Indispensable",
+                                    "Impression=Impression",
+                                    "Frame5=Tri par",
+                                    "tri=Médicament",
+                                    "tri=Voie d'admin.",
+                                    "tri=Présentation",
+                                    "Frame6=Aide",
+                                    "aide=",
+                                    "Fermer=Fermer"}));
 
     QComboBox *filtre1 = form->filtre1();
     QStringList filters;
@@ -133,8 +148,8 @@ void TestFormPharma::opensOnTheCompleteList()
     QStringList titles;
     for (int c = 0; c < model->columnCount(); ++c)
         titles << model->headerData(c, Qt::Horizontal).toString();
-    QCOMPARE(titles, (QStringList{"Médicaments", "Voie d'administration", "Présentation", "Quantité", "Date limite",
-                                  "Seuil critique", "Index"}));
+    QCOMPARE(titles, (QStringList{"Médicaments", "Voie d'administration", "Présentation", "Quantité",
+                                  "Date limite", "Seuil critique", "Index"}));
     QVERIFY(form->ListView1()->isColumnHidden(StockTableModel::Index));
 
     // Sorted by the whole line, case and accents aside; cells as stored, blanks removed.
@@ -161,14 +176,15 @@ void TestFormPharma::filtersAndCheckBox_data()
     QTest::newRow("Périmés") << 1 << false << "Médicaments: Liste Périmés / Total: 2"
                              << QStringList{"aspirine", "Zinc"} << QStringList{"1", "6"};
     QTest::newRow("Seuil critique") << 2 << false << "Médicaments: Liste Seuil critique / Total: 3"
-                                    << QStringList{"aspirine", "Bétadine", "Doliprane"} << QStringList{"1", "2", "3"};
+                                    << QStringList{"aspirine", "Bétadine", "Doliprane"}
+                                    << QStringList{"1", "2", "3"};
     QTest::newRow("Périmés et/ou Seuil critique")
         << 3 << false << "Médicaments: Liste Périmés et/ou Seuil critique / Total: 4"
         << QStringList{"aspirine", "Bétadine", "Doliprane", "Zinc"} << QStringList{"1", "2", "3", "6"};
     // The box's click sets the caption without the count.
-    QTest::newRow("Complète, indispensables") << 0 << true << "Médicaments 'indispensables': Liste Complète"
-                                              << QStringList{"Adrénaline", "aspirine", "Bétadine", "Morphine"}
-                                              << QStringList{"0", "1", "2", "5"};
+    QTest::newRow("Complète, indispensables")
+        << 0 << true << "Médicaments 'indispensables': Liste Complète"
+        << QStringList{"Adrénaline", "aspirine", "Bétadine", "Morphine"} << QStringList{"0", "1", "2", "5"};
     QTest::newRow("Périmés, indispensables") << 1 << true << "Médicaments 'indispensables': Liste Périmés"
                                              << QStringList{"aspirine"} << QStringList{"1"};
 }
@@ -221,7 +237,8 @@ void TestFormPharma::rowChoiceLastsUntilTheNextRebuild()
     FormPharma *form = open();
     pickFilter(2); // aspirine 1, Bétadine 2, Doliprane 3
     ReportListView *view = form->ListView1();
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(2, 0)).center());
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                      view->visualRect(view->model()->index(2, 0)).center());
     QCOMPARE(form->List1().currentPosition(), 3);
     QTest::keyClick(view, Qt::Key_Up); // moving with the keyboard chooses as well
     QCOMPARE(form->List1().currentPosition(), 2);
@@ -258,11 +275,12 @@ void TestFormPharma::unusualStockFiles_data()
     QTest::addColumn<QString>("message");
     QTest::newRow("empty") << QByteArray() << QStringList{} << "";
     QTest::newRow("missing") << QByteArray("missing") << QStringList{} << "";
-    QTest::newRow("a folder") << QByteArray("folder") << QStringList{}
-                              << "Le fichier Pharmacie.dat ne peut pas être lu :\r\nc'est un dossier, pas un fichier.";
+    QTest::newRow("a folder")
+        << QByteArray("folder") << QStringList{}
+        << "Le fichier Pharmacie.dat ne peut pas être lu :\r\nc'est un dossier, pas un fichier.";
     // An older, shorter layout, a 45-character name, an empty line: shown as they cut.
-    QTest::newRow("another layout") << "Vieux format 12 01/01/2000\r\n" + cp1252(QString(45, u'N') + QString(66, u' ')) +
-                                           "\r\n\r\n"
+    QTest::newRow("another layout") << "Vieux format 12 01/01/2000\r\n" +
+                                           cp1252(QString(45, u'N') + QString(66, u' ')) + "\r\n\r\n"
                                     << QStringList{"", QString(40, u'N'), "Vieux format 12 01/01/2000"} << "";
 }
 
@@ -276,7 +294,8 @@ void TestFormPharma::unusualStockFiles()
     else if (bytes != "missing")
         m_seams->directory.write(kStockFileName, bytes);
     FormPharma *form = open();
-    QCOMPARE(form->windowTitle(), QStringLiteral("Médicaments: Liste Complète / Total: %1").arg(names.size()));
+    QCOMPARE(form->windowTitle(),
+             QStringLiteral("Médicaments: Liste Complète / Total: %1").arg(names.size()));
     QCOMPARE(form->ListView1()->model()->columnCount(), 7);
     QCOMPARE(shown(StockTableModel::Nom), names);
     pickFilter(3);

@@ -1,8 +1,7 @@
-#include "support/StockFixture.h"
-
+#include "core/store/StockFile.h"
 #include "gui/listwindow/StockTableModel.h"
 #include "gui/platform/ReportListView.h"
-#include "core/store/StockFile.h"
+#include "support/StockFixture.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -14,7 +13,8 @@ namespace {
 // Today is 06/12/2026.
 const QString kAspirine = compose_enreg(u"Aspirine", u"Orale", u"Comprimé", u"12", u"07/12/2026", u"5", u"1");
 const QString kDoliprane = compose_enreg(u"Doliprane", u"Orale", u"Sachet", u"3", u"06/12/2026", u"10", u"0");
-const QString kMorphine = compose_enreg(u"Morphine", u"Injectable", u"Ampoule", u"2", u"05/12/2026", u"1", u"1");
+const QString kMorphine =
+    compose_enreg(u"Morphine", u"Injectable", u"Ampoule", u"2", u"05/12/2026", u"1", u"1");
 const QString kZinc = compose_enreg(u"Zinc", u"Cutanée", u"Crème", u"", u"", u"", u"0");
 
 } // namespace
@@ -85,7 +85,8 @@ void TestStockCommands::renewal()
     if (asked)
         fx.seams.messages.queue(answer);
     QString mode;
-    const bool opened = fx.runEditor(QStringLiteral("renouveler"), [&](FormMedic *editor) { mode = editor->mode(); });
+    const bool opened =
+        fx.runEditor(QStringLiteral("renouveler"), [&](FormMedic *editor) { mode = editor->mode(); });
     QCOMPARE(opened, opens);
     QCOMPARE(fx.seams.messages.shown().size(), asked ? 1 : 0);
     if (asked) {
@@ -115,9 +116,10 @@ void TestStockCommands::deletion_data()
     QTest::newRow("Yes") << unsorted << 0 << "Morphine" << MsgAnswer::Yes
                          << QStringList{kAspirine, kDoliprane, kZinc};
     // Lines the filter hides stay in the file.
-    QTest::newRow("with a filter on") << unsorted << 1 << "Doliprane" << MsgAnswer::Yes
-                                      << QStringList{kAspirine, kMorphine, kZinc};
-    QTest::newRow("the only medicine") << QStringList{kZinc} << 0 << "Zinc" << MsgAnswer::Yes << QStringList{};
+    QTest::newRow("with a filter on")
+        << unsorted << 1 << "Doliprane" << MsgAnswer::Yes << QStringList{kAspirine, kMorphine, kZinc};
+    QTest::newRow("the only medicine")
+        << QStringList{kZinc} << 0 << "Zinc" << MsgAnswer::Yes << QStringList{};
 }
 
 void TestStockCommands::deletion()
@@ -178,7 +180,6 @@ void TestStockCommands::help()
     };
     QCOMPARE(m.text, lines.join(QStringLiteral("\r\n")));
 }
-
 
 QTEST_MAIN(TestStockCommands)
 #include "tst_stockcommands.moc"

@@ -8,7 +8,6 @@
 #include <QTest>
 #include <QTimer>
 
-
 Q_DECLARE_METATYPE(MsgButtons)
 
 // The platform's boxes, shown for real: French buttons, the answer the user gave.

@@ -1,11 +1,10 @@
+#include "core/store/StockFile.h"
+#include "gui/reports/Impression.h"
 #include "support/TestSeams.h"
 
-#include "gui/reports/Impression.h"
-#include "core/store/StockFile.h"
-
 #include <QDir>
-#include <QProcess>
 #include <QPrinterInfo>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTest>
@@ -42,7 +41,8 @@ void TestRealPrinter::initTestCase()
     // is looked up in this process.
     const QString exports = QString::fromUtf8(start.readAllStandardOutput());
     for (const QString &line : exports.split(u'\n')) {
-        const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("^export (\\w+)=(.*)$")).match(line);
+        const QRegularExpressionMatch m =
+            QRegularExpression(QStringLiteral("^export (\\w+)=(.*)$")).match(line);
         if (m.hasMatch())
             qputenv(m.captured(1).toLatin1().constData(), m.captured(2).toUtf8());
     }
@@ -68,9 +68,10 @@ void TestRealPrinter::eachPageIsOneJob()
     seams.installTemplate();
     QStringList lines;
     for (int n = 1; n <= 46; ++n)
-        lines << compose_enreg(QStringLiteral("Paracétamol %1").arg(n), u"Orale", u"Comprimé", u"3", u"01/01/2020",
-                               u"5", u"0");
-    seams.directory.write(kStockFileName, cp1252(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
+        lines << compose_enreg(QStringLiteral("Paracétamol %1").arg(n), u"Orale", u"Comprimé", u"3",
+                               u"01/01/2020", u"5", u"0");
+    seams.directory.write(kStockFileName,
+                          cp1252(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
 
     imprime_perimes(QString());
     QVERIFY(seams.messages.shown().isEmpty()); // printed: nothing to tell
@@ -78,9 +79,10 @@ void TestRealPrinter::eachPageIsOneJob()
     // Qt reports success even when CUPS refuses a job: believe only complete files.
     QDir out(m_out);
     QStringList jobs;
-    QTRY_VERIFY_WITH_TIMEOUT((jobs = out.entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Time | QDir::Reversed))
-                                     .size() == 2,
-                             20000);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (jobs = out.entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Time | QDir::Reversed)).size() ==
+            2,
+        20000);
     QStringList texts;
     for (const QString &job : jobs) {
         const QString path = out.filePath(job);

@@ -1,16 +1,15 @@
-#include "support/TestSeams.h"
-
+#include "core/store/StockFile.h"
 #include "gui/platform/ReportPrinter.h"
 #include "gui/reports/Impression.h"
-#include "core/store/StockFile.h"
+#include "support/TestSeams.h"
 
 #include <QAction>
 #include <QDir>
 #include <QGuiApplication>
 #include <QPrintPreviewDialog>
+#include <QPrinterInfo>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QPrinterInfo>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -43,9 +42,11 @@ void TestReportPrinter::printWithoutPrinterWritesAPdf()
     for (int n = 1; n <= 90; ++n)
         lines << compose_enreg(QStringLiteral("Ibuprofène fiche %1").arg(n), u"Orale", u"Comprimé", u"12",
                                u"05/03/2027", u"5", u"1");
-    seams.directory.write(kStockFileName, cp1252(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
+    seams.directory.write(kStockFileName,
+                          cp1252(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
 
-    const QString expected = QDir(seams.directory.path()).filePath(QStringLiteral("Liste complète des médicaments 2026-12-06.pdf"));
+    const QString expected = QDir(seams.directory.path())
+                                 .filePath(QStringLiteral("Liste complète des médicaments 2026-12-06.pdf"));
     imprime_complete(QString());
 
     QCOMPARE(seams.messages.shown().size(), 1);
@@ -64,8 +65,9 @@ void TestReportPrinter::printWithoutPrinterWritesAPdf()
     text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), expected, QStringLiteral("-")});
     QVERIFY(text.waitForFinished());
     const QString content = QString::fromUtf8(text.readAllStandardOutput());
-    for (const char *piece : {"Liste complète des médicaments", "à la date du: 06/12/2026", "Voie d'administration",
-                              "Ibuprofène fiche 1 ", "Ibuprofène fiche 90", "Total :", "90", "Page 3"})
+    for (const char *piece :
+         {"Liste complète des médicaments", "à la date du: 06/12/2026", "Voie d'administration",
+          "Ibuprofène fiche 1 ", "Ibuprofène fiche 90", "Total :", "90", "Page 3"})
         QVERIFY2(content.contains(QString::fromUtf8(piece)), piece);
 
     // A second print the same day does not overwrite the first file.
@@ -81,8 +83,10 @@ void TestReportPrinter::previewWaitsForEachPage()
     seams.installTemplate();
     QStringList lines;
     for (int n = 1; n <= 46; ++n)
-        lines << compose_enreg(QStringLiteral("Aspirine %1").arg(n), u"Orale", u"Comprimé", u"1", u"", u"5", u"1");
-    seams.directory.write(kStockFileName, cp1252(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
+        lines << compose_enreg(QStringLiteral("Aspirine %1").arg(n), u"Orale", u"Comprimé", u"1", u"", u"5",
+                               u"1");
+    seams.directory.write(kStockFileName,
+                          cp1252(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
 
     // Each page in its own modal preview, the next one only once the first is closed.
     QStringList titles;

@@ -1,8 +1,7 @@
-#include "support/StockFixture.h"
-
+#include "core/store/StockFile.h"
 #include "gui/reports/Impression.h"
 #include "gui/shell/Menuprincipal.h"
-#include "core/store/StockFile.h"
+#include "support/StockFixture.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -15,8 +14,8 @@ namespace {
 QString medicine(int n, const char16_t *dat = u"01/01/2030", const char16_t *qte = u"10",
                  const char16_t *critique = u"5")
 {
-    return compose_enreg(QStringLiteral("Médicament %1").arg(n, 3, 10, QLatin1Char('0')), u"Orale", u"Comprimé", qte,
-                         dat, critique, u"0");
+    return compose_enreg(QStringLiteral("Médicament %1").arg(n, 3, 10, QLatin1Char('0')), u"Orale",
+                         u"Comprimé", qte, dat, critique, u"0");
 }
 
 QStringList medicines(int count)
@@ -130,7 +129,8 @@ void TestReports::pagesOfTheFrame()
     }
     if (count > 0) {
         const ReportPage &page = pages().first().page;
-        QCOMPARE(rowCells(page, 5), (QStringList{"1", "Médicament 001", "Orale", "Comprimé", "01/01/2030", "10"}));
+        QCOMPARE(rowCells(page, 5),
+                 (QStringList{"1", "Médicament 001", "Orale", "Comprimé", "01/01/2030", "10"}));
     }
     QCOMPARE(m_seams->reports.finished, 1);
     QVERIFY(m_seams->messages.shown().isEmpty());
@@ -173,23 +173,29 @@ void TestReports::stockReports_data()
     QTest::newRow("expired") << "perimes" << stock << "Liste des médicaments périmés"
                              << QStringList{"Médicament 001: 06/12/2026", "Médicament 005: 01/01/2001"} << "";
     QTest::newRow("insufficient") << "seuil" << stock << "Médicaments en quantité insuffisante"
-                                  << QStringList{"Médicament 002: 07/12/2026", "Médicament 003: ",
-                                                 "Médicament 005: 01/01/2001"}
+                                  << QStringList{"Médicament 002: 07/12/2026",
+                                                 "Médicament 003: ", "Médicament 005: 01/01/2001"}
                                   << "";
     // Days from today: 30, 31, 185, 186, 0 (today), long ago, none.
-    const QStringList horizons = {medicine(1, u"05/01/2027"), medicine(2, u"06/01/2027"), medicine(3, u"09/06/2027"),
-                                  medicine(4, u"10/06/2027"), medicine(5, u"06/12/2026"), medicine(6, u"01/01/2001"),
+    const QStringList horizons = {medicine(1, u"05/01/2027"),
+                                  medicine(2, u"06/01/2027"),
+                                  medicine(3, u"09/06/2027"),
+                                  medicine(4, u"10/06/2027"),
+                                  medicine(5, u"06/12/2026"),
+                                  medicine(6, u"01/01/2001"),
                                   medicine(7, u"")};
     const QStringList expired = {"Médicament 005: Déjà périmé.", "Médicament 006: Déjà périmé."};
     QTest::newRow("forecast, 1 mois") << "avance:1 mois" << horizons << "Médicaments périmés dans: 1 mois"
                                       << (QStringList{"Médicament 001: 05/01/2027"} + expired) << "";
-    QTest::newRow("forecast, 6 mois") << "avance:6 mois" << horizons << "Médicaments périmés dans: 6 mois"
-                                      << (QStringList{"Médicament 001: 05/01/2027", "Médicament 002: 06/01/2027",
-                                                      "Médicament 003: 09/06/2027"} +
-                                          expired)
-                                      << "";
-    QTest::newRow("forecast, no horizon") << "avance:" << horizons << "Médicaments périmés dans: "
-                                          << QStringList{"Médicament 006: Déjà périmé."} << "";
+    QTest::newRow("forecast, 6 mois")
+        << "avance:6 mois" << horizons << "Médicaments périmés dans: 6 mois"
+        << (QStringList{"Médicament 001: 05/01/2027", "Médicament 002: 06/01/2027",
+                        "Médicament 003: 09/06/2027"} +
+            expired)
+        << "";
+    QTest::newRow("forecast, no horizon")
+        << "avance:" << horizons
+        << "Médicaments périmés dans: " << QStringList{"Médicament 006: Déjà périmé."} << "";
     QTest::newRow("no expired") << "perimes" << QStringList{medicine(2, u"07/12/2026")} << "" << QStringList{}
                                 << "Il n'y a pas de médicament périmé à ce jour.";
     QTest::newRow("no insufficient") << "seuil" << QStringList{medicine(1)} << "" << QStringList{}
@@ -254,16 +260,16 @@ void TestReports::listWindowReports_data()
     QTest::addColumn<QStringList>("titles"); // A1, A2, A3
     QTest::newRow("list") << false << false
                           << QStringList{"Médicaments:", "Liste Complète à la date du: 06/12/2026", ""};
-    QTest::newRow("list, indispensable") << false << true
-                                         << QStringList{"Médicaments 'indispensables'",
-                                                        "Liste Complète à la date du: 06/12/2026", ""};
+    QTest::newRow("list, indispensable")
+        << false << true
+        << QStringList{"Médicaments 'indispensables'", "Liste Complète à la date du: 06/12/2026", ""};
     QTest::newRow("order") << true << false
                            << QStringList{"Médicaments", "Commande pharmacie à la date du: 06/12/2026",
                                           "(à partir de la liste Complète)"};
-    QTest::newRow("order, indispensable") << true << true
-                                          << QStringList{"Médicaments 'indispensables'",
-                                                         "Commande pharmacie à la date du: 06/12/2026",
-                                                         "(à partir de la liste Complète)"};
+    QTest::newRow("order, indispensable")
+        << true << true
+        << QStringList{"Médicaments 'indispensables'", "Commande pharmacie à la date du: 06/12/2026",
+                       "(à partir de la liste Complète)"};
 }
 
 void TestReports::listWindowReports()
@@ -314,11 +320,14 @@ void TestReports::modeComesFromTheQuestion_data()
     QTest::addColumn<QString>("entry");
     QTest::addColumn<MsgAnswer>("answer");
     QTest::addColumn<QString>("title");
-    QTest::newRow("complete, preview") << "mnu_complete" << MsgAnswer::Yes << "Liste complète des médicaments";
-    QTest::newRow("complete, print") << "button_complete" << MsgAnswer::No << "Liste complète des médicaments";
-    QTest::newRow("expired, preview") << "button_perimes" << MsgAnswer::Yes << "Liste des médicaments périmés";
-    QTest::newRow("insufficient, print") << "mnu_seuilimite" << MsgAnswer::No
-                                         << "Médicaments en quantité insuffisante";
+    QTest::newRow("complete, preview")
+        << "mnu_complete" << MsgAnswer::Yes << "Liste complète des médicaments";
+    QTest::newRow("complete, print") << "button_complete" << MsgAnswer::No
+                                     << "Liste complète des médicaments";
+    QTest::newRow("expired, preview")
+        << "button_perimes" << MsgAnswer::Yes << "Liste des médicaments périmés";
+    QTest::newRow("insufficient, print")
+        << "mnu_seuilimite" << MsgAnswer::No << "Médicaments en quantité insuffisante";
 }
 
 void TestReports::modeComesFromTheQuestion()
@@ -361,7 +370,8 @@ void TestReports::templateThatCannotBeUsed()
     QCOMPARE(m_seams->messages.shown().size(), 1);
     const MessageRequest &m = m_seams->messages.last();
     QCOMPARE(m.title, QStringLiteral("Erreur"));
-    QVERIFY2(m.text.startsWith(QStringLiteral("Le modèle d'impression Impression.json ")), qPrintable(m.text));
+    QVERIFY2(m.text.startsWith(QStringLiteral("Le modèle d'impression Impression.json ")),
+             qPrintable(m.text));
     QVERIFY2(m.text.contains(says), qPrintable(m.text));
     QVERIFY(!QGuiApplication::overrideCursor());
     if (!content.isEmpty())

@@ -1,12 +1,11 @@
-#include "support/StockFixture.h"
-
+#include "core/store/StockFile.h"
 #include "gui/conversion/FormConversion.h"
 #include "gui/forecast/FormAvance.h"
 #include "gui/shell/Apropos.h"
 #include "gui/shell/Menuprincipal.h"
-#include "core/store/StockFile.h"
 #include "gui/valuelists/FormCombosPharma.h"
 #include "gui/valuelists/MyInputBox.h"
+#include "support/StockFixture.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -46,8 +45,8 @@ private slots:
 void TestAccessibility::everyControlIsNamedAndReachable_data()
 {
     QTest::addColumn<QString>("window");
-    for (const char *w : {"Menuprincipal", "FormPharma", "FormMedic", "FormCombosPharma", "MyInputBox", "FormAvance",
-                          "FormConversion", "apropos"})
+    for (const char *w : {"Menuprincipal", "FormPharma", "FormMedic", "FormCombosPharma", "MyInputBox",
+                          "FormAvance", "FormConversion", "apropos"})
         QTest::newRow(w) << QString::fromLatin1(w);
 }
 

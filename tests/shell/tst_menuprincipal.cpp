@@ -1,9 +1,8 @@
-#include "support/TestSeams.h"
-
+#include "core/store/StockFile.h"
 #include "gui/listwindow/FormPharma.h"
 #include "gui/shell/Application.h"
 #include "gui/shell/Menuprincipal.h"
-#include "core/store/StockFile.h"
+#include "support/TestSeams.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -18,8 +17,6 @@
 
 #include <memory>
 
-
-
 namespace {
 
 // A menu as text: one entry per line, "-" for a separator, submenus indented.
@@ -27,7 +24,8 @@ void describe(const QMenu *menu, int depth, QStringList &out)
 {
     for (QAction *action : menu->actions()) {
         const QString indent(depth * 2, u' ');
-        out << indent + (action->isSeparator() ? QStringLiteral("-") : action->objectName() + u' ' + action->text());
+        out << indent + (action->isSeparator() ? QStringLiteral("-")
+                                               : action->objectName() + u' ' + action->text());
         if (action->menu())
             describe(action->menu(), depth + 1, out);
     }
@@ -173,7 +171,8 @@ void TestMenuprincipal::entriesOpenTheirWindow_data()
     const QStringList about = {"apropos", "A propos...", "Vellorin", "1.0", "&Fermer"};
     const QStringList medicines = {"FormPharma", "Médicaments: Liste Complète / Total: 1"};
     // The value lists: entries are whole lines, read untrimmed, shown sorted.
-    const QStringList routes = {"FormCombosPharma", "Médicaments: Voie d'administration", "Cutanée|éther|orale|Orale"};
+    const QStringList routes = {"FormCombosPharma", "Médicaments: Voie d'administration",
+                                "Cutanée|éther|orale|Orale"};
     const QStringList presentations = {"FormCombosPharma", "Médicaments: Présentation", "|  Gel|Sirop"};
     QTest::newRow("about, menu") << "mnu_apropos" << about;
     QTest::newRow("about, toolbar") << "button_apropos" << about;
@@ -192,8 +191,10 @@ void TestMenuprincipal::entriesOpenTheirWindow()
     m_seams->directory.write(kStockFileName, cp1252(compose_enreg(u"Aspirine", u"Orale", u"Comprimé", u"12",
                                                                   u"05/03/2007", u"5", u"1") +
                                                     QStringLiteral("\r\n")));
-    m_seams->directory.write(QStringLiteral("Pharma_Forme.dat"), cp1252(QStringLiteral("orale\r\néther\nCutanée\r\nOrale\r\n")));
-    m_seams->directory.write(QStringLiteral("Pharma_Type.dat"), cp1252(QStringLiteral("Sirop\r\n\r\n  Gel\r\n")));
+    m_seams->directory.write(QStringLiteral("Pharma_Forme.dat"),
+                             cp1252(QStringLiteral("orale\r\néther\nCutanée\r\nOrale\r\n")));
+    m_seams->directory.write(QStringLiteral("Pharma_Type.dat"),
+                             cp1252(QStringLiteral("Sirop\r\n\r\n  Gel\r\n")));
     QStringList got;
     bool modal = false;
     whenModalOpens([&](QWidget *window) {
@@ -260,18 +261,20 @@ void TestMenuprincipal::conversionWarning()
     const MessageRequest &warning = m_seams->messages.last();
     QCOMPARE(boxOf(warning), QStringLiteral("Conversion de la base de données | exclamation | Oui/Non"));
     QCOMPARE(warning.text.split(QStringLiteral("\r\n")),
-             (QStringList{"Cette fonction permet de convertir un ancien format de base de données vers le nouveau.",
-                          "Vous devez avoir les indications fournies par Ostrand", "",
-                          "Si vous n'avez pas ces indications,",
-                          "vous risquez de perdre toutes les données actuelles !", "", "Continuer ?"}));
+             (QStringList{
+                 "Cette fonction permet de convertir un ancien format de base de données vers le nouveau.",
+                 "Vous devez avoir les indications fournies par Ostrand", "",
+                 "Si vous n'avez pas ces indications,",
+                 "vous risquez de perdre toutes les données actuelles !", "", "Continuer ?"}));
     QVERIFY(!warning.text.contains(QLatin1Char('\n') + QString(QLatin1Char('\n'))));
 }
 
 void TestMenuprincipal::quitEndsAtOnce()
 {
     // exit() outside a running loop does nothing: run the window's loop as the program does.
-    QTimer::singleShot(0, m_window.get(),
-                       [this] { QTest::mouseClick(toolButton(QStringLiteral("button_quitter")), Qt::LeftButton); });
+    QTimer::singleShot(0, m_window.get(), [this] {
+        QTest::mouseClick(toolButton(QStringLiteral("button_quitter")), Qt::LeftButton);
+    });
     QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(1); });
     QCOMPARE(QApplication::exec(), 0);
     QVERIFY(!m_window->isVisible());

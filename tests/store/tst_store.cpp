@@ -1,10 +1,9 @@
-#include "support/TestSeams.h"
-
 #include "core/store/Cp1252.h"
 #include "core/store/Numbers.h"
 #include "core/store/StockFile.h"
 #include "core/store/TextFile.h"
 #include "core/store/Tri.h"
+#include "support/TestSeams.h"
 
 #include <QFile>
 #include <QTest>
@@ -64,15 +63,16 @@ void TestStore::linesAreSplitOnEitherLineEnd()
 void TestStore::composeLaysOutTheFields()
 {
     const QString line = compose_enreg(u"Aspirine", u"Orale", u"Comprimé", u"12", u"05/03/2007", u"5", u"1");
-    const QByteArray expected = cp1252(QStringLiteral("Aspirine") + QString(32, u' ') + QStringLiteral("Orale") +
-                                       QString(15, u' ') + QStringLiteral("Comprimé") + QString(12, u' ') +
-                                       QStringLiteral("12 05/03/2007     5  1") + QString(9, u' '));
+    const QByteArray expected =
+        cp1252(QStringLiteral("Aspirine") + QString(32, u' ') + QStringLiteral("Orale") + QString(15, u' ') +
+               QStringLiteral("Comprimé") + QString(12, u' ') + QStringLiteral("12 05/03/2007     5  1") +
+               QString(9, u' '));
     QCOMPARE(cp1252(line), expected);
     QCOMPARE(line.size(), 111);
 
     // Outer blanks go, overlong texts are cut, empty fields are blanks: always 111.
-    const QString cut = compose_enreg(QStringLiteral("  %1  ").arg(QString(45, u'N')), u"", u"   ",
-                                      u"1234", u"", u"", u"0");
+    const QString cut =
+        compose_enreg(QStringLiteral("  %1  ").arg(QString(45, u'N')), u"", u"   ", u"1234", u"", u"", u"0");
     QCOMPARE(cut.size(), 111);
     QCOMPARE(cut.left(40), QString(40, u'N'));
     QCOMPARE(cut.mid(40, 40), QString(40, u' '));
@@ -90,8 +90,10 @@ void TestStore::decomposeReadsEveryLength_data()
     QTest::newRow("program line") << full
                                   << EnregMedic{"Doliprane", "Orale", "Sachet", "7", "07/02/2001", "", "1"};
     QTest::newRow("empty line") << QString() << EnregMedic{};
-    QTest::newRow("name only") << QStringLiteral("  Éther  ") << EnregMedic{"Éther", "", "", "", "", "", "Éther"};
-    QTest::newRow("cut inside the route") << full.left(50) << EnregMedic{"Doliprane", "Orale", "", "", "", "", "Orale"};
+    QTest::newRow("name only") << QStringLiteral("  Éther  ")
+                               << EnregMedic{"Éther", "", "", "", "", "", "Éther"};
+    QTest::newRow("cut inside the route")
+        << full.left(50) << EnregMedic{"Doliprane", "Orale", "", "", "", "", "Orale"};
     // Field 7 is read from the end: on a longer line it is the last ten characters.
     QTest::newRow("longer line") << full + QStringLiteral("   0      ")
                                  << EnregMedic{"Doliprane", "Orale", "Sachet", "7", "07/02/2001", "", "0"};
@@ -203,9 +205,8 @@ void TestStore::trieListe_data()
     QTest::newRow("none") << QStringList{} << QStringList{};
     QTest::newRow("one") << QStringList{"x"} << QStringList{"x"};
     QTest::newRow("case ignored") << QStringList{"b", "A", "c"} << QStringList{"A", "b", "c"};
-    QTest::newRow("accents with their letter")
-        << QStringList{"Ezra", "Éther", "Eau", "Zinc", "éosine"}
-        << QStringList{"Eau", "éosine", "Éther", "Ezra", "Zinc"};
+    QTest::newRow("accents with their letter") << QStringList{"Ezra", "Éther", "Eau", "Zinc", "éosine"}
+                                               << QStringList{"Eau", "éosine", "Éther", "Ezra", "Zinc"};
     // Equal texts keep the order they came in.
     QTest::newRow("equal texts stay") << QStringList{"orale", "Cutanée", "Orale", "ORALE"}
                                       << QStringList{"Cutanée", "orale", "Orale", "ORALE"};

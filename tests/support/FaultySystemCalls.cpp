@@ -48,8 +48,7 @@ ssize_t FaultySystemCalls::write(int fd, const void *data, size_t size)
 void FaultySystemCalls::loseHalf(int fd) const
 {
     const int errnum = errno;
-    struct stat st
-    {};
+    struct stat st = {};
     if (!m_dead && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
         (void)::ftruncate(fd, st.st_size / 2);
     errno = errnum;

@@ -1,8 +1,8 @@
 #include "StockFixture.h"
 
+#include "core/store/StockFile.h"
 #include "gui/listwindow/StockTableModel.h"
 #include "gui/platform/ReportListView.h"
-#include "core/store/StockFile.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -12,8 +12,10 @@
 StockFixture::StockFixture(const QStringList &lines)
 {
     seams.directory.write(kStockFileName, bytesOf(lines));
-    seams.directory.write(QStringLiteral("Pharma_Forme.dat"), cp1252(QStringLiteral("Orale\r\nCutanée\r\nRectale\r\n")));
-    seams.directory.write(QStringLiteral("Pharma_Type.dat"), cp1252(QStringLiteral("Comprimé\r\nSachet\r\n")));
+    seams.directory.write(QStringLiteral("Pharma_Forme.dat"),
+                          cp1252(QStringLiteral("Orale\r\nCutanée\r\nRectale\r\n")));
+    seams.directory.write(QStringLiteral("Pharma_Type.dat"),
+                          cp1252(QStringLiteral("Comprimé\r\nSachet\r\n")));
     form = std::make_unique<FormPharma>();
     form->show();
     if (!QTest::qWaitForWindowExposed(form.get()))
@@ -51,7 +53,8 @@ void StockFixture::click(const QString &button)
     QTest::mouseClick(form->findChild<QToolButton *>(button), Qt::LeftButton);
 }
 
-bool StockFixture::runEditor(const QString &button, const std::function<void(FormMedic *)> &act, bool *stayedOpen)
+bool StockFixture::runEditor(const QString &button, const std::function<void(FormMedic *)> &act,
+                             bool *stayedOpen)
 {
     bool opened = false;
     QPointer<QObject> watch = whenModalOpens([&](QWidget *window) {
@@ -77,5 +80,6 @@ bool StockFixture::runEditor(const QString &button, const std::function<void(For
 void clickThroughWindow(QWidget *target)
 {
     QWidget *window = target->window();
-    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, target->mapTo(window, target->rect().center()));
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {},
+                      target->mapTo(window, target->rect().center()));
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "TestSeams.h"
-
 #include "gui/editor/FormMedic.h"
 #include "gui/listwindow/FormPharma.h"
 
@@ -31,14 +30,14 @@ public:
     // Clicks `button` of the list window and runs `act` in the editor it opens. Returns
     // whether the editor opened; `stayedOpen` tells whether it was still open once `act`
     // was done (it is then closed by its close box).
-    bool runEditor(const QString &button, const std::function<void(FormMedic *)> &act, bool *stayedOpen = nullptr);
+    bool runEditor(const QString &button, const std::function<void(FormMedic *)> &act,
+                   bool *stayedOpen = nullptr);
 };
 
 // A click as the user makes it: through the window, so that the focus moves first.
 void clickThroughWindow(QWidget *target);
 
-template <typename T = QLineEdit>
-T *field(QWidget *window, const QString &name)
+template <typename T = QLineEdit> T *field(QWidget *window, const QString &name)
 {
     return window->findChild<T *>(name);
 }

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "gui/platform/MessageBox.h"
 #include "core/platform/ProgramDirectory.h"
 #include "core/platform/Today.h"
 #include "core/reports/ReportOutput.h"
+#include "gui/platform/MessageBox.h"
 #include "gui/platform/ReportPrinter.h"
 #include "gui/valuelists/MyInputBox.h"
 
@@ -23,7 +23,9 @@ class QWidget;
 class FixedToday final : public TodaySource
 {
 public:
-    explicit FixedToday(QDate date) : m_date(date) {}
+    explicit FixedToday(QDate date)
+        : m_date(date)
+    {}
     QDate today() const override { return m_date; }
     void set(QDate date) { m_date = date; }
 

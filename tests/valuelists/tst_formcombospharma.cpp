@@ -1,8 +1,7 @@
-#include "support/TestSeams.h"
-
 #include "gui/shell/Application.h"
 #include "gui/valuelists/FormCombosPharma.h"
 #include "gui/valuelists/MyInputBox.h"
+#include "support/TestSeams.h"
 
 #include <QApplication>
 #include <QFile>
@@ -56,7 +55,8 @@ private:
     FormCombosPharma *open(const QString &mode);
     QStringList entries() const;
     // Clicks `button` and answers the input box by typing `typed` then `finish`.
-    BoxSeen clickAndAnswer(const QString &button, const QString &typed, const QString &finish = QStringLiteral("Enter"));
+    BoxSeen clickAndAnswer(const QString &button, const QString &typed,
+                           const QString &finish = QStringLiteral("Enter"));
     void select(const QString &entry);
 
     std::unique_ptr<TestSeams> m_seams;
@@ -96,7 +96,8 @@ QStringList TestFormCombosPharma::entries() const
     return list;
 }
 
-BoxSeen TestFormCombosPharma::clickAndAnswer(const QString &button, const QString &typed, const QString &finish)
+BoxSeen TestFormCombosPharma::clickAndAnswer(const QString &button, const QString &typed,
+                                             const QString &finish)
 {
     BoxSeen seen;
     whenModalOpens([&](QWidget *window) {
@@ -143,25 +144,41 @@ void TestFormCombosPharma::edits_data()
     QTest::addColumn<QStringList>("shown");
     const QByteArray file = "Sirop\r\nGel\r\n";
     // An addition writes one line at the end; the rest of the file keeps its order.
-    QTest::newRow("add, trimmed") << file << "Nouveau" << "  Crème  " << "Enter" << cp1252("Sirop\r\nGel\r\nCrème\r\n")
+    QTest::newRow("add, trimmed") << file << "Nouveau"
+                                  << "  Crème  "
+                                  << "Enter" << cp1252("Sirop\r\nGel\r\nCrème\r\n")
                                   << QStringList{"Crème", "Gel", "Sirop"};
-    QTest::newRow("add blanks alone: an empty line") << file << "Nouveau" << "   " << "Enter"
-                                                     << QByteArray("Sirop\r\nGel\r\n\r\n") << QStringList{"", "Gel", "Sirop"};
-    QTest::newRow("add a duplicate in another case") << file << "Nouveau" << "sirop" << "&OK"
-                                                     << QByteArray("Sirop\r\nGel\r\nsirop\r\n")
-                                                     << QStringList{"Gel", "Sirop", "sirop"};
-    QTest::newRow("add, cut at 20 characters") << file << "Nouveau" << "Seringue pré-remplie stérile" << "Enter"
-                                               << cp1252("Sirop\r\nGel\r\nSeringue pré-remplie\r\n")
-                                               << QStringList{"Gel", "Seringue pré-remplie", "Sirop"};
-    QTest::newRow("add to a missing file") << QByteArray() << "Nouveau" << "Gélule" << "Enter" << cp1252("Gélule\r\n")
-                                           << QStringList{"Gélule"};
-    QTest::newRow("add after a last line without its end") << QByteArray("Sirop") << "Nouveau" << "Gel" << "Enter"
-                                                           << QByteArray("Sirop\r\nGel\r\n") << QStringList{"Gel", "Sirop"};
+    QTest::newRow("add blanks alone: an empty line")
+        << file << "Nouveau"
+        << "   "
+        << "Enter" << QByteArray("Sirop\r\nGel\r\n\r\n") << QStringList{"", "Gel", "Sirop"};
+    QTest::newRow("add a duplicate in another case")
+        << file << "Nouveau"
+        << "sirop"
+        << "&OK" << QByteArray("Sirop\r\nGel\r\nsirop\r\n") << QStringList{"Gel", "Sirop", "sirop"};
+    QTest::newRow("add, cut at 20 characters")
+        << file << "Nouveau"
+        << "Seringue pré-remplie stérile"
+        << "Enter" << cp1252("Sirop\r\nGel\r\nSeringue pré-remplie\r\n")
+        << QStringList{"Gel", "Seringue pré-remplie", "Sirop"};
+    QTest::newRow("add to a missing file") << QByteArray() << "Nouveau"
+                                           << "Gélule"
+                                           << "Enter" << cp1252("Gélule\r\n") << QStringList{"Gélule"};
+    QTest::newRow("add after a last line without its end")
+        << QByteArray("Sirop") << "Nouveau"
+        << "Gel"
+        << "Enter" << QByteArray("Sirop\r\nGel\r\n") << QStringList{"Gel", "Sirop"};
     // A change rewrites the file whole, in the order the list shows.
-    QTest::newRow("change") << QByteArray("Spray\r\nSirop\r\nGel\r\n") << "Modifier" << " Patch " << "Enter"
-                            << QByteArray("Gel\r\nPatch\r\nSpray\r\n") << QStringList{"Gel", "Patch", "Spray"};
-    QTest::newRow("add, Escape") << file << "Nouveau" << "Patch" << "Escape" << file << QStringList{"Gel", "Sirop"};
-    QTest::newRow("change, Annuler") << file << "Modifier" << "Patch" << "&Annuler" << file << QStringList{"Gel", "Sirop"};
+    QTest::newRow("change") << QByteArray("Spray\r\nSirop\r\nGel\r\n") << "Modifier"
+                            << " Patch "
+                            << "Enter" << QByteArray("Gel\r\nPatch\r\nSpray\r\n")
+                            << QStringList{"Gel", "Patch", "Spray"};
+    QTest::newRow("add, Escape") << file << "Nouveau"
+                                 << "Patch"
+                                 << "Escape" << file << QStringList{"Gel", "Sirop"};
+    QTest::newRow("change, Annuler") << file << "Modifier"
+                                     << "Patch"
+                                     << "&Annuler" << file << QStringList{"Gel", "Sirop"};
 }
 
 void TestFormCombosPharma::edits()
@@ -182,7 +199,8 @@ void TestFormCombosPharma::edits()
     QVERIFY(seen.shown);
     QCOMPARE(seen.prompt, change ? QStringLiteral("Veuillez modifier la Présentation:")
                                  : QStringLiteral("Veuillez saisir la nouvelle Présentation:"));
-    QCOMPARE(seen.title, change ? QStringLiteral("Modifier une Présentation") : QStringLiteral("Nouvelle Présentation"));
+    QCOMPARE(seen.title,
+             change ? QStringLiteral("Modifier une Présentation") : QStringLiteral("Nouvelle Présentation"));
     QCOMPARE(seen.shownText, change ? QStringLiteral("Sirop") : QString());
     QCOMPARE(m_seams->directory.read(kType), after);
     QCOMPARE(entries(), shown); // read again from the file, sorted, nothing selected
@@ -216,8 +234,12 @@ void TestFormCombosPharma::commandsNeedASelection_data()
     QTest::addColumn<QString>("mode");
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("text");
-    QTest::newRow("change a route") << "Forme" << "Modifier" << "Aucune Voie d'administration sélectionnée !";
-    QTest::newRow("delete a presentation") << "Type" << "Supprimer" << "Aucune Présentation sélectionnée !";
+    QTest::newRow("change a route") << "Forme"
+                                    << "Modifier"
+                                    << "Aucune Voie d'administration sélectionnée !";
+    QTest::newRow("delete a presentation") << "Type"
+                                           << "Supprimer"
+                                           << "Aucune Présentation sélectionnée !";
 }
 
 void TestFormCombosPharma::commandsNeedASelection()
@@ -266,11 +288,16 @@ void TestFormCombosPharma::failuresLeaveTheFileWhole_data()
     QTest::addColumn<bool>("readOnly");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("says");
-    QTest::newRow("add to a read-only file") << "Nouveau" << true << "Gel" << "lecture seule";
-    QTest::newRow("change a read-only file") << "Modifier" << true << "Gel" << "lecture seule";
-    QTest::newRow("delete from a read-only file") << "Supprimer" << true << "" << "lecture seule";
-    QTest::newRow("add a character the file cannot hold") << "Nouveau" << false << "Crème ✓" << "« ✓ »";
-    QTest::newRow("change to a character the file cannot hold") << "Modifier" << false << "Gel ≥ 1" << "« ≥ »";
+    QTest::newRow("add to a read-only file") << "Nouveau" << true << "Gel"
+                                             << "lecture seule";
+    QTest::newRow("change a read-only file") << "Modifier" << true << "Gel"
+                                             << "lecture seule";
+    QTest::newRow("delete from a read-only file") << "Supprimer" << true << ""
+                                                  << "lecture seule";
+    QTest::newRow("add a character the file cannot hold") << "Nouveau" << false << "Crème ✓"
+                                                          << "« ✓ »";
+    QTest::newRow("change to a character the file cannot hold") << "Modifier" << false << "Gel ≥ 1"
+                                                                << "« ≥ »";
 }
 
 void TestFormCombosPharma::failuresLeaveTheFileWhole()

@@ -1,7 +1,6 @@
-#include "support/TestSeams.h"
-
 #include "gui/shell/Application.h"
 #include "gui/valuelists/MyInputBox.h"
+#include "support/TestSeams.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -67,13 +66,25 @@ void TestMyInputBox::answers_data()
     QTest::addColumn<short>("button");
     QTest::addColumn<QString>("text");
     // The default is selected whole: the first key replaces it.
-    QTest::newRow("Enter is OK") << "Gélule" << "Crème" << "Enter" << short(1) << "Crème";
-    QTest::newRow("OK button") << "" << "Sirop" << "&OK" << short(1) << "Sirop";
-    QTest::newRow("default kept") << "Gélule" << "" << "Enter" << short(1) << "Gélule";
+    QTest::newRow("Enter is OK") << "Gélule"
+                                 << "Crème"
+                                 << "Enter" << short(1) << "Crème";
+    QTest::newRow("OK button") << ""
+                               << "Sirop"
+                               << "&OK" << short(1) << "Sirop";
+    QTest::newRow("default kept") << "Gélule"
+                                  << ""
+                                  << "Enter" << short(1) << "Gélule";
     // Cancelling leaves the typed text for the callers that read it.
-    QTest::newRow("Escape is Annuler") << "Gélule" << "Patch" << "Escape" << short(2) << "Patch";
-    QTest::newRow("Annuler button") << "" << "Spray" << "&Annuler" << short(2) << "Spray";
-    QTest::newRow("close box is Annuler") << "" << "Gel" << "close" << short(2) << "Gel";
+    QTest::newRow("Escape is Annuler") << "Gélule"
+                                       << "Patch"
+                                       << "Escape" << short(2) << "Patch";
+    QTest::newRow("Annuler button") << ""
+                                    << "Spray"
+                                    << "&Annuler" << short(2) << "Spray";
+    QTest::newRow("close box is Annuler") << ""
+                                          << "Gel"
+                                          << "close" << short(2) << "Gel";
 }
 
 void TestMyInputBox::answers()
@@ -125,8 +136,8 @@ void TestMyInputBox::longPromptPushesTheEntryDown()
     QCOMPARE(shortHeight, 157); // 2355 twips
     QCOMPARE(shortTop, 100);    // 1500 twips
 
-    const QString longPrompt = QStringList(12, QStringLiteral("Une invite bien plus longue que la place prévue."))
-                                   .join(u' ');
+    const QString longPrompt =
+        QStringList(12, QStringLiteral("Une invite bien plus longue que la place prévue.")).join(u' ');
     int longHeight = 0;
     int longTop = 0;
     int labelHeight = 0;

@@ -13,10 +13,12 @@ std::optional<StartLength> readStartLength(const QString &answer)
     const qsizetype colon = answer.lastIndexOf(QLatin1Char(':'));
     if (colon < 0)
         return std::nullopt;
-    return StartLength{numericValue(QStringView(answer).left(colon)), numericValue(QStringView(answer).mid(colon + 1))};
+    return StartLength{numericValue(QStringView(answer).left(colon)),
+                       numericValue(QStringView(answer).mid(colon + 1))};
 }
 
-std::optional<QString> convertFields(QStringView record, const QList<OldField> &fields, int *fieldThatDoesNotFit)
+std::optional<QString> convertFields(QStringView record, const QList<OldField> &fields,
+                                     int *fieldThatDoesNotFit)
 {
     QString out;
     for (int i = 0; i < fields.size(); ++i) {

@@ -43,7 +43,8 @@ std::optional<StartLength> readStartLength(const QString &answer);
 // The old fields of one record at their new widths. Text longer than its new width may
 // lose only blanks; otherwise the 0-based index of the first field that does not fit is
 // given and nothing is returned.
-std::optional<QString> convertFields(QStringView record, const QList<OldField> &fields, int *fieldThatDoesNotFit);
+std::optional<QString> convertFields(QStringView record, const QList<OldField> &fields,
+                                     int *fieldThatDoesNotFit);
 
 // What every record gets at its end: each added value padded to its length.
 QString addedSuffix(const QList<AddedField> &fields);

@@ -50,10 +50,8 @@ InstanceLock::~InstanceLock()
     if (m_fd < 0)
         return;
     // Removed only while it is still ours: a copy on another computer may have taken it over.
-    struct stat mine
-    {};
-    struct stat there
-    {};
+    struct stat mine = {};
+    struct stat there = {};
     if (::fstat(m_fd, &mine) == 0 && ::stat(native(m_path).constData(), &there) == 0 &&
         mine.st_ino == there.st_ino && mine.st_dev == there.st_dev)
         ::unlink(native(m_path).constData());
@@ -130,8 +128,7 @@ InstanceLock::Found InstanceLock::inspect(int *staleFd)
         m_errno = errno;
         return errno == ENOENT ? Found::Nothing : Found::Unusable;
     }
-    struct stat st
-    {};
+    struct stat st = {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         m_errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
         ::close(fd);

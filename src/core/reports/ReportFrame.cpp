@@ -14,8 +14,7 @@ const QString kLastPage = QStringLiteral("$A$1:$F$50");
 ReportFrame::ReportFrame(ReportSession &session, QString mode)
     : m_session(session)
     , m_mode(std::move(mode))
-{
-}
+{}
 
 void ReportFrame::writeRow(int row, int number, const Cells &cells)
 {

@@ -19,7 +19,10 @@ struct ReportPage
     int number = 0;    // 1 for the first page of the run
     Grid cells;        // cells[row - 1][column]
 
-    const QString &cell(int row, int column) const { return cells[std::size_t(row - 1)][std::size_t(column)]; }
+    const QString &cell(int row, int column) const
+    {
+        return cells[std::size_t(row - 1)][std::size_t(column)];
+    }
     // The last row the print area takes in: 48 or 50.
     int lastRow() const;
 };

@@ -9,8 +9,7 @@ int ReportPage::lastRow() const
 
 ReportSession::ReportSession(ReportOutput &output)
     : m_output(output)
-{
-}
+{}
 
 ReportSession::~ReportSession()
 {

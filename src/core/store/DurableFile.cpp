@@ -263,8 +263,7 @@ bool openForReading(const QString &path, QFile *file, bool *missing, QString *wh
         *why = cause(errno);
         return false;
     }
-    struct stat st
-    {};
+    struct stat st = {};
     if (::fstat(fd, &st) != 0) {
         *why = cause(errno);
         ::close(fd);
@@ -300,8 +299,7 @@ bool read(const QString &path, QByteArray *bytes, bool *missing, QString *why)
 bool write(const QString &path, QByteArrayView bytes, const Options &options, QString *error)
 {
     const QString target = resolved(path);
-    struct stat current
-    {};
+    struct stat current = {};
     const bool existed = ::stat(native(target).constData(), &current) == 0;
     const auto failed = [&](const QString &why) {
         *error = writeFailure(path, why, existed);
@@ -314,8 +312,7 @@ bool write(const QString &path, QByteArrayView bytes, const Options &options, QS
     if (existed && options.existing == Existing::MustNotExist)
         return failed(cause(EEXIST));
 
-    struct stat model
-    {};
+    struct stat model = {};
     const struct stat *permissions = existed ? &current : nullptr;
     if (!options.permissionsFrom.isEmpty() &&
         ::stat(native(options.permissionsFrom).constData(), &model) == 0)
@@ -341,8 +338,7 @@ bool write(const QString &path, QByteArrayView bytes, const Options &options, QS
 
 bool replace(const QString &work, const QString &target, QString *error)
 {
-    struct stat current
-    {};
+    struct stat current = {};
     const bool existed = ::stat(native(target).constData(), &current) == 0;
     if (existed) {
         if (::chown(native(work).constData(), current.st_uid, current.st_gid) != 0)

@@ -2,12 +2,12 @@
 
 #include "core/conversion/FieldMap.h"
 #include "core/conversion/StockConversion.h"
-#include "gui/platform/MessageBox.h"
-#include "gui/platform/OneLineGuard.h"
 #include "core/platform/ProgramDirectory.h"
-#include "gui/platform/Widgets.h"
 #include "core/store/Numbers.h"
 #include "core/store/TypedText.h"
+#include "gui/platform/MessageBox.h"
+#include "gui/platform/OneLineGuard.h"
+#include "gui/platform/Widgets.h"
 #include "gui/valuelists/MyInputBox.h"
 
 #include <QDir>
@@ -76,7 +76,8 @@ FormConversion::FormConversion(QWidget *parent)
     m_infos->setTextFormat(Qt::PlainText);
     m_infos->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    m_valider = makePictureButton(QStringLiteral("valider"), QStringLiteral("Convertir"), Picture::Renew, this);
+    m_valider =
+        makePictureButton(QStringLiteral("valider"), QStringLiteral("Convertir"), Picture::Renew, this);
     m_fermer = makePictureButton(QStringLiteral("Fermer"), QStringLiteral("Fermer"), Picture::Close, this);
     connect(m_valider, &QToolButton::clicked, this, [this] { valider_Click(); });
     connect(m_fermer, &QToolButton::clicked, this, [this] { Fermer_Click(); });
@@ -165,16 +166,20 @@ void FormConversion::valider_Click()
     const std::optional<short> nOld = toInt16(numericValue(m_nbold->text()));
     const std::optional<short> nNew = toInt16(numericValue(m_nbnew->text()));
     if (!nOld || *nOld < 1 || *nOld > kMostFields) {
-        refuse(QStringLiteral("Ancienne Base de données : le nombre de champs doit être compris entre 1 et %1.")
-                   .arg(kMostFields));
+        refuse(
+            QStringLiteral("Ancienne Base de données : le nombre de champs doit être compris entre 1 et %1.")
+                .arg(kMostFields));
         return;
     }
     if (!nNew || *nNew > kMostFields) {
-        refuse(QStringLiteral("Nouvelle Base de données : le nombre de champs doit être compris entre 0 et %1.")
-                   .arg(kMostFields));
+        refuse(
+            QStringLiteral("Nouvelle Base de données : le nombre de champs doit être compris entre 0 et %1.")
+                .arg(kMostFields));
         return;
     }
-    const auto sixteenBits = [](double value) { return toInt16(value).has_value(); };
+    const auto sixteenBits = [](double value) {
+        return toInt16(value).has_value();
+    };
 
     // Old fields: where each starts and how long it is.
     QList<OldField> fields(*nOld);
@@ -204,7 +209,8 @@ void FormConversion::valider_Click()
             return;
         }
         if (f.length < 0) {
-            refuse(QStringLiteral("%1 : la longueur (%2) ne peut pas être négative.").arg(title).arg(f.length));
+            refuse(
+                QStringLiteral("%1 : la longueur (%2) ne peut pas être négative.").arg(title).arg(f.length));
             return;
         }
     }
@@ -224,7 +230,9 @@ void FormConversion::valider_Click()
         }
         fields[i - 1].newLength = *toInt16(width);
         if (fields[i - 1].newLength < 0) {
-            refuse(QStringLiteral("%1 : la longueur (%2) ne peut pas être négative.").arg(title).arg(fields[i - 1].newLength));
+            refuse(QStringLiteral("%1 : la longueur (%2) ne peut pas être négative.")
+                       .arg(title)
+                       .arg(fields[i - 1].newLength));
             return;
         }
     }
@@ -263,16 +271,18 @@ void FormConversion::valider_Click()
             return;
         }
         const short width = *toInt16(length);
-        const QString value =
-            ask(QStringLiteral("Valeur par défaut: [Valeur]"), QStringLiteral("Ajout d'un champ vide - N°%1").arg(j))
-                .text;
-        const QString refused = TypedText::refusal(QStringLiteral("%1 : la valeur par défaut").arg(lengthTitle), value);
+        const QString value = ask(QStringLiteral("Valeur par défaut: [Valeur]"),
+                                  QStringLiteral("Ajout d'un champ vide - N°%1").arg(j))
+                                  .text;
+        const QString refused =
+            TypedText::refusal(QStringLiteral("%1 : la valeur par défaut").arg(lengthTitle), value);
         if (!refused.isEmpty()) {
             refuse(refused);
             return;
         }
         if (value.size() > width) {
-            refuse(QStringLiteral("%1 : la valeur par défaut « %2 » (%3 caractères) est plus longue que le champ (%4).")
+            refuse(QStringLiteral(
+                       "%1 : la valeur par défaut « %2 » (%3 caractères) est plus longue que le champ (%4).")
                        .arg(lengthTitle, value)
                        .arg(value.size())
                        .arg(width));

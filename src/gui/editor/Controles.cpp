@@ -1,7 +1,7 @@
 #include "Controles.h"
 
-#include "gui/platform/MessageBox.h"
 #include "core/store/DateCheck.h"
+#include "gui/platform/MessageBox.h"
 
 namespace {
 

@@ -1,16 +1,16 @@
 #include "FormMedic.h"
 
 #include "Controles.h"
+#include "core/store/LineList.h"
+#include "core/store/StockFile.h"
+#include "core/store/TypedText.h"
+#include "core/valuelists/ValueListFile.h"
 #include "gui/listwindow/StockTableModel.h"
 #include "gui/platform/FocusVeto.h"
 #include "gui/platform/MaskedDateBox.h"
 #include "gui/platform/MessageBox.h"
 #include "gui/platform/OneLineGuard.h"
 #include "gui/platform/Widgets.h"
-#include "core/store/LineList.h"
-#include "core/store/StockFile.h"
-#include "core/store/TypedText.h"
-#include "core/valuelists/ValueListFile.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -54,10 +54,10 @@ bool isEditingKey(const QKeyEvent *e)
 {
     if (e->key() == Qt::Key_Backspace || e->key() == Qt::Key_Delete)
         return true;
-    for (QKeySequence::StandardKey k : {QKeySequence::Paste, QKeySequence::Cut, QKeySequence::Undo,
-                                        QKeySequence::Redo, QKeySequence::DeleteEndOfLine,
-                                        QKeySequence::DeleteStartOfWord, QKeySequence::DeleteEndOfWord,
-                                        QKeySequence::DeleteCompleteLine}) {
+    for (QKeySequence::StandardKey k :
+         {QKeySequence::Paste, QKeySequence::Cut, QKeySequence::Undo, QKeySequence::Redo,
+          QKeySequence::DeleteEndOfLine, QKeySequence::DeleteStartOfWord, QKeySequence::DeleteEndOfWord,
+          QKeySequence::DeleteCompleteLine}) {
         if (e->matches(k))
             return true;
     }
@@ -136,15 +136,18 @@ void FormMedic::buildControls()
     m_indispensable = new QCheckBox(QStringLiteral("Indispensable"), this);
     m_indispensable->setObjectName(QStringLiteral("indispensable"));
 
-    m_valider = makePictureButton(QStringLiteral("valider"), QStringLiteral("Valider"), Picture::Validate, this);
-    m_annuler = makePictureButton(QStringLiteral("Annuler"), QStringLiteral("Annuler"), Picture::Cancel, this);
+    m_valider =
+        makePictureButton(QStringLiteral("valider"), QStringLiteral("Valider"), Picture::Validate, this);
+    m_annuler =
+        makePictureButton(QStringLiteral("Annuler"), QStringLiteral("Annuler"), Picture::Cancel, this);
     connect(m_valider, &QToolButton::clicked, this, [this] { valider_Click(); });
     connect(m_annuler, &QToolButton::clicked, this, [this] { Annuler_Click(); });
 
     auto *grid = new QGridLayout(this);
     grid->addWidget(label(QStringLiteral("Label1"), QStringLiteral("Médicament"), m_nom, this), 0, 0);
     grid->addWidget(m_nom, 0, 1, 1, 3);
-    grid->addWidget(label(QStringLiteral("Label2"), QStringLiteral("Voie d'administration"), m_formemedic, this), 1, 0);
+    grid->addWidget(
+        label(QStringLiteral("Label2"), QStringLiteral("Voie d'administration"), m_formemedic, this), 1, 0);
     grid->addWidget(m_formemedic, 1, 1);
     grid->addWidget(label(QStringLiteral("Label3"), QStringLiteral("Présentation"), m_typemedic, this), 1, 2);
     grid->addWidget(m_typemedic, 1, 3);
@@ -152,7 +155,8 @@ void FormMedic::buildControls()
     grid->addWidget(m_qte, 2, 1, Qt::AlignLeft);
     grid->addWidget(label(QStringLiteral("Date"), QStringLiteral("Date limite"), m_dat, this), 2, 2);
     grid->addWidget(m_dat, 2, 3, Qt::AlignLeft);
-    grid->addWidget(label(QStringLiteral("Label5"), QStringLiteral("Seuil critique"), m_critique, this), 3, 0);
+    grid->addWidget(label(QStringLiteral("Label5"), QStringLiteral("Seuil critique"), m_critique, this), 3,
+                    0);
     auto *thresholdRow = new QHBoxLayout;
     thresholdRow->addWidget(m_critique);
     thresholdRow->addSpacing(12);
@@ -165,8 +169,8 @@ void FormMedic::buildControls()
     grid->addLayout(buttons, 3, 2, 1, 2);
     grid->setSizeConstraint(QLayout::SetFixedSize);
 
-    QWidget *order[] = {m_nom, m_formemedic, m_typemedic, m_qte, m_critique, m_dat, m_valider, m_annuler,
-                        m_indispensable};
+    QWidget *order[] = {m_nom, m_formemedic, m_typemedic, m_qte,          m_critique,
+                        m_dat, m_valider,    m_annuler,   m_indispensable};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
     for (QWidget *w : {static_cast<QWidget *>(m_nom), static_cast<QWidget *>(m_formemedic),
@@ -442,18 +446,19 @@ void FormMedic::valider_Click()
         return;
     }
     // Text from a file edited by hand may hold what a line of the stock file cannot.
-    for (const auto &[what, text] : {std::pair{QStringLiteral("Le nom"), m_nom->text()},
-                                     std::pair{QStringLiteral("La voie d'administration"), m_formemedic->currentText()},
-                                     std::pair{QStringLiteral("La présentation"), m_typemedic->currentText()}}) {
+    for (const auto &[what, text] :
+         {std::pair{QStringLiteral("Le nom"), m_nom->text()},
+          std::pair{QStringLiteral("La voie d'administration"), m_formemedic->currentText()},
+          std::pair{QStringLiteral("La présentation"), m_typemedic->currentText()}}) {
         const QString refused = TypedText::refusal(what, text);
         if (!refused.isEmpty()) {
             Platform::showError(refused + QStringLiteral("\r\n\r\nLe médicament n'est pas enregistré."));
             return;
         }
     }
-    const QString line = compose_enreg(m_nom->text(), m_formemedic->currentText(), m_typemedic->currentText(),
-                                       m_qte->text(), dateText(), m_critique->text(),
-                                       m_indispensable->isChecked() ? u"1" : u"0");
+    const QString line =
+        compose_enreg(m_nom->text(), m_formemedic->currentText(), m_typemedic->currentText(), m_qte->text(),
+                      dateText(), m_critique->text(), m_indispensable->isChecked() ? u"1" : u"0");
     QString error;
     if (m_mode == kAjout) {
         if (!ajoute_pharmacie(line, &error)) {

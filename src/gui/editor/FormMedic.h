@@ -34,7 +34,15 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    enum class Field { Nom, Formemedic, Typemedic, Qte, Critique, Dat };
+    enum class Field
+    {
+        Nom,
+        Formemedic,
+        Typemedic,
+        Qte,
+        Critique,
+        Dat
+    };
 
     void buildControls();
     void Form_Activate();

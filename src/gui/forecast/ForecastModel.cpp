@@ -12,7 +12,8 @@ int ForecastModel::columnCount(const QModelIndex &parent) const
 
 QVariant ForecastModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() >= m_rows.size() || (role != Qt::DisplayRole && role != Qt::ToolTipRole))
+    if (!index.isValid() || index.row() >= m_rows.size() ||
+        (role != Qt::DisplayRole && role != Qt::ToolTipRole))
         return {};
     const Row &row = m_rows.at(index.row());
     return index.column() == 0 ? row.nom : row.date;

@@ -1,12 +1,12 @@
 #include "FormAvance.h"
 
 #include "ForecastModel.h"
+#include "core/platform/Today.h"
+#include "core/store/StockFile.h"
 #include "gui/platform/MessageBox.h"
 #include "gui/platform/ReportListView.h"
-#include "core/platform/Today.h"
 #include "gui/platform/Widgets.h"
 #include "gui/reports/Impression.h"
-#include "core/store/StockFile.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -37,7 +37,8 @@ FormAvance::FormAvance(QWidget *parent)
     label1->setBuddy(m_filtre);
     m_filtre->setAccessibleName(label1->text());
 
-    m_impression = makePictureButton(QStringLiteral("Impression"), QStringLiteral("Impression"), Picture::Print, this);
+    m_impression =
+        makePictureButton(QStringLiteral("Impression"), QStringLiteral("Impression"), Picture::Print, this);
     m_fermer = makePictureButton(QStringLiteral("fermer"), QStringLiteral("Fermer"), Picture::Close, this);
 
     connect(m_filtre, &QComboBox::activated, this, [this] { filtre_Click(); });

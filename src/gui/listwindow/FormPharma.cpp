@@ -1,14 +1,14 @@
 #include "FormPharma.h"
 
 #include "StockTableModel.h"
+#include "core/platform/Today.h"
+#include "core/store/StockFile.h"
 #include "gui/editor/FormMedic.h"
 #include "gui/forecast/FormAvance.h"
 #include "gui/platform/MessageBox.h"
 #include "gui/platform/ReportListView.h"
-#include "core/platform/Today.h"
 #include "gui/platform/Widgets.h"
 #include "gui/reports/Impression.h"
-#include "core/store/StockFile.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -66,18 +66,18 @@ void FormPharma::buildControls()
 
     m_frame1 = frame(QStringLiteral("Frame1"), QStringLiteral("Médicament"), this);
     m_ajout = makePictureButton(QStringLiteral("ajout"), QStringLiteral("Ajouter"), Picture::Add, m_frame1);
-    m_modifier = makePictureButton(QStringLiteral("Modifier"), QStringLiteral("Modifier"), Picture::Edit,
-                                   m_frame1);
-    m_supprimer = makePictureButton(QStringLiteral("Supprimer"), QStringLiteral("Supprimer"),
-                                    Picture::Delete, m_frame1);
+    m_modifier =
+        makePictureButton(QStringLiteral("Modifier"), QStringLiteral("Modifier"), Picture::Edit, m_frame1);
+    m_supprimer = makePictureButton(QStringLiteral("Supprimer"), QStringLiteral("Supprimer"), Picture::Delete,
+                                    m_frame1);
     auto *frame1Layout = new QVBoxLayout(m_frame1);
     frame1Layout->addWidget(m_ajout);
     frame1Layout->addWidget(m_modifier);
     frame1Layout->addWidget(m_supprimer);
 
     m_frame2 = frame(QStringLiteral("Frame2"), QStringLiteral("Mise à jour"), this);
-    m_majqte = makePictureButton(QStringLiteral("majqte"), QStringLiteral("Quantité"), Picture::Quantity,
-                                 m_frame2);
+    m_majqte =
+        makePictureButton(QStringLiteral("majqte"), QStringLiteral("Quantité"), Picture::Quantity, m_frame2);
     m_renouveler = makePictureButton(QStringLiteral("renouveler"), QStringLiteral("Renouveler"),
                                      Picture::Renew, m_frame2);
     auto *frame2Layout = new QVBoxLayout(m_frame2);
@@ -87,8 +87,8 @@ void FormPharma::buildControls()
     m_frame4 = frame(QStringLiteral("Frame4"), QStringLiteral("Prévisions"), this);
     m_avance = makePictureButton(QStringLiteral("avance"), QStringLiteral("Date limite"), Picture::Forecast,
                                  m_frame4);
-    m_commande = makePictureButton(QStringLiteral("commande"), QStringLiteral("Commande"), Picture::Order,
-                                   m_frame4);
+    m_commande =
+        makePictureButton(QStringLiteral("commande"), QStringLiteral("Commande"), Picture::Order, m_frame4);
     auto *frame4Layout = new QVBoxLayout(m_frame4);
     frame4Layout->addWidget(m_avance);
     frame4Layout->addWidget(m_commande);
@@ -149,9 +149,9 @@ void FormPharma::buildControls()
     grid->setRowStretch(0, 1);
 
     // Tab order: the table, the commands beside it, then the selection and the sort.
-    QWidget *order[] = {m_listView1, m_ajout,  m_modifier, m_supprimer, m_majqte, m_renouveler,
-                        m_avance,    m_commande, m_filtre1, m_check1,    m_impression, m_tri[0],
-                        m_tri[1],    m_tri[2],   m_aide,    m_fermer};
+    QWidget *order[] = {m_listView1, m_ajout,    m_modifier, m_supprimer, m_majqte,     m_renouveler,
+                        m_avance,    m_commande, m_filtre1,  m_check1,    m_impression, m_tri[0],
+                        m_tri[1],    m_tri[2],   m_aide,     m_fermer};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
@@ -228,7 +228,9 @@ bool FormPharma::passe(qsizetype position, Filtre filtre, bool indispensablesSeu
         const std::optional<int> jours = jours_restants(e.dat, today);
         return jours && *jours <= 0;
     };
-    const auto seuil = [&] { return valeur_nombre(e.qte) <= valeur_nombre(e.critique); };
+    const auto seuil = [&] {
+        return valeur_nombre(e.qte) <= valeur_nombre(e.critique);
+    };
     switch (filtre) {
     case Filtre::Complete:
         return true;
@@ -354,8 +356,9 @@ void FormPharma::renouveler_Click()
     // a calendar date opens straight away, to be given one.
     const std::optional<int> jours = jours_restants(decompose_enreg(m_list1.currentLine()));
     if (jours && *jours > 0 &&
-        Platform::message(QStringLiteral("Confirmer ?"), QStringLiteral("Ce médicament n'est pas encore périmé !"),
-                          MsgIcon::Exclamation, MsgButtons::YesNo) == MsgAnswer::No)
+        Platform::message(QStringLiteral("Confirmer ?"),
+                          QStringLiteral("Ce médicament n'est pas encore périmé !"), MsgIcon::Exclamation,
+                          MsgButtons::YesNo) == MsgAnswer::No)
         return;
     ouvreEditeur(QStringLiteral("Renouveler"));
 }
@@ -366,7 +369,8 @@ void FormPharma::Supprimer_Click()
         return;
     const QString nom = decompose_enreg(m_list1.currentLine()).nom;
     if (Platform::message(QStringLiteral("Confirmer la suppression du médicament:\n\r\n\r") + nom,
-                          QStringLiteral("Suppression"), MsgIcon::Question, MsgButtons::YesNo) == MsgAnswer::No)
+                          QStringLiteral("Suppression"), MsgIcon::Question,
+                          MsgButtons::YesNo) == MsgAnswer::No)
         return;
     m_list1.removeCurrent();
     QString error;

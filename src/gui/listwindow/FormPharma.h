@@ -39,7 +39,14 @@ public:
     void rempli_listview(qsizetype Y);
 
 private:
-    enum class Filtre { Complete, Perimes, Seuil, PerimesOuSeuil, Aucun };
+    enum class Filtre
+    {
+        Complete,
+        Perimes,
+        Seuil,
+        PerimesOuSeuil,
+        Aucun
+    };
 
     void buildControls();
     void connectControls();

@@ -4,7 +4,6 @@
 #include "core/store/StockFile.h"
 #include "core/store/Tri.h"
 
-
 namespace {
 
 const char *const kTitles[StockTableModel::ColumnCount] = {
@@ -37,8 +36,7 @@ QStringView field(const EnregView &v, int column)
 StockTableModel::StockTableModel(const LineList *lines, QObject *parent)
     : QAbstractTableModel(parent)
     , m_lines(lines)
-{
-}
+{}
 
 int StockTableModel::rowCount(const QModelIndex &parent) const
 {

@@ -13,7 +13,17 @@ class StockTableModel final : public QAbstractTableModel
     Q_OBJECT
 
 public:
-    enum Column { Nom, Forme, Type, Qte, Dat, Critique, Index, ColumnCount };
+    enum Column
+    {
+        Nom,
+        Forme,
+        Type,
+        Qte,
+        Dat,
+        Critique,
+        Index,
+        ColumnCount
+    };
 
     explicit StockTableModel(const LineList *lines, QObject *parent = nullptr);
 

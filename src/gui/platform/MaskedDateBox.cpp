@@ -2,16 +2,15 @@
 
 MaskedDateBox::MaskedDateBox(QWidget *parent)
     : QLineEdit(parent)
-{
-}
+{}
 
 void MaskedDateBox::setMask(const QString &mask)
 {
     // Qt's own masks erase the text when changed: keep it across the change.
     if (mask.isEmpty()) {
         const QString shown = displayText();
-        const bool untouched = !shown.isEmpty() && shown.count(QLatin1Char('_')) + shown.count(QLatin1Char('/')) ==
-                                                       shown.size();
+        const bool untouched =
+            !shown.isEmpty() && shown.count(QLatin1Char('_')) + shown.count(QLatin1Char('/')) == shown.size();
         const QString plain = untouched ? QString() : text();
         setInputMask(QString());
         setText(plain);

@@ -5,9 +5,24 @@
 // Every message and question the program shows goes through this seam, so that tests can
 // answer them and read back what was shown.
 
-enum class MsgIcon { Exclamation, Question, Information, Critical };
-enum class MsgButtons { Ok, YesNo };
-enum class MsgAnswer { Ok, Yes, No };
+enum class MsgIcon
+{
+    Exclamation,
+    Question,
+    Information,
+    Critical
+};
+enum class MsgButtons
+{
+    Ok,
+    YesNo
+};
+enum class MsgAnswer
+{
+    Ok,
+    Yes,
+    No
+};
 
 struct MessageRequest
 {

@@ -5,7 +5,8 @@
 
 // The pictures of the program's buttons and toolbar, drawn at run time so that the
 // program carries no image files.
-enum class Picture {
+enum class Picture
+{
     Medicine, // a box of medicine with a cross
     Add,
     Edit,

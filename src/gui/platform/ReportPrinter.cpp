@@ -3,8 +3,8 @@
 #include "MessageBox.h"
 #include "core/platform/ProgramDirectory.h"
 #include "core/platform/Today.h"
-#include "gui/reports/ReportRenderer.h"
 #include "core/store/DurableFile.h"
+#include "gui/reports/ReportRenderer.h"
 
 #include <QApplication>
 #include <QBuffer>

@@ -1,13 +1,13 @@
 #include "Impression.h"
 
+#include "core/platform/Today.h"
 #include "core/reports/ReportFrame.h"
 #include "core/reports/ReportSession.h"
-#include "gui/platform/ReportPrinter.h"
+#include "core/store/StockFile.h"
 #include "gui/listwindow/FormPharma.h"
 #include "gui/listwindow/StockTableModel.h"
 #include "gui/platform/MessageBox.h"
-#include "core/platform/Today.h"
-#include "core/store/StockFile.h"
+#include "gui/platform/ReportPrinter.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -52,10 +52,12 @@ bool ouvre(ReportSession &session, const QString &sheet, BusyPointer &busy)
     return true;
 }
 
-using Qualifies = std::function<std::optional<ReportFrame::Cells>(const EnregView &, std::optional<int> jours)>;
+using Qualifies =
+    std::function<std::optional<ReportFrame::Cells>(const EnregView &, std::optional<int> jours)>;
 
 // A report on the lines of the stock file, in file order.
-void imprimeStock(const QString &mode, const QString &titre, const Qualifies &qualifies, const QString &messageVide)
+void imprimeStock(const QString &mode, const QString &titre, const Qualifies &qualifies,
+                  const QString &messageVide)
 {
     BusyPointer busy;
     ReportSession session(Platform::reportOutput());
@@ -116,14 +118,17 @@ void imprimeListe(const QString &mode, const FormPharma &list, bool commande)
     } else {
         session.write(u"A1", indispensables ? QStringLiteral("Médicaments 'indispensables'")
                                             : QStringLiteral("Médicaments:"));
-        session.write(u"A2", QStringLiteral("Liste ") + filtre + QStringLiteral(" à la date du: ") + aujourdhui());
+        session.write(u"A2",
+                      QStringLiteral("Liste ") + filtre + QStringLiteral(" à la date du: ") + aujourdhui());
     }
     const StockTableModel *rows = list.listModel();
     const int count = rows->rowCount();
     ReportFrame frame(session, mode);
     for (int row = 0; row < count; ++row) {
         frame.beforeLine();
-        const auto text = [&](int column) { return rows->text(row, column); };
+        const auto text = [&](int column) {
+            return rows->text(row, column);
+        };
         if (commande) {
             // The order lists what is in stock; the quantity to order is left to the user.
             frame.add({text(StockTableModel::Nom), text(StockTableModel::Forme), text(StockTableModel::Type),
@@ -148,8 +153,9 @@ QString demandeApercu()
 
 void imprime_complete(const QString &mode)
 {
-    imprimeStock(mode, QStringLiteral("Liste complète des médicaments"),
-                 [](const EnregView &e, std::optional<int>) { return cellules(e, e.dat); }, QString());
+    imprimeStock(
+        mode, QStringLiteral("Liste complète des médicaments"),
+        [](const EnregView &e, std::optional<int>) { return cellules(e, e.dat); }, QString());
 }
 
 void imprime_perimes(const QString &mode)

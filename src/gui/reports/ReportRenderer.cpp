@@ -33,7 +33,7 @@ Qt::Alignment alignment(const QString &align)
 QPageSize::PageSizeId pageSizeId(const QString &name)
 {
     static const std::pair<const char *, QPageSize::PageSizeId> sizes[] = {
-        {"A3", QPageSize::A3}, {"A4", QPageSize::A4}, {"A5", QPageSize::A5},
+        {"A3", QPageSize::A3},         {"A4", QPageSize::A4},       {"A5", QPageSize::A5},
         {"Letter", QPageSize::Letter}, {"Legal", QPageSize::Legal},
     };
     for (const auto &[n, id] : sizes) {
@@ -105,9 +105,11 @@ void paintReportPage(QPainter &painter, QPagedPaintDevice &device, const ReportT
             painter.drawRect(cell);
             painter.setPen(Qt::black);
             const QRectF inner = cell.adjusted(pad, 0, -pad, 0);
-            const QString shown = QFontMetricsF(font, &device).elidedText(text, Qt::ElideRight, inner.width());
-            painter.drawText(inner, headings ? (Qt::AlignHCenter | Qt::AlignVCenter)
-                                             : alignment(sheet.columns[std::size_t(c)].align),
+            const QString shown =
+                QFontMetricsF(font, &device).elidedText(text, Qt::ElideRight, inner.width());
+            painter.drawText(inner,
+                             headings ? (Qt::AlignHCenter | Qt::AlignVCenter)
+                                      : alignment(sheet.columns[std::size_t(c)].align),
                              shown);
         }
     };
@@ -124,14 +126,15 @@ void paintReportPage(QPainter &painter, QPagedPaintDevice &device, const ReportT
             if (text.isEmpty())
                 continue;
             const QRectF cell(x[std::size_t(c)], y, x[std::size_t(c) + 1] - x[std::size_t(c)], line);
-            painter.drawText(cell.adjusted(pad, 0, -pad, 0), alignment(sheet.columns[std::size_t(c)].align), text);
+            painter.drawText(cell.adjusted(pad, 0, -pad, 0), alignment(sheet.columns[std::size_t(c)].align),
+                             text);
         }
     }
     if (!layout.footer.isEmpty()) {
         painter.setFont(textFont);
         QString footer = layout.footer;
         footer.replace(QLatin1String("{page}"), QString::number(page.number));
-        painter.drawText(QRectF(0, box.height() - line, box.width(), line), Qt::AlignHCenter | Qt::AlignBottom,
-                         footer);
+        painter.drawText(QRectF(0, box.height() - line, box.width(), line),
+                         Qt::AlignHCenter | Qt::AlignBottom, footer);
     }
 }

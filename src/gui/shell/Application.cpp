@@ -2,9 +2,9 @@
 
 #include "Menuprincipal.h"
 #include "core/platform/InstanceLock.h"
-#include "gui/platform/MessageBox.h"
 #include "core/platform/ProgramDirectory.h"
 #include "core/store/DurableFile.h"
+#include "gui/platform/MessageBox.h"
 
 #include <QApplication>
 #include <QDateTime>

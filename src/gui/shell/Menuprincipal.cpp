@@ -70,9 +70,10 @@ void Menuprincipal::buildMenus()
     addEntry(application, QStringLiteral("mnu_apropos"), QStringLiteral("&A propos..."),
              [this] { mnu_apropos_Click(); });
     addSeparator(application, QStringLiteral("mnu_sep1"));
-    QMenu *utilitaires = addSubmenu(application, QStringLiteral("mnu_utilitaires"), QStringLiteral("&Paramètres"));
-    addEntry(utilitaires, QStringLiteral("mnu_pharmaforme"), QStringLiteral("Médicaments: Voie d'administration"),
-             [this] { mnu_pharmaforme_Click(); });
+    QMenu *utilitaires =
+        addSubmenu(application, QStringLiteral("mnu_utilitaires"), QStringLiteral("&Paramètres"));
+    addEntry(utilitaires, QStringLiteral("mnu_pharmaforme"),
+             QStringLiteral("Médicaments: Voie d'administration"), [this] { mnu_pharmaforme_Click(); });
     addEntry(utilitaires, QStringLiteral("mnu_pharmatype"), QStringLiteral("Médicaments: Présentation"),
              [this] { mnu_pharmatype_Click(); });
     addSeparator(utilitaires, QStringLiteral("mnu_sep6"));
@@ -93,10 +94,10 @@ void Menuprincipal::buildMenus()
     addEntry(impression, QStringLiteral("mnu_complete"), QStringLiteral("Liste &complète des médicaments"),
              [this] { mnu_complete_Click(); });
     addSeparator(impression, QStringLiteral("mnu_sep5"));
-    addEntry(impression, QStringLiteral("mnu_perimes"), QStringLiteral("Médicaments périmés à la date d'aujourd'hui"),
-             [this] { mnu_perimes_Click(); });
-    addEntry(impression, QStringLiteral("mnu_seuilimite"), QStringLiteral("Médicaments en quantité insuffisante"),
-             [this] { mnu_seuilimite_Click(); });
+    addEntry(impression, QStringLiteral("mnu_perimes"),
+             QStringLiteral("Médicaments périmés à la date d'aujourd'hui"), [this] { mnu_perimes_Click(); });
+    addEntry(impression, QStringLiteral("mnu_seuilimite"),
+             QStringLiteral("Médicaments en quantité insuffisante"), [this] { mnu_seuilimite_Click(); });
 }
 
 QToolButton *Menuprincipal::addToolButton(const QString &key, const QString &caption, QIcon icon)
@@ -138,17 +139,20 @@ void Menuprincipal::buildToolbar()
     addToolButton(QStringLiteral("button_gestionmedic"), QStringLiteral("Gestion des médicaments"),
                   pictureIcon(Picture::Medicine));
     m_toolbar1->addSeparator();
-    dropDown(addToolButton(QStringLiteral("button_impression"), QStringLiteral("Impression"),
-                           pictureIcon(Picture::Print)),
-             {{QStringLiteral("button_complete"), QStringLiteral("Liste complète des médicaments")},
-              {QStringLiteral("button_perimes"), QStringLiteral("Médicaments périmés à la date d'aujourd'hui")},
-              {QStringLiteral("button_seuillimite"), QStringLiteral("Médicaments en quantité insuffisante")}});
-    dropDown(addToolButton(QStringLiteral("button_utilitaires"), QStringLiteral("Paramètres"),
-                           pictureIcon(Picture::Settings)),
-             {{QStringLiteral("button_voiedadministration"), QStringLiteral("Médicaments: Voie d'administration")},
-              {QStringLiteral("button_presentation"), QStringLiteral("Médicaments: Présentation")}});
+    dropDown(
+        addToolButton(QStringLiteral("button_impression"), QStringLiteral("Impression"),
+                      pictureIcon(Picture::Print)),
+        {{QStringLiteral("button_complete"), QStringLiteral("Liste complète des médicaments")},
+         {QStringLiteral("button_perimes"), QStringLiteral("Médicaments périmés à la date d'aujourd'hui")},
+         {QStringLiteral("button_seuillimite"), QStringLiteral("Médicaments en quantité insuffisante")}});
+    dropDown(
+        addToolButton(QStringLiteral("button_utilitaires"), QStringLiteral("Paramètres"),
+                      pictureIcon(Picture::Settings)),
+        {{QStringLiteral("button_voiedadministration"), QStringLiteral("Médicaments: Voie d'administration")},
+         {QStringLiteral("button_presentation"), QStringLiteral("Médicaments: Présentation")}});
     m_toolbar1->addSeparator();
-    addToolButton(QStringLiteral("button_apropos"), QStringLiteral("A propos..."), pictureIcon(Picture::About));
+    addToolButton(QStringLiteral("button_apropos"), QStringLiteral("A propos..."),
+                  pictureIcon(Picture::About));
     m_toolbar1->addSeparator();
     addToolButton(QStringLiteral("button_quitter"), QStringLiteral("Quitter"), pictureIcon(Picture::Quit));
 }
@@ -200,12 +204,12 @@ void Menuprincipal::mnu_pharmatype_Click()
 
 void Menuprincipal::mnu_conversionBD_Click()
 {
-    const QString text =
-        QStringLiteral("Cette fonction permet de convertir un ancien format de base de données vers le nouveau.\r\n"
-                       "Vous devez avoir les indications fournies par Ostrand\r\n\r\n"
-                       "Si vous n'avez pas ces indications,\r\n"
-                       "vous risquez de perdre toutes les données actuelles !\r\n\r\n"
-                       "Continuer ?");
+    const QString text = QStringLiteral(
+        "Cette fonction permet de convertir un ancien format de base de données vers le nouveau.\r\n"
+        "Vous devez avoir les indications fournies par Ostrand\r\n\r\n"
+        "Si vous n'avez pas ces indications,\r\n"
+        "vous risquez de perdre toutes les données actuelles !\r\n\r\n"
+        "Continuer ?");
     if (Platform::message(text, QStringLiteral("Conversion de la base de données"), MsgIcon::Exclamation,
                           MsgButtons::YesNo) == MsgAnswer::No)
         return;

@@ -1,12 +1,12 @@
 #include "FormCombosPharma.h"
 
 #include "MyInputBox.h"
-#include "core/valuelists/ValueListFile.h"
-#include "gui/platform/MessageBox.h"
-#include "gui/platform/Widgets.h"
 #include "core/store/EnregMedic.h"
 #include "core/store/Tri.h"
 #include "core/store/TypedText.h"
+#include "core/valuelists/ValueListFile.h"
+#include "gui/platform/MessageBox.h"
+#include "gui/platform/Widgets.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -38,7 +38,8 @@ FormCombosPharma::FormCombosPharma(QWidget *parent)
     m_list1->setMinimumSize(220, 260);
 
     m_nouveau = makePictureButton(QStringLiteral("Nouveau"), QStringLiteral("Ajouter"), Picture::Add, this);
-    m_modifier = makePictureButton(QStringLiteral("Modifier"), QStringLiteral("Modifier"), Picture::Edit, this);
+    m_modifier =
+        makePictureButton(QStringLiteral("Modifier"), QStringLiteral("Modifier"), Picture::Edit, this);
     m_supprimer =
         makePictureButton(QStringLiteral("Supprimer"), QStringLiteral("Supprimer"), Picture::Delete, this);
     m_fermer = makePictureButton(QStringLiteral("Fermer"), QStringLiteral("Fermer"), Picture::Close, this);
@@ -145,8 +146,8 @@ QListWidgetItem *FormCombosPharma::entreeChoisie()
     const QList<QListWidgetItem *> selected = m_list1->selectedItems();
     if (!selected.isEmpty())
         return selected.first();
-    Platform::message(QStringLiteral("Aucune ") + nom() + QStringLiteral(" sélectionnée !"), QStringLiteral("Erreur"),
-                      MsgIcon::Exclamation);
+    Platform::message(QStringLiteral("Aucune ") + nom() + QStringLiteral(" sélectionnée !"),
+                      QStringLiteral("Erreur"), MsgIcon::Exclamation);
     return nullptr;
 }
 
@@ -161,7 +162,8 @@ void FormCombosPharma::Modifier_Click()
                  QStringLiteral("Modifier une ") + noun, item->data(Qt::UserRole).toString(), &entry)) {
         QStringList entries;
         for (int row = 0; row < m_list1->count(); ++row)
-            entries << (row == m_list1->row(item) ? entry : m_list1->item(row)->data(Qt::UserRole).toString());
+            entries << (row == m_list1->row(item) ? entry
+                                                  : m_list1->item(row)->data(Qt::UserRole).toString());
         QString error;
         if (!ecrit_liste(fichier(), entries, &error))
             Platform::showError(error);
