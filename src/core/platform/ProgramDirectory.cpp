@@ -31,11 +31,11 @@ void ExecutableDirectory::seed(const QString &executableDir, const QString &data
 QString ExecutableDirectory::path() const
 {
     static const QString dir = [] {
-        const QString exe = QCoreApplication::applicationDirPath();
+        QString exe = QCoreApplication::applicationDirPath();
         if (!isSystemInstall(exe))
             return exe;
-        const QString data = QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
-                                 .filePath(QStringLiteral("Vellorin"));
+        QString data = QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+                           .filePath(QStringLiteral("Vellorin"));
         seed(exe, data);
         return data;
     }();

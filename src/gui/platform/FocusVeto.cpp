@@ -45,19 +45,19 @@ bool FocusVeto::eventFilter(QObject *watched, QEvent *event)
     if (m_asking || !guardedHasFocus())
         return false;
     QWidget *window = m_guarded->window();
-    QWidget *target = nullptr;
 
     switch (event->type()) {
     case QEvent::KeyPress: {
         const auto *key = static_cast<QKeyEvent *>(event);
+        // Leaving by the keyboard, towards any next control.
         if (watched != m_guarded || (key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab))
             return false;
-        target = window; // leaving by the keyboard: any next control
         break;
     }
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick: {
         const auto *mouse = static_cast<QMouseEvent *>(event);
+        QWidget *target = nullptr;
         if (watched == window->windowHandle())
             target = window->childAt(mouse->position().toPoint());
         else if (auto *w = qobject_cast<QWidget *>(watched); w && w->window() == window)
@@ -67,9 +67,7 @@ bool FocusVeto::eventFilter(QObject *watched, QEvent *event)
         break;
     }
     case QEvent::Shortcut:
-        if (auto *w = qobject_cast<QWidget *>(watched); w && w != m_guarded && w->window() == window)
-            target = w;
-        else
+        if (auto *w = qobject_cast<QWidget *>(watched); !w || w == m_guarded || w->window() != window)
             return false;
         break;
     default:

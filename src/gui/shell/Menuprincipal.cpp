@@ -100,7 +100,7 @@ void Menuprincipal::buildMenus()
              QStringLiteral("Médicaments en quantité insuffisante"), [this] { mnu_seuilimite_Click(); });
 }
 
-QToolButton *Menuprincipal::addToolButton(const QString &key, const QString &caption, QIcon icon)
+QToolButton *Menuprincipal::addToolButton(const QString &key, const QString &caption, const QIcon &icon)
 {
     auto *button = new QToolButton(m_toolbar1);
     button->setObjectName(key);

@@ -23,7 +23,7 @@ private:
     void Form_Load();
     void buildMenus();
     void buildToolbar();
-    QToolButton *addToolButton(const QString &key, const QString &caption, QIcon icon);
+    QToolButton *addToolButton(const QString &key, const QString &caption, const QIcon &icon);
 
     void mnu_apropos_Click();
     void mnu_pharmaforme_Click();
