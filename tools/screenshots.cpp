@@ -114,7 +114,7 @@ int main(int argc, char **argv)
     save(&list, out, "medicine-list.png");
 
     list.List1().setCurrentPosition(1);
-    FormMedic editor(list.List1(), list.listModel());
+    FormMedic editor(list.List1(), {});
     editor.setMode(QStringLiteral("Modif"));
     editor.show();
     save(&editor, out, "editor.png");

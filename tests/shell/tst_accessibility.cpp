@@ -60,7 +60,7 @@ void TestAccessibility::everyControlIsNamedAndReachable()
         w = fx.form.get();
     } else if (window == QLatin1String("FormMedic")) {
         fx.form->List1().setCurrentPosition(0);
-        auto *editor = new FormMedic(fx.form->List1(), fx.form->listModel());
+        auto *editor = new FormMedic(fx.form->List1(), {});
         editor->setMode(QStringLiteral("Modif"));
         owned.reset(editor);
     } else if (window == QLatin1String("FormCombosPharma")) {

@@ -1,3 +1,4 @@
+#include "core/stock/StockRules.h"
 #include "core/store/Cp1252.h"
 #include "core/store/Numbers.h"
 #include "core/store/StockFile.h"
@@ -31,6 +32,8 @@ private slots:
     void toInt16RoundsHalfToEven();
     void joursRestants_data();
     void joursRestants();
+    void stockRules_data();
+    void stockRules();
     void trieListe_data();
     void trieListe();
 };
@@ -224,6 +227,79 @@ void TestStore::trieListe()
     QFETCH(QStringList, sorted);
     trie_liste(input);
     QCOMPARE(input, sorted);
+}
+
+// Each record through the four lists (C complete, E expired, L low stock, B both), with
+// every medicine then with indispensable ones only, and whether it expires within 1 month.
+void TestStore::stockRules_data()
+{
+    QTest::addColumn<QString>("qte");
+    QTest::addColumn<QString>("critique");
+    QTest::addColumn<QString>("dat");
+    QTest::addColumn<QString>("indispensable");
+    QTest::addColumn<QString>("shown");
+    // Today is 06/12/2026.
+    QTest::newRow("at its threshold") << "5"
+                                      << "5"
+                                      << "07/12/2026"
+                                      << "1"
+                                      << "C-LB C-LB 1";
+    QTest::newRow("above its threshold") << "6"
+                                         << "5"
+                                         << ""
+                                         << "0"
+                                         << "C--- ---- -";
+    QTest::newRow("blank quantity and threshold") << ""
+                                                  << ""
+                                                  << "01/01/2030"
+                                                  << "0"
+                                                  << "C-LB ---- -";
+    QTest::newRow("expires today") << "9"
+                                   << "1"
+                                   << "06/12/2026"
+                                   << "0"
+                                   << "CE-B ---- 1";
+    QTest::newRow("31 days left") << "9"
+                                  << "1"
+                                  << "06/01/2027"
+                                  << "0"
+                                  << "C--- ---- -";
+    QTest::newRow("30 days left") << "9"
+                                  << "1"
+                                  << "05/01/2027"
+                                  << "1"
+                                  << "C--- C--- 1";
+    QTest::newRow("not a calendar date") << "9"
+                                         << "1"
+                                         << "31/04/2026"
+                                         << "1"
+                                         << "C--- C--- -";
+}
+
+void TestStore::stockRules()
+{
+    QFETCH(QString, qte);
+    QFETCH(QString, critique);
+    QFETCH(QString, dat);
+    QFETCH(QString, indispensable);
+    QFETCH(QString, shown);
+    const QString line = compose_enreg(u"Aspirine", u"", u"", qte, dat, critique, indispensable);
+    const EnregView e = decompose_vue(line);
+    const QDate today(2026, 12, 6);
+    const QStringList &filters = StockRules::filterNames();
+    QString got;
+    for (const bool indispensableOnly : {false, true}) {
+        for (qsizetype i = 0; i < filters.size(); ++i) {
+            const bool passes =
+                StockRules::passes(e, StockRules::filterNamed(filters.at(i)), indispensableOnly, today);
+            got += passes ? QStringLiteral("CELB").at(i) : QLatin1Char('-');
+        }
+        got += QLatin1Char(' ');
+    }
+    const bool within =
+        StockRules::withinHorizon(jours_restants(e.dat, today), StockRules::horizonDays(u"1 mois"));
+    got += within ? QLatin1Char('1') : QLatin1Char('-');
+    QCOMPARE(got, shown);
 }
 
 QTEST_GUILESS_MAIN(TestStore)

@@ -148,16 +148,3 @@ std::optional<int> jours_restants(const EnregMedic &record)
 {
     return jours_restants(record.dat, Platform::today());
 }
-
-int horizon_jours(QStringView horizon)
-{
-    if (horizon == u"1 mois")
-        return 31;
-    if (horizon == u"2 mois")
-        return 62;
-    if (horizon == u"3 mois")
-        return 93;
-    if (horizon == u"6 mois")
-        return 186;
-    return 0;
-}

@@ -42,7 +42,3 @@ int valeur_nombre(QStringView field);
 // such a medicine never counts as expired nor as expiring.
 std::optional<int> jours_restants(const EnregMedic &record);
 std::optional<int> jours_restants(QStringView dat, QDate today);
-
-// The days of a forecast horizon: "1 mois" 31, "2 mois" 62, "3 mois" 93, "6 mois" 186,
-// any other text 0. A medicine is within it when its days to expiry are fewer.
-int horizon_jours(QStringView horizon);

@@ -5,7 +5,6 @@
 #include "core/store/StockFile.h"
 #include "core/store/TypedText.h"
 #include "core/valuelists/ValueListFile.h"
-#include "gui/listwindow/StockTableModel.h"
 #include "gui/platform/FocusVeto.h"
 #include "gui/platform/MaskedDateBox.h"
 #include "gui/platform/MessageBox.h"
@@ -80,10 +79,10 @@ bool isDigit(const QString &text)
 
 } // namespace
 
-FormMedic::FormMedic(LineList &list1, StockTableModel *listView1, QWidget *parent)
+FormMedic::FormMedic(LineList &list1, Added added, QWidget *parent)
     : QDialog(parent)
     , m_list1(list1)
-    , m_listView1(listView1)
+    , m_added(std::move(added))
 {
     setObjectName(QStringLiteral("FormMedic"));
     setWindowTitle(QStringLiteral("Form1"));
@@ -467,8 +466,8 @@ void FormMedic::valider_Click()
             return;
         }
         m_list1.append(line);
-        if (m_listView1)
-            m_listView1->appendPosition(m_list1.count() - 1);
+        if (m_added)
+            m_added(m_list1.count() - 1);
         accept();
         return;
     }

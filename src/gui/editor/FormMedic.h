@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class LineList;
 class MaskedDateBox;
 class QCheckBox;
@@ -9,7 +11,6 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QToolButton;
-class StockTableModel;
 
 // The window in which one medicine is entered ("Ajout"), changed ("Modif"), renewed
 // ("Renouveler") or given a new quantity ("MAJ"). The medicine worked on is the line at
@@ -20,7 +21,10 @@ class FormMedic final : public QDialog
     Q_OBJECT
 
 public:
-    FormMedic(LineList &list1, StockTableModel *listView1, QWidget *parent = nullptr);
+    // `added` is told the position in `list1` of a medicine the editor adds, so that the
+    // list's table can show it.
+    using Added = std::function<void(qsizetype position)>;
+    FormMedic(LineList &list1, Added added, QWidget *parent = nullptr);
     ~FormMedic() override;
 
     // Set by the list window before showing the editor; emptied when the editor closes.
@@ -63,7 +67,7 @@ private:
     void Annuler_Click();
 
     LineList &m_list1;
-    StockTableModel *m_listView1;
+    Added m_added;
     QString m_mode;
     bool m_activated = false;
     QWidget *m_firstEntry = nullptr;

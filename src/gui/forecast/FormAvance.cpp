@@ -2,6 +2,7 @@
 
 #include "ForecastModel.h"
 #include "core/platform/Today.h"
+#include "core/stock/StockRules.h"
 #include "core/store/StockFile.h"
 #include "gui/platform/MessageBox.h"
 #include "gui/platform/ReportListView.h"
@@ -79,19 +80,18 @@ void FormAvance::Form_Activate()
 
 void FormAvance::filtre_Click()
 {
-    const int horizon = horizon_jours(m_filtre->currentText());
+    const int horizon = StockRules::horizonDays(m_filtre->currentText());
     QString error;
     const QStringList lines = lit_pharmacie(&error);
     const QDate today = Platform::today();
     QList<ForecastModel::Row> rows;
     for (const QString &line : lines) {
         const EnregView e = decompose_vue(line);
-        // A blank date, or one that is not a calendar date, is never within a horizon.
         const std::optional<int> jours = jours_restants(e.dat, today);
-        if (!jours || *jours >= horizon)
+        if (!StockRules::withinHorizon(jours, horizon))
             continue;
         QString date = e.dat.toString();
-        if (*jours <= 0)
+        if (StockRules::isExpired(jours))
             date += QStringLiteral(" Déjà périmé.");
         rows.append({e.nom.toString(), date});
     }

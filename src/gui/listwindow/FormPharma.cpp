@@ -2,6 +2,7 @@
 
 #include "StockTableModel.h"
 #include "core/platform/Today.h"
+#include "core/stock/StockRules.h"
 #include "core/store/StockFile.h"
 #include "gui/editor/FormMedic.h"
 #include "gui/forecast/FormAvance.h"
@@ -20,11 +21,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-const QString kComplete = QStringLiteral("Complète");
-const QString kPerimes = QStringLiteral("Périmés");
-const QString kSeuil = QStringLiteral("Seuil critique");
-const QString kPerimesOuSeuil = QStringLiteral("Périmés et/ou Seuil critique");
 
 // Column widths of the table, in twips; the index column stays hidden.
 constexpr std::array<int, StockTableModel::ColumnCount> kColumnWidths = {4200, 1400, 1400, 1120,
@@ -201,49 +197,7 @@ void FormPharma::Form_Activate()
 void FormPharma::combos()
 {
     m_filtre1->clear();
-    m_filtre1->addItems({kComplete, kPerimes, kSeuil, kPerimesOuSeuil});
-}
-
-FormPharma::Filtre FormPharma::filtreChoisi() const
-{
-    const QString text = m_filtre1->currentText();
-    if (text == kComplete)
-        return Filtre::Complete;
-    if (text == kPerimes)
-        return Filtre::Perimes;
-    if (text == kSeuil)
-        return Filtre::Seuil;
-    if (text == kPerimesOuSeuil)
-        return Filtre::PerimesOuSeuil;
-    return Filtre::Aucun;
-}
-
-bool FormPharma::passe(qsizetype position, Filtre filtre, bool indispensablesSeuls, QDate today) const
-{
-    const EnregView e = decompose_vue(m_list1.at(position));
-    if (indispensablesSeuls && e.indispensable != QLatin1String("1"))
-        return false;
-    // A blank date, or one that is not a calendar date, never counts as expired.
-    const auto perime = [&] {
-        const std::optional<int> jours = jours_restants(e.dat, today);
-        return jours && *jours <= 0;
-    };
-    const auto seuil = [&] {
-        return valeur_nombre(e.qte) <= valeur_nombre(e.critique);
-    };
-    switch (filtre) {
-    case Filtre::Complete:
-        return true;
-    case Filtre::Perimes:
-        return perime();
-    case Filtre::Seuil:
-        return seuil();
-    case Filtre::PerimesOuSeuil:
-        return perime() || seuil();
-    case Filtre::Aucun:
-        break;
-    }
-    return false;
+    m_filtre1->addItems(StockRules::filterNames());
 }
 
 void FormPharma::trialpha()
@@ -254,12 +208,12 @@ void FormPharma::trialpha()
     if (m_list1.count() > 0)
         m_list1.sort();
 
-    const Filtre filtre = filtreChoisi();
-    const bool indispensablesSeuls = m_check1->isChecked();
+    const StockRules::Filter filter = StockRules::filterNamed(m_filtre1->currentText());
+    const bool indispensableOnly = m_check1->isChecked();
     const QDate today = Platform::today();
     m_model->beginRefill();
     for (qsizetype i = 0; i < m_list1.count(); ++i) {
-        if (passe(i, filtre, indispensablesSeuls, today))
+        if (StockRules::passes(decompose_vue(m_list1.at(i)), filter, indispensableOnly, today))
             rempli_listview(i);
     }
     m_model->endRefill();
@@ -324,7 +278,8 @@ bool FormPharma::medicamentChoisi()
 
 void FormPharma::ouvreEditeur(const QString &mode)
 {
-    FormMedic editor(m_list1, m_model, this);
+    FormMedic editor(
+        m_list1, [this](qsizetype position) { m_model->appendPosition(position); }, this);
     editor.setMode(mode);
     editor.exec();
     // The editor has closed: this window is the active one again.
@@ -386,14 +341,30 @@ void FormPharma::avance_Click()
     Form_Activate();
 }
 
+ListSnapshot FormPharma::snapshot() const
+{
+    ListSnapshot list{m_filtre1->currentText(), m_check1->isChecked(), {}};
+    const int count = m_model->rowCount();
+    list.rows.reserve(count);
+    for (int row = 0; row < count; ++row) {
+        const auto text = [&](int column) {
+            return m_model->text(row, column);
+        };
+        list.rows.append({text(StockTableModel::Nom), text(StockTableModel::Forme),
+                          text(StockTableModel::Type), text(StockTableModel::Dat),
+                          text(StockTableModel::Qte)});
+    }
+    return list;
+}
+
 void FormPharma::Impression_Click()
 {
-    imprime_liste(demandeApercu(), *this);
+    imprime_liste(demandeApercu(), snapshot());
 }
 
 void FormPharma::commande_Click()
 {
-    imprime_commande(demandeApercu(), *this);
+    imprime_commande(demandeApercu(), snapshot());
 }
 
 void FormPharma::aide_Click()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/reports/ListSnapshot.h"
 #include "core/store/LineList.h"
 
 #include <QDate>
@@ -39,23 +40,14 @@ public:
     void rempli_listview(qsizetype Y);
 
 private:
-    enum class Filtre
-    {
-        Complete,
-        Perimes,
-        Seuil,
-        PerimesOuSeuil,
-        Aucun
-    };
-
     void buildControls();
     void connectControls();
     void setColumnWidths();
     void Form_Load();
     void combos();
     void legende(bool avecTotal);
-    Filtre filtreChoisi() const;
-    bool passe(qsizetype position, Filtre filtre, bool indispensablesSeuls, QDate today) const;
+    // What a report of the list is made from.
+    ListSnapshot snapshot() const;
 
     bool medicamentChoisi();
     void ouvreEditeur(const QString &mode);

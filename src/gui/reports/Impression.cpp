@@ -3,9 +3,8 @@
 #include "core/platform/Today.h"
 #include "core/reports/ReportFrame.h"
 #include "core/reports/ReportSession.h"
+#include "core/stock/StockRules.h"
 #include "core/store/StockFile.h"
-#include "gui/listwindow/FormPharma.h"
-#include "gui/listwindow/StockTableModel.h"
 #include "gui/platform/MessageBox.h"
 #include "gui/platform/ReportPrinter.h"
 
@@ -95,48 +94,33 @@ ReportFrame::Cells cellules(const EnregView &e, QStringView colonneE)
             e.qte.toString()};
 }
 
-// A blank date, or one that is not a calendar date, never counts as expired.
-bool perime(std::optional<int> jours)
-{
-    return jours && *jours <= 0;
-}
-
-// A report on the rows of the list window, in the order it shows them.
-void imprimeListe(const QString &mode, const FormPharma &list, bool commande)
+// A report on the rows of the list window, in the order it showed them.
+void imprimeListe(const QString &mode, const ListSnapshot &list, bool commande)
 {
     BusyPointer busy;
     ReportSession session(Platform::reportOutput());
     if (!ouvre(session, commande ? QStringLiteral("Commande") : QStringLiteral("Liste"), busy))
         return;
-    const bool indispensables = list.Check1()->isChecked();
-    const QString filtre = list.filtre1()->currentText();
+    const QString titre = list.indispensableOnly ? QStringLiteral("Médicaments 'indispensables'")
+                          : commande             ? QStringLiteral("Médicaments")
+                                                 : QStringLiteral("Médicaments:");
+    session.write(u"A1", titre);
     if (commande) {
-        session.write(u"A1", indispensables ? QStringLiteral("Médicaments 'indispensables'")
-                                            : QStringLiteral("Médicaments"));
         session.write(u"A2", QStringLiteral("Commande pharmacie à la date du: ") + aujourdhui());
-        session.write(u"A3", QStringLiteral("(à partir de la liste ") + filtre + QStringLiteral(")"));
+        session.write(u"A3",
+                      QStringLiteral("(à partir de la liste ") + list.filterName + QStringLiteral(")"));
     } else {
-        session.write(u"A1", indispensables ? QStringLiteral("Médicaments 'indispensables'")
-                                            : QStringLiteral("Médicaments:"));
-        session.write(u"A2",
-                      QStringLiteral("Liste ") + filtre + QStringLiteral(" à la date du: ") + aujourdhui());
+        session.write(u"A2", QStringLiteral("Liste ") + list.filterName + QStringLiteral(" à la date du: ") +
+                                 aujourdhui());
     }
-    const StockTableModel *rows = list.listModel();
-    const int count = rows->rowCount();
     ReportFrame frame(session, mode);
-    for (int row = 0; row < count; ++row) {
+    for (const ListSnapshot::Row &row : list.rows) {
         frame.beforeLine();
-        const auto text = [&](int column) {
-            return rows->text(row, column);
-        };
-        if (commande) {
-            // The order lists what is in stock; the quantity to order is left to the user.
-            frame.add({text(StockTableModel::Nom), text(StockTableModel::Forme), text(StockTableModel::Type),
-                       text(StockTableModel::Qte), std::nullopt});
-        } else {
-            frame.add({text(StockTableModel::Nom), text(StockTableModel::Forme), text(StockTableModel::Type),
-                       text(StockTableModel::Dat), text(StockTableModel::Qte)});
-        }
+        // The order lists what is in stock; the quantity to order is left to the user.
+        if (commande)
+            frame.add({row.nom, row.formemedic, row.typemedic, row.qte, std::nullopt});
+        else
+            frame.add({row.nom, row.formemedic, row.typemedic, row.dat, row.qte});
     }
     frame.finish();
 }
@@ -163,7 +147,7 @@ void imprime_perimes(const QString &mode)
     imprimeStock(
         mode, QStringLiteral("Liste des médicaments périmés"),
         [](const EnregView &e, std::optional<int> jours) -> std::optional<ReportFrame::Cells> {
-            if (!perime(jours))
+            if (!StockRules::isExpired(jours))
                 return std::nullopt;
             return cellules(e, e.dat);
         },
@@ -175,7 +159,7 @@ void imprime_seuil(const QString &mode)
     imprimeStock(
         mode, QStringLiteral("Médicaments en quantité insuffisante"),
         [](const EnregView &e, std::optional<int>) -> std::optional<ReportFrame::Cells> {
-            if (valeur_nombre(e.critique) < valeur_nombre(e.qte))
+            if (!StockRules::runsLow(e))
                 return std::nullopt;
             return cellules(e, e.dat);
         },
@@ -184,23 +168,23 @@ void imprime_seuil(const QString &mode)
 
 void imprime_avance(const QString &mode, const QString &horizon)
 {
-    const int jours = horizon_jours(horizon);
+    const int jours = StockRules::horizonDays(horizon);
     imprimeStock(
         mode, QStringLiteral("Médicaments périmés dans: ") + horizon,
         [jours](const EnregView &e, std::optional<int> restants) -> std::optional<ReportFrame::Cells> {
-            if (!restants || *restants >= jours)
+            if (!StockRules::withinHorizon(restants, jours))
                 return std::nullopt;
-            return cellules(e, *restants <= 0 ? QStringView(u"Déjà périmé.") : e.dat);
+            return cellules(e, StockRules::isExpired(restants) ? QStringView(u"Déjà périmé.") : e.dat);
         },
         QStringLiteral("Il n'y a pas de médicament périmé à ce jour."));
 }
 
-void imprime_liste(const QString &mode, const FormPharma &list)
+void imprime_liste(const QString &mode, const ListSnapshot &list)
 {
     imprimeListe(mode, list, false);
 }
 
-void imprime_commande(const QString &mode, const FormPharma &list)
+void imprime_commande(const QString &mode, const ListSnapshot &list)
 {
     imprimeListe(mode, list, true);
 }

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+// The medicine list as the list window shows it when a report of it starts: its filter,
+// whether only indispensable medicines show, and its rows in the order shown.
+struct ListSnapshot
+{
+    struct Row
+    {
+        QString nom;
+        QString formemedic;
+        QString typemedic;
+        QString dat;
+        QString qte;
+    };
+
+    QString filterName;
+    bool indispensableOnly = false;
+    QList<Row> rows;
+};

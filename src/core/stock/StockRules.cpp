@@ -1,0 +1,73 @@
+#include "StockRules.h"
+
+#include "core/store/StockFile.h"
+
+namespace StockRules {
+
+bool isExpired(std::optional<int> daysLeft)
+{
+    return daysLeft && *daysLeft <= 0;
+}
+
+bool runsLow(const EnregView &record)
+{
+    return valeur_nombre(record.qte) <= valeur_nombre(record.critique);
+}
+
+bool isIndispensable(const EnregView &record)
+{
+    return record.indispensable == QLatin1String("1");
+}
+
+int horizonDays(QStringView horizon)
+{
+    if (horizon == u"1 mois")
+        return 31;
+    if (horizon == u"2 mois")
+        return 62;
+    if (horizon == u"3 mois")
+        return 93;
+    if (horizon == u"6 mois")
+        return 186;
+    return 0;
+}
+
+bool withinHorizon(std::optional<int> daysLeft, int horizonDays)
+{
+    return daysLeft && *daysLeft < horizonDays;
+}
+
+const QStringList &filterNames()
+{
+    static const QStringList names{QStringLiteral("Complète"), QStringLiteral("Périmés"),
+                                   QStringLiteral("Seuil critique"),
+                                   QStringLiteral("Périmés et/ou Seuil critique")};
+    return names;
+}
+
+Filter filterNamed(QStringView name)
+{
+    const qsizetype index = filterNames().indexOf(name.toString());
+    return index < 0 ? Filter::None : static_cast<Filter>(index);
+}
+
+bool passes(const EnregView &record, Filter filter, bool indispensableOnly, QDate today)
+{
+    if (indispensableOnly && !isIndispensable(record))
+        return false;
+    switch (filter) {
+    case Filter::Complete:
+        return true;
+    case Filter::Expired:
+        return isExpired(jours_restants(record.dat, today));
+    case Filter::LowStock:
+        return runsLow(record);
+    case Filter::ExpiredOrLowStock:
+        return isExpired(jours_restants(record.dat, today)) || runsLow(record);
+    case Filter::None:
+        break;
+    }
+    return false;
+}
+
+} // namespace StockRules
