@@ -37,9 +37,3 @@ void LineList::sort()
     trie_liste(m_lines);
     m_current = -1;
 }
-
-void LineList::clear()
-{
-    m_lines.clear();
-    m_current = -1;
-}

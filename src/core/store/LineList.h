@@ -20,11 +20,10 @@ public:
     void replaceCurrent(const QString &line);
     void removeCurrent();
 
-    // Refilling, sorting and clearing leave no current position, as a refilled list box does.
+    // Refilling and sorting leave no current position, as a refilled list box does.
     void setLines(QStringList lines);
     void append(const QString &line);
     void sort();
-    void clear();
 
 private:
     QStringList m_lines;

@@ -40,7 +40,6 @@ public:
     // Keeps the rows ordered by the text of a column from now on (-1: the order in
     // which they were added).
     void setSortColumn(int column);
-    int sortColumn() const { return m_sortColumn; }
 
     qsizetype positionAt(int row) const { return m_positions.at(row); }
     QString text(int row, int column) const;

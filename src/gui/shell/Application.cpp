@@ -1,5 +1,6 @@
 #include "Application.h"
 
+#include "General.h"
 #include "Menuprincipal.h"
 #include "core/platform/InstanceLock.h"
 #include "core/platform/ProgramDirectory.h"
@@ -16,7 +17,7 @@
 void prepareApplication(QApplication &app)
 {
     QApplication::setApplicationName(QStringLiteral("Vellorin"));
-    QApplication::setApplicationVersion(QStringLiteral("1.0"));
+    QApplication::setApplicationVersion(VersionLogiciel);
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
     // The standard buttons and the text boxes' context menus in French; the catalogue
     // travels inside the program, so it does not depend on the system's packages.

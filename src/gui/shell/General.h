@@ -2,5 +2,6 @@
 
 #include <QString>
 
-// The program's version, shown in the main window's caption and in the about box.
-inline QString VersionLogiciel;
+// The program's version, shown in the main window's caption and in the about box; it is
+// the project's version in the build.
+inline const QString VersionLogiciel = QStringLiteral(VELLORIN_VERSION);

@@ -58,7 +58,6 @@ Menuprincipal::Menuprincipal(QWidget *parent)
 
 void Menuprincipal::Form_Load()
 {
-    VersionLogiciel = QStringLiteral("1.0");
     setWindowTitle(QStringLiteral("Vellorin Version ") + VersionLogiciel);
 }
 

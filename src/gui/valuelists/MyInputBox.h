@@ -33,7 +33,6 @@ public:
 
     // 1 for "&OK", 2 for "&Annuler"; 0 before the first answer.
     short ButtonClicked() const { return m_buttonClicked; }
-    bool PasswordProtect() const { return m_passwordProtect; }
     void setPasswordProtect(bool on) { m_passwordProtect = on; }
     QString Prompt() const { return m_prompt; }
     void setPrompt(const QString &prompt) { m_prompt = prompt; }
