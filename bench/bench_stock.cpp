@@ -51,7 +51,7 @@ void BM_appendInPlace(benchmark::State &state)
 {
     GeneratedStock stock(int(state.range(0)));
     const QByteArray line = generatedLines(1).first().toLatin1() + "\r\n";
-    const QByteArray path = QFile::encodeName(cheminPharmacie());
+    const QByteArray path = QFile::encodeName(stockFilePath());
     for (auto _ : state) {
         const int fd = ::open(path.constData(), O_WRONLY | O_APPEND);
         benchmark::DoNotOptimize(::write(fd, line.constData(), size_t(line.size())));

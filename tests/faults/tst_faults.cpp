@@ -206,7 +206,7 @@ void TestFaults::readOnlyProgramDirectory()
     QVERIFY2(error.contains(QStringLiteral("le dossier du programme est en lecture seule")),
              qPrintable(error));
     QVERIFY(!ecrit_pharmacie(stock(2), &error));
-    QVERIFY(!ajoute_liste(kRoutesFileName, QStringLiteral("Orale"), &error));
+    QVERIFY(!appendToValueList(kRoutesFileName, QStringLiteral("Orale"), &error));
     QVERIFY(error.contains(kRoutesFileName));
     QCOMPARE(dir.read(kStockFileName), before);
     Platform::setProgramDirectory(&seams.directory);

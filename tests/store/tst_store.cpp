@@ -284,7 +284,7 @@ void TestStore::stockRules()
     QFETCH(QString, indispensable);
     QFETCH(QString, shown);
     const QString line = compose_enreg(u"Aspirine", u"", u"", qte, dat, critique, indispensable);
-    const EnregView e = decompose_vue(line);
+    const EnregView e = recordView(line);
     const QDate today(2026, 12, 6);
     const QStringList &filters = StockRules::filterNames();
     QString got;

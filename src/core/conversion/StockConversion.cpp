@@ -45,8 +45,8 @@ bool StockConversion::readOld(QString *error)
 {
     bool missing = false;
     QString why;
-    if (!DurableFile::read(cheminPharmacie(), &m_oldBytes, &missing, &why)) {
-        *error = DurableFile::readFailure(cheminPharmacie(), why);
+    if (!DurableFile::read(stockFilePath(), &m_oldBytes, &missing, &why)) {
+        *error = DurableFile::readFailure(stockFilePath(), why);
         return false;
     }
     if (missing) {
@@ -80,7 +80,7 @@ bool StockConversion::pass1(const QList<OldField> &fields, QString *error)
     // The copy is the file itself as it was read, byte for byte: the user's way back. It
     // is as private as the stock.
     if (!DurableFile::write(datedCopyPath(), m_oldBytes,
-                            {DurableFile::Existing::MustNotExist, cheminPharmacie()}, error))
+                            {DurableFile::Existing::MustNotExist, stockFilePath()}, error))
         return false;
     m_new.clear();
     m_new.reserve(m_old.size());
@@ -121,7 +121,7 @@ bool StockConversion::replace(QString *error)
                      .arg(m_old.size());
         return false;
     }
-    if (!DurableFile::replace(file(kDef), cheminPharmacie(), error))
+    if (!DurableFile::replace(file(kDef), stockFilePath(), error))
         return false;
     m_done = true;
     return true;

@@ -51,7 +51,7 @@ int twoDigits(QStringView s, qsizetype pos)
 
 } // namespace
 
-QString cheminPharmacie()
+QString stockFilePath()
 {
     return Platform::programFile(kStockFileName);
 }
@@ -60,7 +60,7 @@ QStringList lit_pharmacie(QString *error)
 {
     QStringList lines;
     QString failure;
-    if (!TextFile::readLines(cheminPharmacie(), &lines, &failure)) {
+    if (!TextFile::readLines(stockFilePath(), &lines, &failure)) {
         if (error)
             *error = failure;
         return {};
@@ -68,7 +68,7 @@ QStringList lit_pharmacie(QString *error)
     return lines;
 }
 
-EnregView decompose_vue(QStringView line)
+EnregView recordView(QStringView line)
 {
     EnregView v;
     v.nom = cut(line, Enreg::kNom);
@@ -83,7 +83,7 @@ EnregView decompose_vue(QStringView line)
 
 EnregMedic decompose_enreg(QStringView line)
 {
-    const EnregView v = decompose_vue(line);
+    const EnregView v = recordView(line);
     return {v.nom.toString(), v.formemedic.toString(), v.typemedic.toString(),    v.qte.toString(),
             v.dat.toString(), v.critique.toString(),   v.indispensable.toString()};
 }
@@ -105,12 +105,12 @@ QString compose_enreg(QStringView nom, QStringView formemedic, QStringView typem
 
 bool ajoute_pharmacie(const QString &line, QString *error)
 {
-    return TextFile::appendLine(cheminPharmacie(), line, error);
+    return TextFile::appendLine(stockFilePath(), line, error);
 }
 
 bool ecrit_pharmacie(const QStringList &lines, QString *error)
 {
-    return TextFile::writeLines(cheminPharmacie(), lines, error);
+    return TextFile::writeLines(stockFilePath(), lines, error);
 }
 
 int valeur_nombre(QStringView field)

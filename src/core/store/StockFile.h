@@ -11,7 +11,7 @@
 
 inline const QString kStockFileName = QStringLiteral("Pharmacie.dat");
 
-QString cheminPharmacie();
+QString stockFilePath();
 
 // Every line in file order, without its line end, trailing blanks kept. A missing file
 // is an empty stock; a file that cannot be read gives no lines and a message in `error`.
@@ -21,7 +21,7 @@ QStringList lit_pharmacie(QString *error);
 // so the line must not lose its trailing blanks before it gets here. Short lines give
 // blank or partial fields.
 EnregMedic decompose_enreg(QStringView line);
-EnregView decompose_vue(QStringView line);
+EnregView recordView(QStringView line);
 
 // One line of exactly 111 characters: each text without its outer blanks, left-justified,
 // padded with blanks or cut to its field's width.

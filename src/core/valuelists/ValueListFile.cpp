@@ -13,22 +13,22 @@ QString shownEntry(const QString &entry)
     return entry.left(kShownLength) + QChar(0x2026);
 }
 
-QString cheminListe(const QString &fileName)
+QString valueListPath(const QString &fileName)
 {
     return Platform::programFile(fileName);
 }
 
-bool lit_liste(const QString &fileName, QStringList *entries, QString *error)
+bool readValueList(const QString &fileName, QStringList *entries, QString *error)
 {
-    return TextFile::readLines(cheminListe(fileName), entries, error);
+    return TextFile::readLines(valueListPath(fileName), entries, error);
 }
 
-bool ecrit_liste(const QString &fileName, const QStringList &entries, QString *error)
+bool writeValueList(const QString &fileName, const QStringList &entries, QString *error)
 {
-    return TextFile::writeLines(cheminListe(fileName), entries, error);
+    return TextFile::writeLines(valueListPath(fileName), entries, error);
 }
 
-bool ajoute_liste(const QString &fileName, const QString &entry, QString *error)
+bool appendToValueList(const QString &fileName, const QString &entry, QString *error)
 {
-    return TextFile::appendLine(cheminListe(fileName), entry, error);
+    return TextFile::appendLine(valueListPath(fileName), entry, error);
 }

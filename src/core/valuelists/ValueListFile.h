@@ -17,9 +17,9 @@ inline constexpr int kValueListEntryLength = 20;
 // laying out megabytes of text would freeze the window; the entry itself stays whole.
 QString shownEntry(const QString &entry);
 
-QString cheminListe(const QString &fileName);
+QString valueListPath(const QString &fileName);
 
 // A missing file is an empty list.
-bool lit_liste(const QString &fileName, QStringList *entries, QString *error);
-bool ecrit_liste(const QString &fileName, const QStringList &entries, QString *error);
-bool ajoute_liste(const QString &fileName, const QString &entry, QString *error);
+bool readValueList(const QString &fileName, QStringList *entries, QString *error);
+bool writeValueList(const QString &fileName, const QStringList &entries, QString *error);
+bool appendToValueList(const QString &fileName, const QString &entry, QString *error);

@@ -259,7 +259,7 @@ void FormMedic::combos()
         box->clear();
         QStringList entries;
         QString error;
-        if (!lit_liste(fileName, &entries, &error))
+        if (!readValueList(fileName, &entries, &error))
             Platform::showError(error);
         for (const QString &entry : entries)
             box->addItem(shownEntry(entry));

@@ -86,7 +86,7 @@ void FormAvance::filtre_Click()
     const QDate today = Platform::today();
     QList<ForecastModel::Row> rows;
     for (const QString &line : lines) {
-        const EnregView e = decompose_vue(line);
+        const EnregView e = recordView(line);
         const std::optional<int> jours = jours_restants(e.dat, today);
         if (!StockRules::withinHorizon(jours, horizon))
             continue;
@@ -104,7 +104,7 @@ void FormAvance::filtre_Click()
 
 void FormAvance::Impression_Click()
 {
-    imprime_avance(demandeApercu(), m_filtre->currentText());
+    imprime_avance(askPreview(), m_filtre->currentText());
 }
 
 void FormAvance::Fermer_Click()

@@ -213,7 +213,7 @@ void FormPharma::trialpha()
     const QDate today = Platform::today();
     m_model->beginRefill();
     for (qsizetype i = 0; i < m_list1.count(); ++i) {
-        if (StockRules::passes(decompose_vue(m_list1.at(i)), filter, indispensableOnly, today))
+        if (StockRules::passes(recordView(m_list1.at(i)), filter, indispensableOnly, today))
             rempli_listview(i);
     }
     m_model->endRefill();
@@ -228,12 +228,12 @@ void FormPharma::rempli_listview(qsizetype Y)
     m_model->appendPosition(Y);
 }
 
-void FormPharma::legende(bool avecTotal)
+void FormPharma::setCaption(bool withTotal)
 {
     QString caption = m_check1->isChecked() ? QStringLiteral("Médicaments 'indispensables': Liste ")
                                             : QStringLiteral("Médicaments: Liste ");
     caption += m_filtre1->currentText();
-    if (avecTotal)
+    if (withTotal)
         caption += QStringLiteral(" / Total: ") + QString::number(m_model->rowCount());
     setWindowTitle(caption);
 }
@@ -241,13 +241,13 @@ void FormPharma::legende(bool avecTotal)
 void FormPharma::filtre1_Click()
 {
     trialpha();
-    legende(true);
+    setCaption(true);
 }
 
 void FormPharma::Check1_Click()
 {
     trialpha();
-    legende(false);
+    setCaption(false);
 }
 
 void FormPharma::tri_Click(int index)
@@ -267,7 +267,7 @@ void FormPharma::ListView1_ItemClick(int row)
 }
 
 // The commands that work on the chosen medicine first make sure there is one.
-bool FormPharma::medicamentChoisi()
+bool FormPharma::medicineChosen()
 {
     if (m_list1.hasCurrent())
         return true;
@@ -276,7 +276,7 @@ bool FormPharma::medicamentChoisi()
     return false;
 }
 
-void FormPharma::ouvreEditeur(const QString &mode)
+void FormPharma::openEditor(const QString &mode)
 {
     FormMedic editor(
         m_list1, [this](qsizetype position) { m_model->appendPosition(position); }, this);
@@ -288,24 +288,24 @@ void FormPharma::ouvreEditeur(const QString &mode)
 
 void FormPharma::ajout_Click()
 {
-    ouvreEditeur(QStringLiteral("Ajout"));
+    openEditor(QStringLiteral("Ajout"));
 }
 
 void FormPharma::Modifier_Click()
 {
-    if (medicamentChoisi())
-        ouvreEditeur(QStringLiteral("Modif"));
+    if (medicineChosen())
+        openEditor(QStringLiteral("Modif"));
 }
 
 void FormPharma::majqte_Click()
 {
-    if (medicamentChoisi())
-        ouvreEditeur(QStringLiteral("MAJ"));
+    if (medicineChosen())
+        openEditor(QStringLiteral("MAJ"));
 }
 
 void FormPharma::renouveler_Click()
 {
-    if (!medicamentChoisi())
+    if (!medicineChosen())
         return;
     // Asked only of a medicine whose expiry date is known and still to come; one without
     // a calendar date opens straight away, to be given one.
@@ -315,12 +315,12 @@ void FormPharma::renouveler_Click()
                           QStringLiteral("Ce médicament n'est pas encore périmé !"), MsgIcon::Exclamation,
                           MsgButtons::YesNo) == MsgAnswer::No)
         return;
-    ouvreEditeur(QStringLiteral("Renouveler"));
+    openEditor(QStringLiteral("Renouveler"));
 }
 
 void FormPharma::Supprimer_Click()
 {
-    if (!medicamentChoisi())
+    if (!medicineChosen())
         return;
     const QString nom = decompose_enreg(m_list1.currentLine()).nom;
     if (Platform::message(QStringLiteral("Confirmer la suppression du médicament:\n\r\n\r") + nom,
@@ -359,12 +359,12 @@ ListSnapshot FormPharma::snapshot() const
 
 void FormPharma::Impression_Click()
 {
-    imprime_liste(demandeApercu(), snapshot());
+    imprime_liste(askPreview(), snapshot());
 }
 
 void FormPharma::commande_Click()
 {
-    imprime_commande(demandeApercu(), snapshot());
+    imprime_commande(askPreview(), snapshot());
 }
 
 void FormPharma::aide_Click()

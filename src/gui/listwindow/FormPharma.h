@@ -45,12 +45,12 @@ private:
     void setColumnWidths();
     void Form_Load();
     void combos();
-    void legende(bool avecTotal);
+    void setCaption(bool withTotal);
     // What a report of the list is made from.
     ListSnapshot snapshot() const;
 
-    bool medicamentChoisi();
-    void ouvreEditeur(const QString &mode);
+    bool medicineChosen();
+    void openEditor(const QString &mode);
 
     void filtre1_Click();
     void Check1_Click();

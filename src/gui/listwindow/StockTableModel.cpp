@@ -53,7 +53,7 @@ QString StockTableModel::text(int row, int column) const
     const qsizetype position = m_positions.at(row);
     if (column == Index)
         return QString::number(position);
-    return field(decompose_vue(m_lines->at(position)), column).toString();
+    return field(recordView(m_lines->at(position)), column).toString();
 }
 
 QVariant StockTableModel::data(const QModelIndex &index, int role) const

@@ -33,13 +33,13 @@ private:
     bool m_on = true;
 };
 
-QString aujourdhui()
+QString todayText()
 {
     return Platform::today().toString(QStringLiteral("dd/MM/yyyy"));
 }
 
 // Opens the template on the sheet; false (the user told) when it cannot be used.
-bool ouvre(ReportSession &session, const QString &sheet, BusyPointer &busy)
+bool openSheet(ReportSession &session, const QString &sheet, BusyPointer &busy)
 {
     QString error;
     if (!session.openTemplate(&error)) {
@@ -55,12 +55,12 @@ using Qualifies =
     std::function<std::optional<ReportFrame::Cells>(const EnregView &, std::optional<int> jours)>;
 
 // A report on the lines of the stock file, in file order.
-void imprimeStock(const QString &mode, const QString &titre, const Qualifies &qualifies,
-                  const QString &messageVide)
+void printStockReport(const QString &mode, const QString &titre, const Qualifies &qualifies,
+                      const QString &messageVide)
 {
     BusyPointer busy;
     ReportSession session(Platform::reportOutput());
-    if (!ouvre(session, QStringLiteral("Liste"), busy))
+    if (!openSheet(session, QStringLiteral("Liste"), busy))
         return;
     QString error;
     const QStringList lines = lit_pharmacie(&error);
@@ -70,13 +70,13 @@ void imprimeStock(const QString &mode, const QString &titre, const Qualifies &qu
         return;
     }
     session.write(u"A1", titre);
-    session.write(u"A2", QStringLiteral("à la date du: ") + aujourdhui());
+    session.write(u"A2", QStringLiteral("à la date du: ") + todayText());
 
     const QDate today = Platform::today();
     ReportFrame frame(session, mode);
     for (const QString &line : lines) {
         frame.beforeLine();
-        const EnregView e = decompose_vue(line);
+        const EnregView e = recordView(line);
         if (const auto cells = qualifies(e, jours_restants(e.dat, today)))
             frame.add(*cells);
     }
@@ -88,30 +88,30 @@ void imprimeStock(const QString &mode, const QString &titre, const Qualifies &qu
     frame.finish();
 }
 
-ReportFrame::Cells cellules(const EnregView &e, QStringView colonneE)
+ReportFrame::Cells reportCells(const EnregView &e, QStringView colonneE)
 {
     return {e.nom.toString(), e.formemedic.toString(), e.typemedic.toString(), colonneE.toString(),
             e.qte.toString()};
 }
 
 // A report on the rows of the list window, in the order it showed them.
-void imprimeListe(const QString &mode, const ListSnapshot &list, bool commande)
+void printListReport(const QString &mode, const ListSnapshot &list, bool commande)
 {
     BusyPointer busy;
     ReportSession session(Platform::reportOutput());
-    if (!ouvre(session, commande ? QStringLiteral("Commande") : QStringLiteral("Liste"), busy))
+    if (!openSheet(session, commande ? QStringLiteral("Commande") : QStringLiteral("Liste"), busy))
         return;
     const QString titre = list.indispensableOnly ? QStringLiteral("Médicaments 'indispensables'")
                           : commande             ? QStringLiteral("Médicaments")
                                                  : QStringLiteral("Médicaments:");
     session.write(u"A1", titre);
     if (commande) {
-        session.write(u"A2", QStringLiteral("Commande pharmacie à la date du: ") + aujourdhui());
+        session.write(u"A2", QStringLiteral("Commande pharmacie à la date du: ") + todayText());
         session.write(u"A3",
                       QStringLiteral("(à partir de la liste ") + list.filterName + QStringLiteral(")"));
     } else {
         session.write(u"A2", QStringLiteral("Liste ") + list.filterName + QStringLiteral(" à la date du: ") +
-                                 aujourdhui());
+                                 todayText());
     }
     ReportFrame frame(session, mode);
     for (const ListSnapshot::Row &row : list.rows) {
@@ -127,7 +127,7 @@ void imprimeListe(const QString &mode, const ListSnapshot &list, bool commande)
 
 } // namespace
 
-QString demandeApercu()
+QString askPreview()
 {
     return Platform::message(QStringLiteral("Aperçu avant impression ?"), QStringLiteral("Impression"),
                              MsgIcon::Question, MsgButtons::YesNo) == MsgAnswer::Yes
@@ -137,31 +137,31 @@ QString demandeApercu()
 
 void imprime_complete(const QString &mode)
 {
-    imprimeStock(
+    printStockReport(
         mode, QStringLiteral("Liste complète des médicaments"),
-        [](const EnregView &e, std::optional<int>) { return cellules(e, e.dat); }, QString());
+        [](const EnregView &e, std::optional<int>) { return reportCells(e, e.dat); }, QString());
 }
 
 void imprime_perimes(const QString &mode)
 {
-    imprimeStock(
+    printStockReport(
         mode, QStringLiteral("Liste des médicaments périmés"),
         [](const EnregView &e, std::optional<int> jours) -> std::optional<ReportFrame::Cells> {
             if (!StockRules::isExpired(jours))
                 return std::nullopt;
-            return cellules(e, e.dat);
+            return reportCells(e, e.dat);
         },
         QStringLiteral("Il n'y a pas de médicament périmé à ce jour."));
 }
 
 void imprime_seuil(const QString &mode)
 {
-    imprimeStock(
+    printStockReport(
         mode, QStringLiteral("Médicaments en quantité insuffisante"),
         [](const EnregView &e, std::optional<int>) -> std::optional<ReportFrame::Cells> {
             if (!StockRules::runsLow(e))
                 return std::nullopt;
-            return cellules(e, e.dat);
+            return reportCells(e, e.dat);
         },
         QStringLiteral("Il n'y a pas de médicament en quantité insuffisante à ce jour."));
 }
@@ -169,22 +169,22 @@ void imprime_seuil(const QString &mode)
 void imprime_avance(const QString &mode, const QString &horizon)
 {
     const int jours = StockRules::horizonDays(horizon);
-    imprimeStock(
+    printStockReport(
         mode, QStringLiteral("Médicaments périmés dans: ") + horizon,
         [jours](const EnregView &e, std::optional<int> restants) -> std::optional<ReportFrame::Cells> {
             if (!StockRules::withinHorizon(restants, jours))
                 return std::nullopt;
-            return cellules(e, StockRules::isExpired(restants) ? QStringView(u"Déjà périmé.") : e.dat);
+            return reportCells(e, StockRules::isExpired(restants) ? QStringView(u"Déjà périmé.") : e.dat);
         },
         QStringLiteral("Il n'y a pas de médicament périmé à ce jour."));
 }
 
 void imprime_liste(const QString &mode, const ListSnapshot &list)
 {
-    imprimeListe(mode, list, false);
+    printListReport(mode, list, false);
 }
 
 void imprime_commande(const QString &mode, const ListSnapshot &list)
 {
-    imprimeListe(mode, list, true);
+    printListReport(mode, list, true);
 }

@@ -18,4 +18,4 @@ void imprime_liste(const QString &mode, const ListSnapshot &list);
 void imprime_commande(const QString &mode, const ListSnapshot &list);
 
 // "Aperçu avant impression ?": "Apercu" on Yes, "" on No.
-QString demandeApercu();
+QString askPreview();

@@ -230,15 +230,15 @@ void Menuprincipal::mnu_gestionpharmacie_Click()
 
 void Menuprincipal::mnu_complete_Click()
 {
-    imprime_complete(demandeApercu());
+    imprime_complete(askPreview());
 }
 
 void Menuprincipal::mnu_perimes_Click()
 {
-    imprime_perimes(demandeApercu());
+    imprime_perimes(askPreview());
 }
 
 void Menuprincipal::mnu_seuilimite_Click()
 {
-    imprime_seuil(demandeApercu());
+    imprime_seuil(askPreview());
 }

@@ -67,12 +67,12 @@ void FormCombosPharma::showEvent(QShowEvent *event)
         Form_Activate();
 }
 
-QString FormCombosPharma::fichier() const
+QString FormCombosPharma::fileName() const
 {
     return m_mode == QLatin1String("Forme") ? kRoutesFileName : kPresentationsFileName;
 }
 
-QString FormCombosPharma::nom() const
+QString FormCombosPharma::noun() const
 {
     return windowTitle().mid(kCaptionPrefixLength);
 }
@@ -83,10 +83,10 @@ void FormCombosPharma::Form_Activate()
     if (m_mode != QLatin1String("Forme") && m_mode != QLatin1String("Type"))
         return;
     setWindowTitle(m_mode == QLatin1String("Forme") ? kRoutesCaption : kPresentationsCaption);
-    m_list1->setAccessibleName(nom());
+    m_list1->setAccessibleName(noun());
     QStringList entries;
     QString error;
-    if (!lit_liste(fichier(), &entries, &error))
+    if (!readValueList(fileName(), &entries, &error))
         Platform::showError(error);
     trie_liste(entries);
     for (const QString &entry : entries) {
@@ -111,7 +111,7 @@ bool FormCombosPharma::askEntry(const QString &prompt, const QString &title, con
     *entry = box.txtInput()->text();
     // Blanks alone are an entry: they are stored as an empty line.
     if (entry->isEmpty()) {
-        Platform::message(QStringLiteral("Vous n'avez saisi aucune ") + nom() + QStringLiteral(" !"),
+        Platform::message(QStringLiteral("Vous n'avez saisi aucune ") + noun() + QStringLiteral(" !"),
                           QStringLiteral("Attention !!!"), MsgIcon::Exclamation);
         return false;
     }
@@ -126,12 +126,12 @@ bool FormCombosPharma::askEntry(const QString &prompt, const QString &title, con
 
 void FormCombosPharma::Nouveau_Click()
 {
-    const QString noun = nom();
+    const QString what = noun();
     QString entry;
-    if (askEntry(QStringLiteral("Veuillez saisir la nouvelle ") + noun + QStringLiteral(":"),
-                 QStringLiteral("Nouvelle ") + noun, QString(), &entry)) {
+    if (askEntry(QStringLiteral("Veuillez saisir la nouvelle ") + what + QStringLiteral(":"),
+                 QStringLiteral("Nouvelle ") + what, QString(), &entry)) {
         QString error;
-        if (ajoute_liste(fichier(), entry, &error))
+        if (appendToValueList(fileName(), entry, &error))
             m_list1->addItem(entry);
         else
             Platform::showError(error);
@@ -141,31 +141,31 @@ void FormCombosPharma::Nouveau_Click()
 }
 
 // The entry the command works on; none (the user told) when nothing is selected.
-QListWidgetItem *FormCombosPharma::entreeChoisie()
+QListWidgetItem *FormCombosPharma::chosenEntry()
 {
     const QList<QListWidgetItem *> selected = m_list1->selectedItems();
     if (!selected.isEmpty())
         return selected.first();
-    Platform::message(QStringLiteral("Aucune ") + nom() + QStringLiteral(" sélectionnée !"),
+    Platform::message(QStringLiteral("Aucune ") + noun() + QStringLiteral(" sélectionnée !"),
                       QStringLiteral("Erreur"), MsgIcon::Exclamation);
     return nullptr;
 }
 
 void FormCombosPharma::Modifier_Click()
 {
-    const QString noun = nom();
-    QListWidgetItem *item = entreeChoisie();
+    const QString what = noun();
+    QListWidgetItem *item = chosenEntry();
     if (!item)
         return;
     QString entry;
-    if (askEntry(QStringLiteral("Veuillez modifier la ") + noun + QStringLiteral(":"),
-                 QStringLiteral("Modifier une ") + noun, item->data(Qt::UserRole).toString(), &entry)) {
+    if (askEntry(QStringLiteral("Veuillez modifier la ") + what + QStringLiteral(":"),
+                 QStringLiteral("Modifier une ") + what, item->data(Qt::UserRole).toString(), &entry)) {
         QStringList entries;
         for (int row = 0; row < m_list1->count(); ++row)
             entries << (row == m_list1->row(item) ? entry
                                                   : m_list1->item(row)->data(Qt::UserRole).toString());
         QString error;
-        if (!ecrit_liste(fichier(), entries, &error))
+        if (!writeValueList(fileName(), entries, &error))
             Platform::showError(error);
     }
     Form_Activate();
@@ -173,11 +173,11 @@ void FormCombosPharma::Modifier_Click()
 
 void FormCombosPharma::Supprimer_Click()
 {
-    const QString noun = nom();
-    QListWidgetItem *item = entreeChoisie();
+    const QString what = noun();
+    QListWidgetItem *item = chosenEntry();
     if (!item)
         return;
-    if (Platform::message(item->text() + QStringLiteral("\r\n\r\nConfirmer la suppression ?"), noun,
+    if (Platform::message(item->text() + QStringLiteral("\r\n\r\nConfirmer la suppression ?"), what,
                           MsgIcon::Question, MsgButtons::YesNo) == MsgAnswer::No)
         return;
     const int row = m_list1->row(item);
@@ -187,7 +187,7 @@ void FormCombosPharma::Supprimer_Click()
             entries << m_list1->item(r)->data(Qt::UserRole).toString();
     }
     QString error;
-    if (!ecrit_liste(fichier(), entries, &error)) {
+    if (!writeValueList(fileName(), entries, &error)) {
         Platform::showError(error);
         return;
     }

@@ -29,10 +29,10 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    QString fichier() const;
+    QString fileName() const;
     // The noun of the list, taken from the caption: "Voie d'administration" or "Présentation".
-    QString nom() const;
-    QListWidgetItem *entreeChoisie();
+    QString noun() const;
+    QListWidgetItem *chosenEntry();
     bool askEntry(const QString &prompt, const QString &title, const QString &defaultText, QString *entry);
 
     void Nouveau_Click();
