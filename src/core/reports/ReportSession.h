@@ -32,7 +32,6 @@ public:
     void output(const QString &mode);
     void finish();
 
-
 private:
     // The output learns of the report at its first page.
     bool nextPage();
