@@ -37,7 +37,7 @@ void BM_imprime_complete_pdf(benchmark::State &state)
     SilentMessages messages;
     Platform::setMessageBoxes(&messages);
     for (auto _ : state)
-        imprime_complete(QString());
+        imprime_complete(ReportMode::Print);
     Platform::setMessageBoxes(nullptr);
     state.counters["pages"] = double((state.range(0) + 43) / 44);
 }

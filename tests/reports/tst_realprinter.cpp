@@ -73,7 +73,7 @@ void TestRealPrinter::eachPageIsOneJob()
     seams.directory.write(kStockFileName,
                           cp1252(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
 
-    imprime_perimes(QString());
+    imprime_perimes(ReportMode::Print);
     QVERIFY(seams.messages.shown().isEmpty()); // printed: nothing to tell
 
     // Qt reports success even when CUPS refuses a job: believe only complete files.

@@ -47,7 +47,7 @@ void TestReportPrinter::printWithoutPrinterWritesAPdf()
 
     const QString expected = QDir(seams.directory.path())
                                  .filePath(QStringLiteral("Liste complète des médicaments 2026-12-06.pdf"));
-    imprime_complete(QString());
+    imprime_complete(ReportMode::Print);
 
     QCOMPARE(seams.messages.shown().size(), 1);
     const MessageRequest &told = seams.messages.last();
@@ -72,7 +72,7 @@ void TestReportPrinter::printWithoutPrinterWritesAPdf()
 
     // A second print the same day does not overwrite the first file.
     seams.messages.clear();
-    imprime_complete(QString());
+    imprime_complete(ReportMode::Print);
     QVERIFY(seams.messages.last().text.contains(QStringLiteral("2026-12-06 (2).pdf")));
 }
 
@@ -101,7 +101,7 @@ void TestReportPrinter::previewWaitsForEachPage()
         preview->reject();
     };
     whenModalOpens(close);
-    imprime_complete(QStringLiteral("Apercu"));
+    imprime_complete(ReportMode::Preview);
     QCOMPARE(titles, (QStringList{"Aperçu avant impression - Liste complète des médicaments - page 1",
                                   "Aperçu avant impression - Liste complète des médicaments - page 2"}));
     QVERIFY(seams.messages.shown().isEmpty());

@@ -107,7 +107,7 @@ void TestReports::pagesOfTheFrame()
     QFETCH(int, count);
     QFETCH(QList<int>, perPage);
     m_seams->directory.write(kStockFileName, fileOf(medicines(count)));
-    imprime_complete(QString());
+    imprime_complete(ReportMode::Print);
 
     QCOMPARE(pages().size(), perPage.size());
     int first = 1;
@@ -146,7 +146,7 @@ void TestReports::filteredReportBreaksBeforeLinesThatDoNotQualify()
         lines << medicine(n, u"01/01/2020");
     lines << medicine(46) << medicine(47) << medicine(48);
     m_seams->directory.write(kStockFileName, fileOf(lines));
-    imprime_perimes(QString());
+    imprime_perimes(ReportMode::Print);
     QCOMPARE(pages().size(), 2);
     QCOMPARE(numbers(pages().at(0).page).size(), 44);
     QCOMPARE(pages().at(0).page.printArea, QStringLiteral("$A$1:$F$48"));
@@ -213,11 +213,11 @@ void TestReports::stockReports()
     QFETCH(QString, message);
     m_seams->directory.write(kStockFileName, fileOf(lines));
     if (report == QLatin1String("perimes"))
-        imprime_perimes(QStringLiteral("Apercu"));
+        imprime_perimes(ReportMode::Preview);
     else if (report == QLatin1String("seuil"))
-        imprime_seuil(QStringLiteral("Apercu"));
+        imprime_seuil(ReportMode::Preview);
     else
-        imprime_avance(QStringLiteral("Apercu"), report.section(u':', 1));
+        imprime_avance(ReportMode::Preview, report.section(u':', 1));
     QVERIFY(!QGuiApplication::overrideCursor()); // the pointer is back
 
     if (!message.isEmpty()) {
@@ -244,7 +244,7 @@ void TestReports::carriedRowRepeatsItsCells()
     for (int n = 1; n <= 46; ++n)
         lines << medicine(n, u"01/01/2020");
     m_seams->directory.write(kStockFileName, fileOf(lines));
-    imprime_avance(QString(), QStringLiteral("3 mois"));
+    imprime_avance(ReportMode::Print, QStringLiteral("3 mois"));
     QCOMPARE(pages().size(), 2);
     const QStringList carried = {"45", "Médicament 045", "Orale", "Comprimé", "Déjà périmé.", "10"};
     QCOMPARE(rowCells(pages().at(0).page, 49), carried);
@@ -365,7 +365,7 @@ void TestReports::templateThatCannotBeUsed()
     if (!content.isEmpty())
         m_seams->directory.write(QStringLiteral("Impression.json"), content);
     m_seams->directory.write(kStockFileName, fileOf(medicines(3)));
-    imprime_complete(QStringLiteral("Apercu"));
+    imprime_complete(ReportMode::Preview);
     QVERIFY(pages().isEmpty());
     QCOMPARE(m_seams->messages.shown().size(), 1);
     const MessageRequest &m = m_seams->messages.last();

@@ -11,9 +11,9 @@ const QString kLastPage = QStringLiteral("$A$1:$F$50");
 
 } // namespace
 
-ReportFrame::ReportFrame(ReportSession &session, QString mode)
+ReportFrame::ReportFrame(ReportSession &session, ReportMode mode)
     : m_session(session)
-    , m_mode(std::move(mode))
+    , m_mode(mode)
 {}
 
 void ReportFrame::writeRow(int row, int number, const Cells &cells)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ReportOutput.h"
+
 #include <QString>
 
 #include <array>
@@ -19,7 +21,7 @@ public:
     // Columns B to F of one row; a column left empty (nullopt) is never written.
     using Cells = std::array<std::optional<QString>, 5>;
 
-    ReportFrame(ReportSession &session, QString mode);
+    ReportFrame(ReportSession &session, ReportMode mode);
 
     void beforeLine();
     void add(const Cells &cells);
@@ -32,7 +34,7 @@ private:
     void writeRow(int row, int number, const Cells &cells);
 
     ReportSession &m_session;
-    QString m_mode;
+    ReportMode m_mode;
     int m_nextRow = 5;
     int m_count = 0;
     Cells m_last;

@@ -6,6 +6,13 @@
 
 #include <array>
 
+// What a report does with its pages: shows each on screen, or prints it.
+enum class ReportMode
+{
+    Preview,
+    Print
+};
+
 // One page of a report as the sheet stands when it is previewed or printed: the cells of
 // rows 1 to 50, columns A to F, and the print area.
 struct ReportPage

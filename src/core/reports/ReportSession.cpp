@@ -85,9 +85,9 @@ void ReportSession::print()
         m_output.print(m_page);
 }
 
-void ReportSession::output(const QString &mode)
+void ReportSession::output(ReportMode mode)
 {
-    if (mode == QLatin1String("Apercu"))
+    if (mode == ReportMode::Preview)
         preview();
     else
         print();

@@ -28,8 +28,7 @@ public:
     void setPrintArea(const QString &area);
     void preview();
     void print();
-    // Preview for the mode "Apercu", print for any other.
-    void output(const QString &mode);
+    void output(ReportMode mode);
     void finish();
 
 private:

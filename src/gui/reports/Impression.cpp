@@ -2,6 +2,7 @@
 
 #include "core/platform/Today.h"
 #include "core/reports/ReportFrame.h"
+#include "core/reports/ReportOutput.h"
 #include "core/reports/ReportSession.h"
 #include "core/stock/StockRules.h"
 #include "core/store/StockFile.h"
@@ -55,7 +56,7 @@ using Qualifies =
     std::function<std::optional<ReportFrame::Cells>(const EnregView &, std::optional<int> jours)>;
 
 // A report on the lines of the stock file, in file order.
-void printStockReport(const QString &mode, const QString &titre, const Qualifies &qualifies,
+void printStockReport(ReportMode mode, const QString &titre, const Qualifies &qualifies,
                       const QString &messageVide)
 {
     BusyPointer busy;
@@ -95,7 +96,7 @@ ReportFrame::Cells reportCells(const EnregView &e, QStringView colonneE)
 }
 
 // A report on the rows of the list window, in the order it showed them.
-void printListReport(const QString &mode, const ListSnapshot &list, bool commande)
+void printListReport(ReportMode mode, const ListSnapshot &list, bool commande)
 {
     BusyPointer busy;
     ReportSession session(Platform::reportOutput());
@@ -127,22 +128,22 @@ void printListReport(const QString &mode, const ListSnapshot &list, bool command
 
 } // namespace
 
-QString askPreview()
+ReportMode askPreview()
 {
     return Platform::message(QStringLiteral("Aperçu avant impression ?"), QStringLiteral("Impression"),
                              MsgIcon::Question, MsgButtons::YesNo) == MsgAnswer::Yes
-               ? QStringLiteral("Apercu")
-               : QString();
+               ? ReportMode::Preview
+               : ReportMode::Print;
 }
 
-void imprime_complete(const QString &mode)
+void imprime_complete(ReportMode mode)
 {
     printStockReport(
         mode, QStringLiteral("Liste complète des médicaments"),
         [](const EnregView &e, std::optional<int>) { return reportCells(e, e.dat); }, QString());
 }
 
-void imprime_perimes(const QString &mode)
+void imprime_perimes(ReportMode mode)
 {
     printStockReport(
         mode, QStringLiteral("Liste des médicaments périmés"),
@@ -154,7 +155,7 @@ void imprime_perimes(const QString &mode)
         QStringLiteral("Il n'y a pas de médicament périmé à ce jour."));
 }
 
-void imprime_seuil(const QString &mode)
+void imprime_seuil(ReportMode mode)
 {
     printStockReport(
         mode, QStringLiteral("Médicaments en quantité insuffisante"),
@@ -166,7 +167,7 @@ void imprime_seuil(const QString &mode)
         QStringLiteral("Il n'y a pas de médicament en quantité insuffisante à ce jour."));
 }
 
-void imprime_avance(const QString &mode, const QString &horizon)
+void imprime_avance(ReportMode mode, const QString &horizon)
 {
     const int jours = StockRules::horizonDays(horizon);
     printStockReport(
@@ -179,12 +180,12 @@ void imprime_avance(const QString &mode, const QString &horizon)
         QStringLiteral("Il n'y a pas de médicament périmé à ce jour."));
 }
 
-void imprime_liste(const QString &mode, const ListSnapshot &list)
+void imprime_liste(ReportMode mode, const ListSnapshot &list)
 {
     printListReport(mode, list, false);
 }
 
-void imprime_commande(const QString &mode, const ListSnapshot &list)
+void imprime_commande(ReportMode mode, const ListSnapshot &list)
 {
     printListReport(mode, list, true);
 }
