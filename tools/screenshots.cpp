@@ -115,7 +115,7 @@ int main(int argc, char **argv)
 
     list.List1().setCurrentPosition(1);
     FormMedic editor(list.List1(), {});
-    editor.setMode(QStringLiteral("Modif"));
+    editor.setMode(EditorMode::Change);
     editor.show();
     save(&editor, out, "editor.png");
 

@@ -115,7 +115,7 @@ void TestFormMedic::modesFillTheFields()
     if (!row.isEmpty())
         fx.chooseRow(row);
     QStringList shown;
-    QString mode;
+    EditorMode mode = EditorMode::None;
     QStringList routes;
     QString selected;
     QVERIFY(fx.runEditor(button, [&](FormMedic *editor) {
@@ -140,10 +140,10 @@ void TestFormMedic::modesFillTheFields()
     QCOMPARE(selected, focus == QLatin1String("qte")   ? fields.at(3)
                        : focus == QLatin1String("dat") ? fields.at(4)
                                                        : fields.at(0));
-    QCOMPARE(mode, QLatin1String(button == QLatin1String("ajout")      ? "Ajout"
-                                 : button == QLatin1String("Modifier") ? "Modif"
-                                 : button == QLatin1String("majqte")   ? "MAJ"
-                                                                       : "Renouveler"));
+    QCOMPARE(mode, button == QLatin1String("ajout")      ? EditorMode::Add
+                   : button == QLatin1String("Modifier") ? EditorMode::Change
+                   : button == QLatin1String("majqte")   ? EditorMode::Quantity
+                                                         : EditorMode::Renew);
     // Closing without saving writes nothing and forgets the chosen medicine.
     QCOMPARE(fx.stockBytes(), StockFixture::bytesOf(kStock));
     QVERIFY(!fx.form->List1().hasCurrent());

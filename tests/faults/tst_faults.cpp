@@ -71,7 +71,7 @@ void valueListCommand(int lines, const QString &button, const std::function<void
     if (lines > 0)
         seams.directory.write(kRoutesFileName, list);
     FormCombosPharma form;
-    form.setMode(QStringLiteral("Forme"));
+    form.setMode(ValueList::Routes);
     form.show();
     if (button != QLatin1String("Nouveau")) {
         QListWidget *entries = form.List1();

@@ -61,11 +61,11 @@ void TestAccessibility::everyControlIsNamedAndReachable()
     } else if (window == QLatin1String("FormMedic")) {
         fx.form->List1().setCurrentPosition(0);
         auto *editor = new FormMedic(fx.form->List1(), {});
-        editor->setMode(QStringLiteral("Modif"));
+        editor->setMode(EditorMode::Change);
         owned.reset(editor);
     } else if (window == QLatin1String("FormCombosPharma")) {
         auto *form = new FormCombosPharma;
-        form->setMode(QStringLiteral("Forme"));
+        form->setMode(ValueList::Routes);
         owned.reset(form);
     } else if (window == QLatin1String("MyInputBox")) {
         MyInputBox::instance().setPrompt(QStringLiteral("Veuillez saisir la nouvelle Présentation:"));

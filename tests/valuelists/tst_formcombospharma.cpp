@@ -82,7 +82,7 @@ void TestFormCombosPharma::cleanup()
 FormCombosPharma *TestFormCombosPharma::open(const QString &mode)
 {
     m_form = std::make_unique<FormCombosPharma>();
-    m_form->setMode(mode);
+    m_form->setMode(mode == QLatin1String("Forme") ? ValueList::Routes : ValueList::Presentations);
     m_form->show();
     [[maybe_unused]] const bool exposed = QTest::qWaitForWindowExposed(m_form.get());
     return m_form.get();

@@ -7,6 +7,13 @@
 // administration ("Forme") and the presentations ("Type"). An entry is the whole line,
 // as read: nothing is trimmed, an empty line is an empty entry.
 
+// The two lists: routes of administration ("Forme") and presentations ("Type").
+enum class ValueList
+{
+    Routes,
+    Presentations
+};
+
 inline const QString kRoutesFileName = QStringLiteral("Pharma_Forme.dat");
 inline const QString kPresentationsFileName = QStringLiteral("Pharma_Type.dat");
 

@@ -29,11 +29,6 @@
 
 namespace {
 
-const QString kAjout = QStringLiteral("Ajout");
-const QString kModif = QStringLiteral("Modif");
-const QString kRenouveler = QStringLiteral("Renouveler");
-const QString kMaj = QStringLiteral("MAJ");
-
 QLabel *label(const QString &name, const QString &caption, QWidget *buddy, QWidget *parent)
 {
     auto *l = new QLabel(caption, parent);
@@ -194,22 +189,22 @@ void FormMedic::Form_Activate()
 {
     setWindowTitle(QStringLiteral("Description du médicament"));
     std::optional<Field> focus;
-    if (m_mode == kAjout) {
+    if (m_mode == EditorMode::Add) {
         miseazero();
         combos();
         m_indispensable->setEnabled(true);
         focus = Field::Nom;
-    } else if (m_mode == kModif) {
+    } else if (m_mode == EditorMode::Change) {
         combos();
         affenreg();
         m_indispensable->setEnabled(true);
         focus = Field::Nom;
-    } else if (m_mode == kRenouveler) {
+    } else if (m_mode == EditorMode::Renew) {
         combos();
         affenreg();
         m_indispensable->setEnabled(false);
         focus = Field::Dat;
-    } else if (m_mode == kMaj) {
+    } else if (m_mode == EditorMode::Quantity) {
         combos();
         affenreg();
         m_indispensable->setEnabled(false);
@@ -290,12 +285,12 @@ bool FormMedic::locked(Field field) const
     case Field::Nom:
     case Field::Formemedic:
     case Field::Typemedic:
-        return m_mode == kMaj || m_mode == kRenouveler;
+        return m_mode == EditorMode::Quantity || m_mode == EditorMode::Renew;
     case Field::Qte:
         return false;
     case Field::Critique:
     case Field::Dat:
-        return m_mode == kMaj;
+        return m_mode == EditorMode::Quantity;
     }
     return false;
 }
@@ -459,7 +454,7 @@ void FormMedic::valider_Click()
         compose_enreg(m_nom->text(), m_formemedic->currentText(), m_typemedic->currentText(), m_qte->text(),
                       dateText(), m_critique->text(), m_indispensable->isChecked() ? u"1" : u"0");
     QString error;
-    if (m_mode == kAjout) {
+    if (m_mode == EditorMode::Add) {
         if (!ajoute_pharmacie(line, &error)) {
             Platform::showError(error);
             m_nom->setFocus(Qt::OtherFocusReason);
@@ -492,6 +487,6 @@ void FormMedic::Annuler_Click()
 // Every way the editor closes (a save, Annuler, the close box) leaves no mode behind.
 void FormMedic::done(int result)
 {
-    m_mode.clear();
+    m_mode = EditorMode::None;
     QDialog::done(result);
 }

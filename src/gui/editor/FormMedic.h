@@ -16,6 +16,17 @@ class QToolButton;
 // ("Renouveler") or given a new quantity ("MAJ"). The medicine worked on is the line at
 // the current position of the list window's line list; the save writes it back there
 // and to the stock file.
+// What the editor is opened for: a new medicine ("Ajout"), a change ("Modif"), a new
+// quantity ("MAJ") or a renewal ("Renouveler").
+enum class EditorMode
+{
+    None,
+    Add,
+    Change,
+    Quantity,
+    Renew
+};
+
 class FormMedic final : public QDialog
 {
     Q_OBJECT
@@ -28,8 +39,8 @@ public:
     ~FormMedic() override;
 
     // Set by the list window before showing the editor; emptied when the editor closes.
-    QString mode() const { return m_mode; }
-    void setMode(const QString &mode) { m_mode = mode; }
+    EditorMode mode() const { return m_mode; }
+    void setMode(EditorMode mode) { m_mode = mode; }
 
     void done(int result) override;
 
@@ -68,7 +79,7 @@ private:
 
     LineList &m_list1;
     Added m_added;
-    QString m_mode;
+    EditorMode m_mode = EditorMode::None;
     bool m_activated = false;
     QWidget *m_firstEntry = nullptr;
 

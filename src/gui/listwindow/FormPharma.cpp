@@ -276,7 +276,7 @@ bool FormPharma::medicineChosen()
     return false;
 }
 
-void FormPharma::openEditor(const QString &mode)
+void FormPharma::openEditor(EditorMode mode)
 {
     FormMedic editor(
         m_list1, [this](qsizetype position) { m_model->appendPosition(position); }, this);
@@ -288,19 +288,19 @@ void FormPharma::openEditor(const QString &mode)
 
 void FormPharma::ajout_Click()
 {
-    openEditor(QStringLiteral("Ajout"));
+    openEditor(EditorMode::Add);
 }
 
 void FormPharma::Modifier_Click()
 {
     if (medicineChosen())
-        openEditor(QStringLiteral("Modif"));
+        openEditor(EditorMode::Change);
 }
 
 void FormPharma::majqte_Click()
 {
     if (medicineChosen())
-        openEditor(QStringLiteral("MAJ"));
+        openEditor(EditorMode::Quantity);
 }
 
 void FormPharma::renouveler_Click()
@@ -315,7 +315,7 @@ void FormPharma::renouveler_Click()
                           QStringLiteral("Ce médicament n'est pas encore périmé !"), MsgIcon::Exclamation,
                           MsgButtons::YesNo) == MsgAnswer::No)
         return;
-    openEditor(QStringLiteral("Renouveler"));
+    openEditor(EditorMode::Renew);
 }
 
 void FormPharma::Supprimer_Click()

@@ -2,6 +2,7 @@
 
 #include "core/reports/ListSnapshot.h"
 #include "core/store/LineList.h"
+#include "gui/editor/FormMedic.h"
 
 #include <QDate>
 #include <QDialog>
@@ -50,7 +51,7 @@ private:
     ListSnapshot snapshot() const;
 
     bool medicineChosen();
-    void openEditor(const QString &mode);
+    void openEditor(EditorMode mode);
 
     void filtre1_Click();
     void Check1_Click();

@@ -190,14 +190,14 @@ void Menuprincipal::mnu_apropos_Click()
 void Menuprincipal::mnu_pharmaforme_Click()
 {
     FormCombosPharma form(this);
-    form.setMode(QStringLiteral("Forme"));
+    form.setMode(ValueList::Routes);
     form.exec();
 }
 
 void Menuprincipal::mnu_pharmatype_Click()
 {
     FormCombosPharma form(this);
-    form.setMode(QStringLiteral("Type"));
+    form.setMode(ValueList::Presentations);
     form.exec();
 }
 

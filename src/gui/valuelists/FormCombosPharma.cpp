@@ -69,7 +69,7 @@ void FormCombosPharma::showEvent(QShowEvent *event)
 
 QString FormCombosPharma::fileName() const
 {
-    return m_mode == QLatin1String("Forme") ? kRoutesFileName : kPresentationsFileName;
+    return m_mode == ValueList::Routes ? kRoutesFileName : kPresentationsFileName;
 }
 
 QString FormCombosPharma::noun() const
@@ -80,9 +80,7 @@ QString FormCombosPharma::noun() const
 void FormCombosPharma::Form_Activate()
 {
     m_list1->clear();
-    if (m_mode != QLatin1String("Forme") && m_mode != QLatin1String("Type"))
-        return;
-    setWindowTitle(m_mode == QLatin1String("Forme") ? kRoutesCaption : kPresentationsCaption);
+    setWindowTitle(m_mode == ValueList::Routes ? kRoutesCaption : kPresentationsCaption);
     m_list1->setAccessibleName(noun());
     QStringList entries;
     QString error;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/valuelists/ValueListFile.h"
+
 #include <QDialog>
 
 class QListWidget;
@@ -16,9 +18,9 @@ class FormCombosPharma final : public QDialog
 public:
     explicit FormCombosPharma(QWidget *parent = nullptr);
 
-    // Set by the caller before the window is shown: "Forme" or "Type".
-    QString mode() const { return m_mode; }
-    void setMode(const QString &mode) { m_mode = mode; }
+    // Set by the caller before the window is shown.
+    ValueList mode() const { return m_mode; }
+    void setMode(ValueList mode) { m_mode = mode; }
 
     QListWidget *List1() const { return m_list1; }
 
@@ -40,7 +42,7 @@ private:
     void Supprimer_Click();
     void Fermer_Click();
 
-    QString m_mode;
+    ValueList m_mode = ValueList::Routes;
     QListWidget *m_list1 = nullptr;
     QToolButton *m_nouveau = nullptr;
     QToolButton *m_modifier = nullptr;
