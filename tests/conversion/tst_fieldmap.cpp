@@ -48,7 +48,8 @@ void TestFieldMap::answers()
     QFETCH(QString, colon);
     QFETCH(double, start);
     QFETCH(double, length);
-    QCOMPARE(verif_saisie(answer), colon);
+    const auto position = verif_saisie(answer);
+    QCOMPARE(position ? QString::number(*position) : QStringLiteral("Erreur"), colon);
     const auto read = readStartLength(answer);
     QCOMPARE(read.has_value(), start >= 0);
     if (read) {

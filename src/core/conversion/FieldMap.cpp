@@ -2,10 +2,10 @@
 
 #include "core/store/Numbers.h"
 
-QString verif_saisie(const QString &answer)
+std::optional<qsizetype> verif_saisie(const QString &answer)
 {
     const qsizetype last = answer.lastIndexOf(QLatin1Char(':'));
-    return last < 0 ? QStringLiteral("Erreur") : QString::number(last + 1);
+    return last < 0 ? std::nullopt : std::optional<qsizetype>(last + 1);
 }
 
 std::optional<StartLength> readStartLength(const QString &answer)

@@ -28,9 +28,8 @@ struct FieldMap
     QList<AddedField> addedFields;
 };
 
-// The position (1-based, in decimal) of the last ":" of an answer, or "Erreur" when it
-// holds none.
-QString verif_saisie(const QString &answer);
+// The position (1-based) of the last ":" of an answer; nothing when it holds none.
+std::optional<qsizetype> verif_saisie(const QString &answer);
 
 // "start:length", split at the last colon, each side read by the numeric value rule.
 struct StartLength

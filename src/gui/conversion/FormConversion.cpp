@@ -190,7 +190,7 @@ void FormConversion::valider_Click()
         const Answer a = ask(QStringLiteral("Syntaxe: [Depart:Longueur]"), title);
         if (a.cancelled && confirmsAbandon())
             return;
-        if (verif_saisie(a.text) == QLatin1String("Erreur")) {
+        if (!verif_saisie(a.text)) {
             Platform::showError(kAnnulee);
             return;
         }

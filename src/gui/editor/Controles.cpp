@@ -12,12 +12,12 @@ QString formatMessage(const QString &example)
 
 } // namespace
 
-QString verif_date(const QString &text)
+Check verif_date(const QString &text)
 {
     QString message;
     switch (checkDate(text)) {
     case DateFault::None:
-        return QString();
+        return Check::Passed;
     case DateFault::NothingTyped:
     case DateFault::MissingSlash:
         message = formatMessage(QStringLiteral("Exemple: 07/02/2001"));
@@ -36,5 +36,5 @@ QString verif_date(const QString &text)
         break;
     }
     Platform::message(message, QStringLiteral("Erreur"), MsgIcon::Information);
-    return QStringLiteral("Erreur");
+    return Check::Refused;
 }

@@ -345,7 +345,7 @@ bool FormMedic::dat_Validate()
     // A date the mode does not let the user change is left as it was stored.
     if (locked(Field::Dat))
         return true;
-    if (verif_date(m_dat->maskedText()) != QLatin1String("Erreur"))
+    if (verif_date(m_dat->maskedText()) == Check::Passed)
         return true;
     m_dat->setFocus(Qt::OtherFocusReason);
     m_dat->selectAll();
