@@ -4,10 +4,10 @@
 
 namespace {
 
-constexpr int kFirstRow = 5;
-constexpr int kLastRow = 49;
-const QString kFullPage = QStringLiteral("$A$1:$F$48");
-const QString kLastPage = QStringLiteral("$A$1:$F$50");
+constexpr int kFirstRow = ReportPage::kFirstRecordRow;
+constexpr int kLastRow = ReportPage::kLastRecordRow;
+const QString kFullPage = QStringLiteral("$A$1:$F$%1").arg(ReportPage::kLastFullPageRow);
+const QString kLastPage = QStringLiteral("$A$1:$F$%1").arg(ReportPage::kTotalRow);
 
 } // namespace
 
@@ -32,10 +32,10 @@ void ReportFrame::beforeLine()
     m_session.setPrintArea(kFullPage);
     m_session.output(m_mode);
     for (int row = kFirstRow; row <= kLastRow; ++row) {
-        for (int column = 0; column < 6; ++column)
+        for (int column = 0; column < kReportColumns; ++column)
             m_session.write(row, column, QString());
     }
-    // Row 49 was left out of the page just printed: it opens the next one.
+    // The last record row was left out of the page just printed: it opens the next one.
     writeRow(kFirstRow, m_count, m_last);
     m_nextRow = kFirstRow + 1;
 }
@@ -50,7 +50,7 @@ void ReportFrame::add(const Cells &cells)
 
 void ReportFrame::finish()
 {
-    m_session.write(50, 5, QString::number(m_count));
+    m_session.write(ReportPage::kTotalRow, kReportColumns - 1, QString::number(m_count));
     m_session.setPrintArea(kLastPage);
     m_session.output(m_mode);
 }

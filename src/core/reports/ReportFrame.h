@@ -35,7 +35,7 @@ private:
 
     ReportSession &m_session;
     ReportMode m_mode;
-    int m_nextRow = 5;
+    int m_nextRow = ReportPage::kFirstRecordRow;
     int m_count = 0;
     Cells m_last;
 };

@@ -18,6 +18,13 @@ enum class ReportMode
 struct ReportPage
 {
     static constexpr int kRows = 50;
+    // Rows 1 to 3 hold the title lines, row 4 the column headings; the records fill rows 5
+    // to 49 and the total stands in row 50. A full page prints rows 1 to 48.
+    static constexpr int kHeadingRow = 4;
+    static constexpr int kFirstRecordRow = 5;
+    static constexpr int kLastRecordRow = 49;
+    static constexpr int kLastFullPageRow = 48;
+    static constexpr int kTotalRow = 50;
     using Grid = std::array<std::array<QString, kReportColumns>, kRows>;
 
     QString report;    // the report's title, as in A1

@@ -4,7 +4,7 @@
 
 int ReportPage::lastRow() const
 {
-    return printArea.endsWith(QLatin1String("$48")) ? 48 : 50;
+    return printArea.endsWith(QStringLiteral("$%1").arg(kLastFullPageRow)) ? kLastFullPageRow : kTotalRow;
 }
 
 ReportSession::ReportSession(ReportOutput &output)

@@ -92,7 +92,7 @@ void FormMedic::buildControls()
 {
     m_nom = new QLineEdit(QStringLiteral("Text1"), this);
     m_nom->setObjectName(QStringLiteral("nom"));
-    m_nom->setMaxLength(40);
+    m_nom->setMaxLength(int(Enreg::kNom.width));
     keepOnOneLine(m_nom);
 
     const auto combo = [this](const QString &name, const QString &text) {
@@ -114,7 +114,7 @@ void FormMedic::buildControls()
     const auto number = [this, digits](const QString &name) {
         auto *edit = new QLineEdit(QStringLiteral("Text1"), this);
         edit->setObjectName(name);
-        edit->setMaxLength(3);
+        edit->setMaxLength(int(Enreg::kQte.width)); // the threshold is as wide
         edit->setValidator(digits);
         keepOnOneLine(edit);
         edit->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 16);

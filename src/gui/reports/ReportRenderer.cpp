@@ -81,7 +81,7 @@ void paintReportPage(QPainter &painter, QPagedPaintDevice &device, const ReportT
 
     double y = 0;
     // Rows 1 to 3: the titles run across the page, as long texts do in a sheet.
-    for (int row = 1; row <= 3; ++row) {
+    for (int row = 1; row < ReportPage::kHeadingRow; ++row) {
         const QString &text = page.cell(row, 0);
         const double h = row == 1 ? titleLine : line;
         if (!text.isEmpty() || row == 1) {
@@ -113,16 +113,16 @@ void paintReportPage(QPainter &painter, QPagedPaintDevice &device, const ReportT
                              shown);
         }
     };
-    drawRow(4, y, headingFont, true);
+    drawRow(ReportPage::kHeadingRow, y, headingFont, true);
     y += line;
-    const int lastRow = std::min(page.lastRow(), 49);
-    for (int row = 5; row <= lastRow; ++row, y += line)
+    const int lastRow = std::min(page.lastRow(), ReportPage::kLastRecordRow);
+    for (int row = ReportPage::kFirstRecordRow; row <= lastRow; ++row, y += line)
         drawRow(row, y, textFont, false);
-    if (page.lastRow() >= 50) {
-        // Row 50: the total, with whatever the template puts beside it.
+    if (page.lastRow() >= ReportPage::kTotalRow) {
+        // The total, with whatever the template puts beside it.
         painter.setFont(headingFont);
         for (int c = 0; c < kReportColumns; ++c) {
-            const QString &text = page.cell(50, c);
+            const QString &text = page.cell(ReportPage::kTotalRow, c);
             if (text.isEmpty())
                 continue;
             const QRectF cell(x[std::size_t(c)], y, x[std::size_t(c) + 1] - x[std::size_t(c)], line);
