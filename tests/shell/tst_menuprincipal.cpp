@@ -17,22 +17,6 @@
 
 #include <memory>
 
-namespace {
-
-// A menu as text: one entry per line, "-" for a separator, submenus indented.
-void describe(const QMenu *menu, int depth, QStringList &out)
-{
-    for (QAction *action : menu->actions()) {
-        const QString indent(depth * 2, u' ');
-        out << indent + (action->isSeparator() ? QStringLiteral("-")
-                                               : action->objectName() + u' ' + action->text());
-        if (action->menu())
-            describe(action->menu(), depth + 1, out);
-    }
-}
-
-} // namespace
-
 class TestMenuprincipal : public QObject
 {
     Q_OBJECT
@@ -42,8 +26,6 @@ private slots:
     void init();
     void cleanup();
 
-    void captionAndMenus();
-    void toolbarButtons();
     void entriesOpenTheirWindow_data();
     void entriesOpenTheirWindow();
     void dropDownFacesDoNothing();
@@ -86,82 +68,6 @@ QAction *TestMenuprincipal::action(const QString &name) const
 QToolButton *TestMenuprincipal::toolButton(const QString &key) const
 {
     return m_window->findChild<QToolBar *>(QStringLiteral("Toolbar1"))->findChild<QToolButton *>(key);
-}
-
-void TestMenuprincipal::captionAndMenus()
-{
-    QCOMPARE(m_window->windowTitle(), QStringLiteral("Vellorin Version 1.0"));
-    QStringList tree;
-    for (QAction *top : m_window->menuBar()->actions()) {
-        tree << top->objectName() + u' ' + top->text();
-        describe(top->menu(), 1, tree);
-    }
-    const QStringList expected = {
-        "mnu_application &Application",
-        "  mnu_apropos &A propos...",
-        "  -",
-        "  mnu_utilitaires &Paramètres",
-        "    mnu_pharmaforme Médicaments: Voie d'administration",
-        "    mnu_pharmatype Médicaments: Présentation",
-        "    -",
-        "    mnu_conversionBD Conversion Base de données",
-        "  -",
-        "  mnu_quitter &Quitter",
-        "mnu_pharmacie &Pharmacie",
-        "  mnu_gestionpharmacie &Gestion des médicaments",
-        "  -",
-        "  mnu_impressionpharmacie &Impression",
-        "    mnu_complete Liste &complète des médicaments",
-        "    -",
-        "    mnu_perimes Médicaments périmés à la date d'aujourd'hui",
-        "    mnu_seuilimite Médicaments en quantité insuffisante",
-    };
-    QCOMPARE(tree, expected);
-    for (QAction *a : m_window->findChildren<QAction *>()) {
-        if (a->objectName().startsWith(QLatin1String("mnu_"))) {
-            QVERIFY(a->shortcut().isEmpty());
-            QVERIFY(!a->isCheckable());
-            QVERIFY(a->isEnabled());
-        }
-    }
-}
-
-void TestMenuprincipal::toolbarButtons()
-{
-    auto *toolbar = m_window->findChild<QToolBar *>(QStringLiteral("Toolbar1"));
-    QVERIFY(toolbar);
-    QStringList layout;
-    for (QAction *a : toolbar->actions()) {
-        if (a->isSeparator()) {
-            layout << QStringLiteral("-");
-            continue;
-        }
-        auto *button = qobject_cast<QToolButton *>(toolbar->widgetForAction(a));
-        QVERIFY(button);
-        QVERIFY(!button->icon().isNull());
-        QCOMPARE(button->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
-        QString entry = button->objectName() + u' ' + button->text();
-        if (button->menu()) {
-            for (QAction *item : button->menu()->actions())
-                entry += QStringLiteral(" [%1: %2]").arg(item->objectName(), item->text());
-        }
-        layout << entry;
-    }
-    const QStringList expected = {
-        "button_gestionmedic Gestion des médicaments",
-        "-",
-        "button_impression Impression [button_complete: Liste complète des médicaments]"
-        " [button_perimes: Médicaments périmés à la date d'aujourd'hui]"
-        " [button_seuillimite: Médicaments en quantité insuffisante]",
-        "button_utilitaires Paramètres [button_voiedadministration: Médicaments: Voie d'administration]"
-        " [button_presentation: Médicaments: Présentation]",
-        "-",
-        "button_apropos A propos...",
-        "-",
-        "button_quitter Quitter",
-    };
-    QCOMPARE(layout, expected);
-    QCOMPARE(toolbar->iconSize(), QSize(32, 32));
 }
 
 void TestMenuprincipal::entriesOpenTheirWindow_data()

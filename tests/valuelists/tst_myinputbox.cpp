@@ -15,7 +15,6 @@ class TestMyInputBox : public QObject
 
 private slots:
     void initTestCase();
-    void noAnswerBeforeTheFirst();
     void answers_data();
     void answers();
     void longPromptPushesTheEntryDown();
@@ -50,12 +49,6 @@ void TestMyInputBox::display(const QString &prompt, const QString &defaultText,
     box.Display();
     QVERIFY(answered);
     QVERIFY(box.isHidden());
-}
-
-void TestMyInputBox::noAnswerBeforeTheFirst()
-{
-    QCOMPARE(MyInputBox::instance().ButtonClicked(), short(0));
-    QCOMPARE(&MyInputBox::instance(), &MyInputBox::instance());
 }
 
 void TestMyInputBox::answers_data()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/store/EnregMedic.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -18,7 +20,7 @@ inline const QString kRoutesFileName = QStringLiteral("Pharma_Forme.dat");
 inline const QString kPresentationsFileName = QStringLiteral("Pharma_Type.dat");
 
 // Entries are at most this long; the editor's entry box stops there.
-inline constexpr int kValueListEntryLength = 20;
+inline constexpr int kValueListEntryLength = int(Enreg::kFormemedic.width);
 
 // How an entry shows in a list: a line of a file edited by hand can be of any length, and
 // laying out megabytes of text would freeze the window; the entry itself stays whole.
