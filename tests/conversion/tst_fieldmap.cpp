@@ -1,4 +1,5 @@
 #include "core/conversion/FieldMap.h"
+#include "support/TestMain.h"
 
 #include <QTest>
 
@@ -102,5 +103,5 @@ void TestFieldMap::records()
         QCOMPARE(*out + addedSuffix(added), converted);
 }
 
-QTEST_GUILESS_MAIN(TestFieldMap)
+VELLORIN_TEST(TestFieldMap)
 #include "tst_fieldmap.moc"

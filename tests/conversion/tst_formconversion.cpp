@@ -1,5 +1,6 @@
 #include "core/store/StockFile.h"
 #include "gui/conversion/FormConversion.h"
+#include "support/TestMain.h"
 #include "support/TestSeams.h"
 
 #include <QDir>
@@ -299,5 +300,5 @@ void TestFormConversion::secondConversionTheSameDay()
     QCOMPARE(m_seams->directory.read(kStockFileName), QByteArray("ABC  DEFGH  \r\nIJ          \r\n"));
 }
 
-QTEST_MAIN(TestFormConversion)
+VELLORIN_TEST(TestFormConversion)
 #include "tst_formconversion.moc"

@@ -1,4 +1,5 @@
 #include "gui/editor/Controles.h"
+#include "support/TestMain.h"
 #include "support/TestSeams.h"
 
 #include <QTest>
@@ -75,5 +76,5 @@ void TestControles::verifDate()
     QCOMPARE(boxOf(shown), QStringLiteral("Erreur | information | OK"));
 }
 
-QTEST_GUILESS_MAIN(TestControles)
+VELLORIN_TEST(TestControles)
 #include "tst_controles.moc"

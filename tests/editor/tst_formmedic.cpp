@@ -2,6 +2,7 @@
 #include "gui/platform/MaskedDateBox.h"
 #include "gui/platform/ReportListView.h"
 #include "support/StockFixture.h"
+#include "support/TestMain.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -497,5 +498,5 @@ void TestFormMedic::controlCharacterFromTheFileIsRefused()
                  "peut pas contenir.\r\n\r\nLe médicament n'est pas enregistré."));
 }
 
-QTEST_MAIN(TestFormMedic)
+VELLORIN_TEST(TestFormMedic)
 #include "tst_formmedic.moc"

@@ -11,6 +11,7 @@
 #include "gui/valuelists/FormCombosPharma.h"
 #include "support/FaultySystemCalls.h"
 #include "support/StockFixture.h"
+#include "support/TestMain.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -524,5 +525,5 @@ void TestFaults::onlyRegularFilesAreData()
     QVERIFY(!QFileInfo(path).isFile()); // still the pipe
 }
 
-QTEST_MAIN(TestFaults)
+VELLORIN_TEST(TestFaults)
 #include "tst_faults.moc"

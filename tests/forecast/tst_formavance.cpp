@@ -2,6 +2,7 @@
 #include "gui/forecast/FormAvance.h"
 #include "gui/platform/ReportListView.h"
 #include "support/StockFixture.h"
+#include "support/TestMain.h"
 
 #include <QAbstractItemModelTester>
 #include <QComboBox>
@@ -140,5 +141,5 @@ void TestFormAvance::emptyStockShowsTheHeaders()
     QCOMPARE(rowCount, 0);
 }
 
-QTEST_MAIN(TestFormAvance)
+VELLORIN_TEST(TestFormAvance)
 #include "tst_formavance.moc"

@@ -2,6 +2,7 @@
 #include "gui/listwindow/FormPharma.h"
 #include "gui/listwindow/StockTableModel.h"
 #include "gui/platform/ReportListView.h"
+#include "support/TestMain.h"
 #include "support/TestSeams.h"
 
 #include <QAbstractItemModelTester>
@@ -269,5 +270,5 @@ void TestFormPharma::unusualStockFiles()
         QCOMPARE(m_seams->directory.read(kStockFileName), bytes);
 }
 
-QTEST_MAIN(TestFormPharma)
+VELLORIN_TEST(TestFormPharma)
 #include "tst_formpharma.moc"

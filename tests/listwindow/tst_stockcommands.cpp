@@ -2,6 +2,7 @@
 #include "gui/listwindow/StockTableModel.h"
 #include "gui/platform/ReportListView.h"
 #include "support/StockFixture.h"
+#include "support/TestMain.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -158,5 +159,5 @@ void TestStockCommands::help()
     QCOMPARE(boxOf(fx.seams.messages.last()), QStringLiteral("Aide - Vellorin | information | OK"));
 }
 
-QTEST_MAIN(TestStockCommands)
+VELLORIN_TEST(TestStockCommands)
 #include "tst_stockcommands.moc"

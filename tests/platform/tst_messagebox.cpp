@@ -1,5 +1,6 @@
 #include "gui/platform/MessageBox.h"
 #include "gui/shell/Application.h"
+#include "support/TestMain.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -80,5 +81,5 @@ void TestMessageBox::answers()
     QCOMPARE(seenText, QStringLiteral("Première ligne\nseconde\ntroisième"));
 }
 
-QTEST_MAIN(TestMessageBox)
+VELLORIN_TEST(TestMessageBox)
 #include "tst_messagebox.moc"

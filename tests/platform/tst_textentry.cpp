@@ -1,5 +1,6 @@
 #include "gui/platform/OneLineGuard.h"
 #include "gui/platform/Widgets.h"
+#include "support/TestMain.h"
 #include "support/TestSeams.h"
 
 #include <QApplication>
@@ -94,5 +95,5 @@ void TestTextEntry::everyWayIn()
                  qPrintable(seams.messages.last().text));
 }
 
-QTEST_MAIN(TestTextEntry)
+VELLORIN_TEST(TestTextEntry)
 #include "tst_textentry.moc"

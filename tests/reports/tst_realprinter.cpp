@@ -1,5 +1,6 @@
 #include "core/store/StockFile.h"
 #include "gui/reports/Impression.h"
+#include "support/TestMain.h"
 #include "support/TestSeams.h"
 
 #include <QDir>
@@ -107,5 +108,5 @@ void TestRealPrinter::eachPageIsOneJob()
     QVERIFY(texts.at(1).contains(QRegularExpression(QStringLiteral("Total :\\s+46"))));
 }
 
-QTEST_MAIN(TestRealPrinter)
+VELLORIN_TEST(TestRealPrinter)
 #include "tst_realprinter.moc"

@@ -1,6 +1,7 @@
 #include "core/store/StockFile.h"
 #include "gui/platform/ReportPrinter.h"
 #include "gui/reports/Impression.h"
+#include "support/TestMain.h"
 #include "support/TestSeams.h"
 
 #include <QAction>
@@ -108,5 +109,5 @@ void TestReportPrinter::previewWaitsForEachPage()
     QVERIFY(QDir(seams.directory.path()).entryList({QStringLiteral("*.pdf")}).isEmpty());
 }
 
-QTEST_MAIN(TestReportPrinter)
+VELLORIN_TEST(TestReportPrinter)
 #include "tst_reportprinter.moc"

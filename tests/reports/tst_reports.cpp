@@ -2,6 +2,7 @@
 #include "gui/reports/Impression.h"
 #include "gui/shell/Menuprincipal.h"
 #include "support/StockFixture.h"
+#include "support/TestMain.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -378,5 +379,5 @@ void TestReports::templateThatCannotBeUsed()
         QCOMPARE(m_seams->directory.read(QStringLiteral("Impression.json")), content); // never written
 }
 
-QTEST_MAIN(TestReports)
+VELLORIN_TEST(TestReports)
 #include "tst_reports.moc"

@@ -6,6 +6,7 @@
 #include "gui/valuelists/FormCombosPharma.h"
 #include "gui/valuelists/MyInputBox.h"
 #include "support/StockFixture.h"
+#include "support/TestMain.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -114,5 +115,5 @@ void TestAccessibility::everyControlIsNamedAndReachable()
     w->hide();
 }
 
-QTEST_MAIN(TestAccessibility)
+VELLORIN_TEST(TestAccessibility)
 #include "tst_accessibility.moc"

@@ -1,6 +1,7 @@
 #include "core/platform/InstanceLock.h"
 #include "core/platform/ProgramDirectory.h"
 #include "gui/shell/Application.h"
+#include "support/TestMain.h"
 #include "support/TestSeams.h"
 
 #include <QDir>
@@ -129,5 +130,5 @@ void TestInstance::installedProgramKeepsItsFilesForTheUser()
     QCOMPARE(seams.directory.read(QStringLiteral("data/Impression.json")), QByteArray("starting\r\n"));
 }
 
-QTEST_MAIN(TestInstance)
+VELLORIN_TEST(TestInstance)
 #include "tst_instance.moc"

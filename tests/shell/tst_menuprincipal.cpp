@@ -2,6 +2,7 @@
 #include "gui/listwindow/FormPharma.h"
 #include "gui/shell/Application.h"
 #include "gui/shell/Menuprincipal.h"
+#include "support/TestMain.h"
 #include "support/TestSeams.h"
 
 #include <QApplication>
@@ -187,5 +188,5 @@ void TestMenuprincipal::quitEndsAtOnce()
     QVERIFY(m_seams->messages.shown().isEmpty()); // no question asked
 }
 
-QTEST_MAIN(TestMenuprincipal)
+VELLORIN_TEST(TestMenuprincipal)
 #include "tst_menuprincipal.moc"

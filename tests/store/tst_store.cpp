@@ -4,6 +4,7 @@
 #include "core/store/StockFile.h"
 #include "core/store/TextFile.h"
 #include "core/store/Tri.h"
+#include "support/TestMain.h"
 #include "support/TestSeams.h"
 
 #include <QFile>
@@ -302,5 +303,5 @@ void TestStore::stockRules()
     QCOMPARE(got, shown);
 }
 
-QTEST_GUILESS_MAIN(TestStore)
+VELLORIN_TEST(TestStore)
 #include "tst_store.moc"

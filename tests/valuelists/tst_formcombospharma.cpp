@@ -1,6 +1,7 @@
 #include "gui/shell/Application.h"
 #include "gui/valuelists/FormCombosPharma.h"
 #include "gui/valuelists/MyInputBox.h"
+#include "support/TestMain.h"
 #include "support/TestSeams.h"
 
 #include <QApplication>
@@ -341,5 +342,5 @@ void TestFormCombosPharma::longEntryStaysWhole()
     QCOMPARE(m_seams->directory.read(kType), longLine + "\r\n");
 }
 
-QTEST_MAIN(TestFormCombosPharma)
+VELLORIN_TEST(TestFormCombosPharma)
 #include "tst_formcombospharma.moc"

@@ -1,5 +1,6 @@
 #include "gui/shell/Application.h"
 #include "gui/valuelists/MyInputBox.h"
+#include "support/TestMain.h"
 #include "support/TestSeams.h"
 
 #include <QApplication>
@@ -182,5 +183,5 @@ void TestMyInputBox::settingsStayFromOneUseToTheNext()
     QCOMPARE(box.ButtonClicked(), short(1));
 }
 
-QTEST_MAIN(TestMyInputBox)
+VELLORIN_TEST(TestMyInputBox)
 #include "tst_myinputbox.moc"
