@@ -27,7 +27,8 @@ QList<QByteArray> namedFunctions(int argc, char **argv)
                 ++i;
             continue;
         }
-        names << arg.left(arg.indexOf(':'));
+        const qsizetype tag = arg.indexOf(':');
+        names << (tag < 0 ? arg : arg.left(tag));
     }
     return names;
 }
