@@ -78,7 +78,9 @@ FormPharma *TestFormPharma::open()
 {
     m_form = std::make_unique<FormPharma>();
     m_form->show();
-    [[maybe_unused]] const bool exposed = QTest::qWaitForWindowExposed(m_form.get());
+    // A window that never shows fails the test that opened it.
+    QTest::qVerify(QTest::qWaitForWindowExposed(m_form.get()), "qWaitForWindowExposed(m_form.get())", "",
+                   __FILE__, __LINE__);
     return m_form.get();
 }
 

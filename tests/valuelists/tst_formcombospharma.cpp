@@ -85,7 +85,9 @@ FormCombosPharma *TestFormCombosPharma::open(const QString &mode)
     m_form = std::make_unique<FormCombosPharma>();
     m_form->setMode(mode == QLatin1String("Forme") ? ValueList::Routes : ValueList::Presentations);
     m_form->show();
-    [[maybe_unused]] const bool exposed = QTest::qWaitForWindowExposed(m_form.get());
+    // A window that never shows fails the test that opened it.
+    QTest::qVerify(QTest::qWaitForWindowExposed(m_form.get()), "qWaitForWindowExposed(m_form.get())", "",
+                   __FILE__, __LINE__);
     return m_form.get();
 }
 
