@@ -4,6 +4,8 @@
 #include "support/TestSeams.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -76,6 +78,10 @@ void TestMyInputBox::answers_data()
     QTest::newRow("Annuler button") << ""
                                     << "Spray"
                                     << "&Annuler" << short(2) << "Spray";
+    // A line copied whole and pasted is one entry, its line end left behind.
+    QTest::newRow("a whole line pasted") << ""
+                                         << "Paste:Collyre\r\n"
+                                         << "Enter" << short(1) << "Collyre";
     QTest::newRow("close box is Annuler") << ""
                                           << "Gel"
                                           << "close" << short(2) << "Gel";
@@ -94,7 +100,12 @@ void TestMyInputBox::answers()
         QLineEdit *input = box->txtInput();
         shownDefault = input->text();
         selected = input->selectedText();
-        typeText(input, typed);
+        if (typed.startsWith(QLatin1String("Paste:"))) {
+            QGuiApplication::clipboard()->setText(typed.mid(6));
+            QTest::keySequence(input, QKeySequence::Paste);
+        } else {
+            typeText(input, typed);
+        }
         if (finish == QLatin1String("Enter")) {
             QTest::keyClick(input, Qt::Key_Return);
         } else if (finish == QLatin1String("Escape")) {
