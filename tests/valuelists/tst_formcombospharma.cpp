@@ -48,8 +48,6 @@ private slots:
     void commandsNeedASelection();
     void deleteAsks_data();
     void deleteAsks();
-    void failuresLeaveTheFileWhole_data();
-    void failuresLeaveTheFileWhole();
     void longEntryStaysWhole();
 
 private:
@@ -283,52 +281,6 @@ void TestFormCombosPharma::deleteAsks()
     QCOMPARE(boxOf(question), QStringLiteral("Présentation | question | Oui/Non"));
     QCOMPARE(m_seams->directory.read(kType), after);
     QCOMPARE(entries().contains(QStringLiteral("Sirop")), answer == MsgAnswer::No);
-}
-
-void TestFormCombosPharma::failuresLeaveTheFileWhole_data()
-{
-    QTest::addColumn<QString>("command");
-    QTest::addColumn<bool>("readOnly");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("says");
-    QTest::newRow("add to a read-only file") << "Nouveau" << true << "Gel"
-                                             << "lecture seule";
-    QTest::newRow("change a read-only file") << "Modifier" << true << "Gel"
-                                             << "lecture seule";
-    QTest::newRow("delete from a read-only file") << "Supprimer" << true << ""
-                                                  << "lecture seule";
-    QTest::newRow("add a character the file cannot hold") << "Nouveau" << false << "Crème ✓"
-                                                          << "« ✓ »";
-    QTest::newRow("change to a character the file cannot hold") << "Modifier" << false << "Gel ≥ 1"
-                                                                << "« ≥ »";
-}
-
-void TestFormCombosPharma::failuresLeaveTheFileWhole()
-{
-    QFETCH(QString, command);
-    QFETCH(bool, readOnly);
-    QFETCH(QString, typed);
-    QFETCH(QString, says);
-    const QByteArray before = "Sirop\r\nAmpoule\r\n";
-    m_seams->directory.write(kType, before);
-    const QString path = m_seams->directory.file(kType);
-    if (readOnly)
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-    open(QStringLiteral("Type"));
-    select(QStringLiteral("Sirop"));
-    if (command == QLatin1String("Supprimer")) {
-        m_seams->messages.queue(MsgAnswer::Yes);
-        QTest::mouseClick(m_form->findChild<QToolButton *>(command), Qt::LeftButton);
-    } else {
-        QVERIFY(clickAndAnswer(command, typed).shown);
-    }
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-    const MessageRequest &error = m_seams->messages.last();
-    QCOMPARE(error.title, QStringLiteral("Erreur"));
-    QVERIFY2(error.text.contains(says), qPrintable(error.text));
-    QVERIFY(error.text.contains(kType));
-    QCOMPARE(m_seams->directory.read(kType), before);
-    QCOMPARE(entries(), (QStringList{"Ampoule", "Sirop"}));
 }
 
 // A line of any length, from a file edited by hand, shows cut but stays whole in the file.
