@@ -36,7 +36,8 @@ QByteArray fileOf(const QStringList &lines)
 QStringList numbers(const ReportPage &page)
 {
     QStringList list;
-    for (int row = 5; row <= std::min(page.lastRow(), 49); ++row) {
+    for (int row = ReportPage::kFirstRecordRow; row <= std::min(page.lastRow(), ReportPage::kLastRecordRow);
+         ++row) {
         if (!page.cell(row, 0).isEmpty())
             list << page.cell(row, 0);
     }
@@ -46,7 +47,7 @@ QStringList numbers(const ReportPage &page)
 QStringList rowCells(const ReportPage &page, int row)
 {
     QStringList cells;
-    for (int c = 0; c < 6; ++c)
+    for (int c = 0; c < kReportColumns; ++c)
         cells << page.cell(row, c);
     return cells;
 }
