@@ -9,6 +9,7 @@
 #include <QSysInfo>
 #include <QTest>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 // One copy of the program per directory, and where an installed program keeps its files.
@@ -49,6 +50,8 @@ void TestInstance::lockStates_data()
         << there << MsgAnswer::No << false << QStringLiteral("ordinateur « cabinet-2 » depuis le") << false;
     QTest::newRow("another computer, opened anyway")
         << there << MsgAnswer::Yes << true << QStringLiteral("Ouvrir Vellorin quand même ?") << false;
+    QTest::newRow("a pipe in its place") << QByteArray("fifo") << MsgAnswer::No << false
+                                         << QStringLiteral("ce n'est pas un fichier ordinaire") << false;
 }
 
 void TestInstance::lockStates()
@@ -63,6 +66,8 @@ void TestInstance::lockStates()
     InstanceLock live(seams.directory.path());
     if (lock == "live")
         QCOMPARE(live.acquire(), InstanceLock::Outcome::Acquired);
+    else if (lock == "fifo")
+        QCOMPARE(::mkfifo(QFile::encodeName(lockFile).constData(), 0644), 0);
     else if (!lock.isNull())
         seams.directory.write(QStringLiteral("Vellorin.lock"), lock);
     const QStringList work{"Pharmacie.dat.~a1B2c3", "Pharmacie.new", "Pharmacie.def",
@@ -81,6 +86,8 @@ void TestInstance::lockStates()
         QVERIFY2(seams.messages.last().text.contains(says), qPrintable(seams.messages.last().text));
         QVERIFY(seams.messages.last().text.contains(lockFile)); // every lock message names the file
     }
+    if (lock == "fifo")
+        return;
     InstanceLock::Holder holder;
     QVERIFY(InstanceLock::parse(seams.directory.read(QStringLiteral("Vellorin.lock")), &holder));
     if (runs)

@@ -1,5 +1,7 @@
 #include "InstanceLock.h"
 
+#include "core/store/DurableFile.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -130,7 +132,7 @@ InstanceLock::Found InstanceLock::inspect(int *staleFd)
     }
     struct stat st = {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        m_errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        m_errno = S_ISDIR(st.st_mode) ? EISDIR : DurableFile::kNotRegularFile;
         ::close(fd);
         return Found::Unusable;
     }

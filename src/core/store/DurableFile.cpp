@@ -222,6 +222,8 @@ QString cause(int errnum)
         return QStringLiteral("le fichier ou son dossier est introuvable");
     case EISDIR:
         return QStringLiteral("c'est un dossier, pas un fichier");
+    case kNotRegularFile:
+        return QStringLiteral("ce n'est pas un fichier ordinaire");
     case ENAMETOOLONG:
         return QStringLiteral("le nom du fichier est trop long");
     case EMFILE:
@@ -271,7 +273,7 @@ bool openForReading(const QString &path, QFile *file, bool *missing, QString *wh
     }
     if (!S_ISREG(st.st_mode)) {
         ::close(fd);
-        *why = S_ISDIR(st.st_mode) ? cause(EISDIR) : QStringLiteral("ce n'est pas un fichier ordinaire");
+        *why = cause(S_ISDIR(st.st_mode) ? EISDIR : kNotRegularFile);
         return false;
     }
     if (!file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
@@ -308,7 +310,7 @@ bool write(const QString &path, QByteArrayView bytes, const Options &options, QS
     if (existed && S_ISDIR(current.st_mode))
         return failed(cause(EISDIR));
     if (existed && !S_ISREG(current.st_mode))
-        return failed(QStringLiteral("ce n'est pas un fichier ordinaire"));
+        return failed(cause(kNotRegularFile));
     if (existed && options.existing == Existing::MustNotExist)
         return failed(cause(EEXIST));
 

@@ -46,7 +46,11 @@ bool isWorkFileName(const QString &fileName);
 // in `directory`. Returns how many were removed.
 int removeWorkFiles(const QString &directory);
 
-// The cause of a failed system call, in French, without final stop.
+// Not an errno value: a pipe, a device or a socket where a file of the program belongs.
+inline constexpr int kNotRegularFile = -1;
+
+// The cause of a failed system call (an errno value, or kNotRegularFile), in French,
+// without final stop.
 QString cause(int errnum);
 
 QString readFailure(const QString &path, const QString &why);
