@@ -1,5 +1,6 @@
 #include "ProgramDirectory.h"
 
+#include "Seam.h"
 #include "core/store/DurableFile.h"
 
 #include <QCoreApplication>
@@ -44,13 +45,7 @@ QString ExecutableDirectory::path() const
 
 namespace {
 
-const ProgramDirectory *g_directory = nullptr;
-
-const ProgramDirectory &directory()
-{
-    static const ExecutableDirectory executable;
-    return g_directory ? *g_directory : executable;
-}
+using DirectorySeam = Seam<const ProgramDirectory, const ExecutableDirectory>;
 
 } // namespace
 
@@ -58,7 +53,7 @@ namespace Platform {
 
 QString programDirectory()
 {
-    return directory().path();
+    return DirectorySeam::get().path();
 }
 
 QString programFile(const QString &fileName)
@@ -68,7 +63,7 @@ QString programFile(const QString &fileName)
 
 void setProgramDirectory(const ProgramDirectory *dir)
 {
-    g_directory = dir;
+    DirectorySeam::set(dir);
 }
 
 } // namespace Platform

@@ -343,9 +343,13 @@ bool replace(const QString &work, const QString &target, QString *error)
     struct stat current = {};
     const bool existed = ::stat(native(target).constData(), &current) == 0;
     if (existed) {
-        if (::chown(native(work).constData(), current.st_uid, current.st_gid) != 0)
-            (void)::chown(native(work).constData(), static_cast<uid_t>(-1), current.st_gid);
-        ::chmod(native(work).constData(), current.st_mode & 07777);
+        // Owner, group and mode are changed through any descriptor of the file: a read-only
+        // one, which writes nothing.
+        const int fd = ::open(native(work).constData(), O_RDONLY | O_CLOEXEC);
+        if (fd >= 0) {
+            takePermissions(fd, &current);
+            ::close(fd);
+        }
     }
     int errnum = 0;
     if (commit(work, target, existed, &errnum) == Commit::Done)

@@ -1,5 +1,7 @@
 #include "SystemCalls.h"
 
+#include "core/platform/Seam.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -44,23 +46,16 @@ int SystemCalls::unlink(const char *path)
     return ::unlink(path);
 }
 
-namespace {
-
-SystemCalls *g_calls = nullptr;
-
-} // namespace
-
 namespace Platform {
 
 SystemCalls &systemCalls()
 {
-    static SystemCalls real;
-    return g_calls ? *g_calls : real;
+    return Seam<SystemCalls>::get();
 }
 
 void setSystemCalls(SystemCalls *calls)
 {
-    g_calls = calls;
+    Seam<SystemCalls>::set(calls);
 }
 
 } // namespace Platform

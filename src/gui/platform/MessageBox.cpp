@@ -1,16 +1,15 @@
 #include "MessageBox.h"
 
+#include "core/platform/Seam.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
 namespace {
 
-MessageBoxes *g_boxes = nullptr;
-
 MessageBoxes &boxes()
 {
-    static QtMessageBoxes platform;
-    return g_boxes ? *g_boxes : platform;
+    return Seam<MessageBoxes, QtMessageBoxes>::get();
 }
 
 QMessageBox::Icon toQt(MsgIcon icon)
@@ -73,7 +72,7 @@ void showError(const QString &text)
 
 void setMessageBoxes(MessageBoxes *b)
 {
-    g_boxes = b;
+    Seam<MessageBoxes, QtMessageBoxes>::set(b);
 }
 
 } // namespace Platform

@@ -2,6 +2,7 @@
 
 #include "MessageBox.h"
 #include "core/platform/ProgramDirectory.h"
+#include "core/platform/Seam.h"
 #include "core/platform/Today.h"
 #include "core/store/DurableFile.h"
 #include "gui/reports/ReportRenderer.h"
@@ -18,8 +19,6 @@
 #include <QToolBar>
 
 namespace {
-
-ReportOutput *g_output = nullptr;
 
 QWidget *activeWindow()
 {
@@ -76,13 +75,12 @@ namespace Platform {
 
 ReportOutput &reportOutput()
 {
-    static ReportPrinter printer;
-    return g_output ? *g_output : printer;
+    return Seam<ReportOutput, ReportPrinter>::get();
 }
 
 void setReportOutput(ReportOutput *output)
 {
-    g_output = output;
+    Seam<ReportOutput, ReportPrinter>::set(output);
 }
 
 } // namespace Platform
