@@ -11,7 +11,7 @@
 
 StockFixture::StockFixture(const QStringList &lines)
 {
-    seams.directory.write(kStockFileName, bytesOf(lines));
+    seams.directory.write(kStockFileName, fileOf(lines));
     seams.directory.write(QStringLiteral("Pharma_Forme.dat"),
                           cp1252(QStringLiteral("Orale\r\nCutanée\r\nRectale\r\n")));
     seams.directory.write(QStringLiteral("Pharma_Type.dat"),
@@ -20,14 +20,6 @@ StockFixture::StockFixture(const QStringList &lines)
     form->show();
     if (!QTest::qWaitForWindowExposed(form.get()))
         qWarning("the list window did not show");
-}
-
-QByteArray StockFixture::bytesOf(const QStringList &lines)
-{
-    QByteArray bytes;
-    for (const QString &line : lines)
-        bytes += cp1252(line) + "\r\n";
-    return bytes;
 }
 
 QByteArray StockFixture::stockBytes() const

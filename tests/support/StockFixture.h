@@ -21,7 +21,6 @@ public:
     std::unique_ptr<FormPharma> form;
 
     QByteArray stockBytes() const;
-    static QByteArray bytesOf(const QStringList &lines);
 
     // Clicks the row showing `name` in the table.
     void chooseRow(const QString &name);

@@ -1,12 +1,15 @@
 #include "TestSeams.h"
 
 #include "core/store/Cp1252.h"
+#include "core/store/StockFile.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCursor>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QLineEdit>
+#include <QMap>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -151,4 +154,45 @@ void typeText(QWidget *widget, const QString &text)
 {
     for (QChar c : text)
         QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+void press(QWidget *widget, const QStringList &keys)
+{
+    static const QMap<QString, Qt::Key> named = {
+        {"Enter", Qt::Key_Return},        {"Tab", Qt::Key_Tab},       {"Backtab", Qt::Key_Backtab},
+        {"Backspace", Qt::Key_Backspace}, {"Delete", Qt::Key_Delete}, {"End", Qt::Key_End},
+        {"Down", Qt::Key_Down},           {"Escape", Qt::Key_Escape}};
+    for (const QString &k : keys) {
+        if (named.contains(k)) {
+            QTest::keyClick(widget, named.value(k),
+                            k == QLatin1String("Backtab") ? Qt::ShiftModifier : Qt::NoModifier);
+        } else if (k.startsWith(QLatin1String("Paste:"))) {
+            QGuiApplication::clipboard()->setText(k.mid(6));
+            QTest::keySequence(widget, QKeySequence::Paste);
+        } else {
+            typeText(widget, k);
+        }
+    }
+}
+
+QString medicine(const QString &name, const QString &dat, const QString &qte, const QString &critique,
+                 const QString &indispensable)
+{
+    return compose_enreg(name, u"Orale", u"Comprimé", qte, dat, critique, indispensable);
+}
+
+QStringList medicines(int count, const QString &dat)
+{
+    QStringList lines;
+    for (int n = 1; n <= count; ++n)
+        lines << medicine(QStringLiteral("Médicament %1").arg(n, 3, 10, QLatin1Char('0')), dat);
+    return lines;
+}
+
+QByteArray fileOf(const QStringList &lines)
+{
+    QByteArray bytes;
+    for (const QString &line : lines)
+        bytes += cp1252(line) + "\r\n";
+    return bytes;
 }

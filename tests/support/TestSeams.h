@@ -143,6 +143,18 @@ QByteArray cp1252(const QString &text);
 // Types text into a widget key by key, letters outside ASCII included.
 void typeText(QWidget *widget, const QString &text);
 
+// Keys as a small script: "Enter", "Tab", "Backtab", "Backspace", "Delete", "End", "Down",
+// "Escape", "Paste:<text>" (through the clipboard); anything else is typed as it stands.
+void press(QWidget *widget, const QStringList &keys);
+
+// A stock line as the program writes it, taken orally as tablets. Today is 06/12/2026.
+QString medicine(const QString &name, const QString &dat = "01/01/2030", const QString &qte = "10",
+                 const QString &critique = "5", const QString &indispensable = "0");
+// "Médicament 001" to "Médicament <count>", all alike.
+QStringList medicines(int count, const QString &dat = "01/01/2030");
+// The bytes of a stock file holding these lines.
+QByteArray fileOf(const QStringList &lines);
+
 // Runs `action` on the next modal window that opens (message boxes aside), once it is
 // shown; arm it before the click that opens the window. Gives up after five seconds.
 // The watch returned can be deleted to give up earlier, when the window may not open.
