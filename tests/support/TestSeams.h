@@ -33,14 +33,18 @@ private:
     QDate m_date;
 };
 
+// A file's whole content, written or read; a file that cannot be read reads empty.
+void writeFile(const QString &path, const QByteArray &bytes);
+QByteArray readFile(const QString &path);
+
 // A fresh, empty program directory, removed with the test.
 class TemporaryProgramDirectory final : public ProgramDirectory
 {
 public:
     QString path() const override { return m_dir.path(); }
     QString file(const QString &name) const { return m_dir.filePath(name); }
-    void write(const QString &name, const QByteArray &bytes) const;
-    QByteArray read(const QString &name) const;
+    void write(const QString &name, const QByteArray &bytes) const { writeFile(file(name), bytes); }
+    QByteArray read(const QString &name) const { return readFile(file(name)); }
     bool exists(const QString &name) const;
 
 private:
