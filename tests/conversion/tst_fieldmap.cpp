@@ -3,8 +3,36 @@
 
 #include <QTest>
 
-Q_DECLARE_METATYPE(QList<OldField>)
-Q_DECLARE_METATYPE(QList<AddedField>)
+namespace {
+
+// An answer "start:length": where the last colon is, then what is read (-1: refused).
+// clang-format off
+const struct { const char *name; QString answer, colon; double start, length; } kAnswers[] = {
+    {"12:5", "12:5", "3", 12, 5},
+    {"the last colon counts", "1:2:3", "4", 1, 3},
+    {"blanks, signs, decimals", " 4 1 : -2.5 ", "6", 41, -2.5},
+    {"letters", "a:b", "2", 0, 0},
+    {"exponent", "1e2:3", "4", 100, 3},
+    {"no colon", "140", "Erreur", -1, -1},
+    {"empty", "", "Erreur", -1, -1},
+};
+
+// One record through old fields (start, length, new width) and added ones (width, default).
+const struct { const char *name; QString record; QList<OldField> fields; QList<AddedField> added; QString converted; int misfit; } kRecords[] = {
+    {"worked example", "ABCDEFGH", {{1, 3, 5}, {4, 5, 5}}, {{4, "X"}}, "ABC  DEFGHX   ", -1},
+    {"short record", "ABCDE", {{1, 3, 5}, {4, 5, 5}}, {}, "ABC  DE   ", -1},
+    {"record shorter than a start", "AB", {{1, 3, 5}, {4, 5, 5}}, {}, "AB        ", -1},
+    {"empty record", "", {{1, 3, 5}, {4, 5, 5}}, {{2, "0"}}, "          0 ", -1},
+    {"fields in another order", "ABCDEFGH", {{6, 3, 3}, {1, 2, 4}}, {}, "FGHAB  ", -1},
+    {"narrowing drops only blanks", "AB    CD", {{1, 6, 3}, {7, 2, 2}}, {}, "AB CD", -1},
+    {"text too long", "ABCD  CD", {{1, 2, 2}, {3, 4, 1}}, {}, "", 1},
+    {"zero length", "ABC", {{2, 0, 2}}, {}, "  ", -1},
+    // Bytes of every kind are carried as they are.
+    {"any character", "\u00e9\u20ac\u0081\r\t", {{1, 5, 5}}, {{3, " x"}}, "\u00e9\u20ac\u0081\r\t x ", -1},
+};
+// clang-format on
+
+} // namespace
 
 // One record through a field map, and the reading of the answers.
 class TestFieldMap : public QObject
@@ -12,95 +40,29 @@ class TestFieldMap : public QObject
     Q_OBJECT
 
 private slots:
-    void answers_data();
+    void answers_data() { addRows(kAnswers); }
     void answers();
-    void records_data();
+    void records_data() { addRows(kRecords); }
     void records();
 };
 
-void TestFieldMap::answers_data()
-{
-    QTest::addColumn<QString>("answer");
-    QTest::addColumn<QString>("colon");
-    QTest::addColumn<double>("start");
-    QTest::addColumn<double>("length");
-    QTest::newRow("1:40") << "1:40"
-                          << "2" << 1.0 << 40.0;
-    QTest::newRow("12:5") << "12:5"
-                          << "3" << 12.0 << 5.0;
-    // The last colon counts: "1:2" reads as 1.
-    QTest::newRow("1:2:3") << "1:2:3"
-                           << "4" << 1.0 << 3.0;
-    QTest::newRow("blanks, signs, decimals") << " 4 1 : -2.5 "
-                                             << "6" << 41.0 << -2.5;
-    QTest::newRow("letters") << "a:b"
-                             << "2" << 0.0 << 0.0;
-    QTest::newRow("exponent") << "1e2:3"
-                              << "4" << 100.0 << 3.0;
-    QTest::newRow("no colon") << "140"
-                              << "Erreur" << -1.0 << -1.0;
-    QTest::newRow("empty") << ""
-                           << "Erreur" << -1.0 << -1.0;
-}
-
 void TestFieldMap::answers()
 {
-    QFETCH(QString, answer);
-    QFETCH(QString, colon);
-    QFETCH(double, start);
-    QFETCH(double, length);
-    const auto position = verif_saisie(answer);
-    QCOMPARE(position ? QString::number(*position) : QStringLiteral("Erreur"), colon);
-    const auto read = readStartLength(answer);
-    QCOMPARE(read.has_value(), start >= 0);
-    if (read) {
-        QCOMPARE(read->start, start);
-        QCOMPARE(read->length, length);
-    }
-}
-
-void TestFieldMap::records_data()
-{
-    QTest::addColumn<QString>("record");
-    QTest::addColumn<QList<OldField>>("fields");
-    QTest::addColumn<QList<AddedField>>("added");
-    QTest::addColumn<QString>("converted"); // empty with misfit >= 0
-    QTest::addColumn<int>("misfit");
-    const QList<OldField> worked = {{1, 3, 5}, {4, 5, 5}};
-    QTest::newRow("worked example") << "ABCDEFGH" << worked << QList<AddedField>{{4, "X"}} << "ABC  DEFGHX   "
-                                    << -1;
-    QTest::newRow("no added field") << "ABCDEFGH" << worked << QList<AddedField>{} << "ABC  DEFGH" << -1;
-    QTest::newRow("short record") << "ABCDE" << worked << QList<AddedField>{} << "ABC  DE   " << -1;
-    QTest::newRow("record shorter than a start")
-        << "AB" << worked << QList<AddedField>{} << "AB        " << -1;
-    QTest::newRow("empty record") << "" << worked << QList<AddedField>{{2, "0"}} << "          0 " << -1;
-    QTest::newRow("fields in another order")
-        << "ABCDEFGH" << QList<OldField>{{6, 3, 3}, {1, 2, 4}} << QList<AddedField>{} << "FGHAB  " << -1;
-    // Narrowing drops only blanks.
-    QTest::newRow("narrowed blanks") << "AB    CD" << QList<OldField>{{1, 6, 3}, {7, 2, 2}}
-                                     << QList<AddedField>{} << "AB CD" << -1;
-    QTest::newRow("text too long") << "ABCD  CD" << QList<OldField>{{1, 2, 2}, {3, 4, 1}}
-                                   << QList<AddedField>{} << "" << 1;
-    QTest::newRow("zero length") << "ABC" << QList<OldField>{{2, 0, 2}} << QList<AddedField>{} << "  " << -1;
-    // Bytes of every kind are carried as they are.
-    QTest::newRow("any character") << QStringLiteral("\u00e9\u20ac\u0081\r\t") << QList<OldField>{{1, 5, 5}}
-                                   << QList<AddedField>{{3, " x"}}
-                                   << QStringLiteral("\u00e9\u20ac\u0081\r\t x ") << -1;
+    const auto &c = rowOf(kAnswers);
+    const auto position = verif_saisie(c.answer);
+    QCOMPARE(position ? QString::number(*position) : QStringLiteral("Erreur"), c.colon);
+    const auto read = readStartLength(c.answer);
+    const QList<double> got = read ? QList<double>{read->start, read->length} : QList<double>{-1, -1};
+    QCOMPARE(got, (QList<double>{c.start, c.length}));
 }
 
 void TestFieldMap::records()
 {
-    QFETCH(QString, record);
-    QFETCH(QList<OldField>, fields);
-    QFETCH(QList<AddedField>, added);
-    QFETCH(QString, converted);
-    QFETCH(int, misfit);
+    const auto &c = rowOf(kRecords);
     int field = -1;
-    const std::optional<QString> out = convertFields(record, fields, &field);
-    QCOMPARE(field, misfit);
-    QCOMPARE(out.has_value(), misfit < 0);
-    if (out)
-        QCOMPARE(*out + addedSuffix(added), converted);
+    const std::optional<QString> out = convertFields(c.record, c.fields, &field);
+    QCOMPARE(field, c.misfit);
+    QCOMPARE(out ? *out + addedSuffix(c.added) : QString(), c.converted);
 }
 
 VELLORIN_TEST(TestFieldMap)
