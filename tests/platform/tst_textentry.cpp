@@ -22,37 +22,38 @@ private slots:
     void everyWayIn();
 };
 
+namespace {
+
+// What comes in, the box's text afterwards (it held "x"), and the character named in the
+// refusal, if any.
+// clang-format off
+const struct { const char *name; QString brought, result, says; } kTexts[] = {
+    {"a whole line copied", "Doliprane 1000\r\n", "xDoliprane 1000", ""},
+    {"two lines", "Doliprane\n1000\n", "x", "saut de ligne (LF)"},
+    {"a tabulation", "A\tB", "x", "tabulation"},
+    {"a lone CR", "A\rB", "x", "retour chariot (CR)"},
+    {"DEL", "A\u007fB", "x", "suppression (DEL)"},
+    {"paragraph separator", "A\u2029B", "x", "séparateur de paragraphe"},
+};
+// clang-format on
+
+} // namespace
+
 void TestTextEntry::everyWayIn_data()
 {
     QTest::addColumn<QString>("way");
-    QTest::addColumn<QString>("brought");
-    QTest::addColumn<QString>("result"); // the box's text afterwards (it held "x")
-    QTest::addColumn<QString>("says");   // the character named in the refusal, if any
+    QTest::addColumn<int>("text");
     for (const char *way : {"Ctrl+V", "context menu", "drop", "input method"}) {
-        QTest::addRow("%s: a whole line copied", way)
-            << way << QStringLiteral("Doliprane 1000\r\n") << QStringLiteral("xDoliprane 1000") << QString();
-        QTest::addRow("%s: two lines", way) << way << QStringLiteral("Doliprane\n1000\n")
-                                            << QStringLiteral("x") << QStringLiteral("saut de ligne (LF)");
-        QTest::addRow("%s: a tabulation", way)
-            << way << QStringLiteral("A\tB") << QStringLiteral("x") << QStringLiteral("tabulation");
-        QTest::addRow("%s: a lone CR", way)
-            << way << QStringLiteral("A\rB") << QStringLiteral("x") << QStringLiteral("retour chariot (CR)");
-        QTest::addRow("%s: DEL", way) << way
-                                      << QStringLiteral("A\x7f"
-                                                        "B")
-                                      << QStringLiteral("x") << QStringLiteral("suppression (DEL)");
-        QTest::addRow("%s: paragraph separator", way)
-            << way << QStringLiteral("A\u2029B") << QStringLiteral("x")
-            << QStringLiteral("séparateur de paragraphe");
+        for (int i = 0; i < int(std::size(kTexts)); ++i)
+            QTest::newRow(qPrintable(QLatin1String(way) + ": " + kTexts[i].name)) << way << i;
     }
 }
 
 void TestTextEntry::everyWayIn()
 {
     QFETCH(QString, way);
-    QFETCH(QString, brought);
-    QFETCH(QString, result);
-    QFETCH(QString, says);
+    QFETCH(int, text);
+    const auto &[name, brought, result, says] = kTexts[text];
     TestSeams seams;
     QLineEdit edit(QStringLiteral("x"));
     keepOnOneLine(&edit);

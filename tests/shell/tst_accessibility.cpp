@@ -30,6 +30,24 @@ QSet<QWidget *> focusable(QWidget *window)
     return set;
 }
 
+// Each window as the user meets it, shown on a stock of one medicine.
+// clang-format off
+const struct { const char *name; std::function<QWidget *(StockFixture &)> open; } kWindows[] = {
+    {"Menuprincipal", [](StockFixture &) -> QWidget * { return new Menuprincipal; }},
+    {"FormPharma", [](StockFixture &fx) -> QWidget * { return fx.form.get(); }},
+    {"FormMedic", [](StockFixture &fx) -> QWidget * {
+         fx.form->List1().setCurrentPosition(0);
+         auto *editor = new FormMedic(fx.form->List1(), {});
+         editor->setMode(EditorMode::Change);
+         return editor; }},
+    {"FormCombosPharma", [](StockFixture &) -> QWidget * { auto *form = new FormCombosPharma; form->setMode(ValueList::Routes); return form; }},
+    {"MyInputBox", [](StockFixture &) -> QWidget * { MyInputBox::instance().setPrompt("Veuillez saisir la nouvelle Présentation:"); return &MyInputBox::instance(); }},
+    {"FormAvance", [](StockFixture &) -> QWidget * { return new FormAvance; }},
+    {"FormConversion", [](StockFixture &) -> QWidget * { return new FormConversion; }},
+    {"apropos", [](StockFixture &) -> QWidget * { return new Apropos; }},
+};
+// clang-format on
+
 } // namespace
 
 // Every window can be used with the keyboard alone, and every control tells assistive
@@ -39,49 +57,15 @@ class TestAccessibility : public QObject
     Q_OBJECT
 
 private slots:
-    void everyControlIsNamedAndReachable_data();
+    void everyControlIsNamedAndReachable_data() { addRows(kWindows); }
     void everyControlIsNamedAndReachable();
 };
 
-void TestAccessibility::everyControlIsNamedAndReachable_data()
-{
-    QTest::addColumn<QString>("window");
-    for (const char *w : {"Menuprincipal", "FormPharma", "FormMedic", "FormCombosPharma", "MyInputBox",
-                          "FormAvance", "FormConversion", "apropos"})
-        QTest::newRow(w) << QString::fromLatin1(w);
-}
-
 void TestAccessibility::everyControlIsNamedAndReachable()
 {
-    QFETCH(QString, window);
-    StockFixture fx({compose_enreg(u"Aspirine", u"Orale", u"Comprimé", u"12", u"05/03/2027", u"5", u"1")});
-    std::unique_ptr<QWidget> owned;
-    QWidget *w = nullptr;
-    if (window == QLatin1String("FormPharma")) {
-        w = fx.form.get();
-    } else if (window == QLatin1String("FormMedic")) {
-        fx.form->List1().setCurrentPosition(0);
-        auto *editor = new FormMedic(fx.form->List1(), {});
-        editor->setMode(EditorMode::Change);
-        owned.reset(editor);
-    } else if (window == QLatin1String("FormCombosPharma")) {
-        auto *form = new FormCombosPharma;
-        form->setMode(ValueList::Routes);
-        owned.reset(form);
-    } else if (window == QLatin1String("MyInputBox")) {
-        MyInputBox::instance().setPrompt(QStringLiteral("Veuillez saisir la nouvelle Présentation:"));
-        w = &MyInputBox::instance();
-    } else if (window == QLatin1String("Menuprincipal")) {
-        owned = std::make_unique<Menuprincipal>();
-    } else if (window == QLatin1String("FormAvance")) {
-        owned = std::make_unique<FormAvance>();
-    } else if (window == QLatin1String("FormConversion")) {
-        owned = std::make_unique<FormConversion>();
-    } else {
-        owned = std::make_unique<Apropos>();
-    }
-    if (!w)
-        w = owned.get();
+    StockFixture fx({medicine("Aspirine")});
+    QWidget *w = rowOf(kWindows).open(fx);
+    std::unique_ptr<QWidget> owned(w == fx.form.get() || w == &MyInputBox::instance() ? nullptr : w);
     w->show();
     QVERIFY(QTest::qWaitForWindowExposed(w));
     w->activateWindow();
