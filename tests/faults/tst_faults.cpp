@@ -1,13 +1,12 @@
+#include "core/conversion/StockConversion.h"
 #include "core/platform/InstanceLock.h"
 #include "core/reports/ReportTemplate.h"
 #include "core/store/DurableFile.h"
 #include "core/store/StockFile.h"
 #include "core/store/TextFile.h"
 #include "core/valuelists/ValueListFile.h"
-#include "gui/conversion/FormConversion.h"
 #include "gui/platform/ReportListView.h"
 #include "gui/shell/Application.h"
-#include "gui/valuelists/FormCombosPharma.h"
 #include "support/FaultySystemCalls.h"
 #include "support/StockFixture.h"
 #include "support/TestMain.h"
@@ -15,90 +14,62 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QListWidget>
 #include <QProcess>
 #include <QTest>
 
 #include <cerrno>
-#include <functional>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-// One command that writes, run as the user runs it from a fresh program directory. It
-// calls `prepare` once the files are in place, `check` before its windows close.
-using Step = std::function<void(const TestSeams &)>;
-using Command = std::function<void(int lines, const Step &prepare, const Step &check)>;
-
-void editorCommand(int lines, const QString &button, const std::function<void(FormMedic *)> &act,
-                   const Step &prepare, const Step &check)
+// One write of the program's files, from a fresh program directory holding `lines` lines:
+// `setup` lays the files, `run` writes and says whether it did.
+struct Write
 {
-    StockFixture fx(medicines(lines));
-    prepare(fx.seams);
-    if (button == QLatin1String("renouveler"))
-        fx.seams.messages.queue(MsgAnswer::Yes); // not expired yet: renew anyway
-    if (button != QLatin1String("ajout"))
-        fx.chooseRow(QStringLiteral("Médicament 002"));
-    fx.runEditor(button, [&](FormMedic *editor) {
-        act(editor);
-        clickThroughWindow(field<QToolButton>(editor, QStringLiteral("valider")));
-    });
-    check(fx.seams);
+    const char *name;
+    QString file;
+    void (*setup)(const TestSeams &, int lines);
+    bool (*run)(int lines, QString *error);
+};
+
+void stock(const TestSeams &seams, int lines)
+{
+    seams.directory.write(kStockFileName, fileOf(medicines(lines)));
 }
 
-void retype(QLineEdit *edit, const char *text)
+void routes(const TestSeams &seams, int lines)
 {
-    edit->selectAll();
-    QTest::keyClicks(edit, text);
-}
-
-void valueListCommand(int lines, const QString &button, const Step &prepare, const Step &check)
-{
-    TestSeams seams;
-    ScriptedInputBox box;
     QByteArray list;
     for (int n = 0; n < lines; ++n)
         list += "Voie " + QByteArray::number(n) + "\r\n";
-    if (lines > 0)
-        seams.directory.write(kRoutesFileName, list);
-    prepare(seams);
-    FormCombosPharma form;
-    form.setMode(ValueList::Routes);
-    form.show();
-    if (button != QLatin1String("Nouveau")) {
-        QListWidget *entries = form.List1();
-        QTest::mouseClick(entries->viewport(), Qt::LeftButton, {},
-                          entries->visualItemRect(entries->item(1)).center());
-    }
-    box.queue(QStringLiteral("Sublinguale"));
-    seams.messages.queue(MsgAnswer::Yes);
-    QTest::mouseClick(form.findChild<QToolButton *>(button), Qt::LeftButton);
-    check(seams);
+    seams.directory.write(kRoutesFileName, list);
 }
 
-void conversionCommand(int lines, const Step &prepare, const Step &check)
+bool convert(int, QString *error)
 {
-    TestSeams seams;
-    ScriptedInputBox box;
-    QByteArray old;
-    for (int n = 0; n < lines; ++n)
-        old += QByteArray::number(100000 + n) + "ABCDEFGHIJ\r\n";
-    seams.directory.write(kStockFileName, old);
-    prepare(seams);
-    FormConversion form;
-    form.show();
-    for (const char *answer : {"1:6", "7:10", "8", "12", "3", "X"})
-        box.queue(QLatin1String(answer));
-    QTest::keyClicks(form.findChild<QLineEdit *>(QStringLiteral("nbold")), "2");
-    QTest::keyClicks(form.findChild<QLineEdit *>(QStringLiteral("nbnew")), "3");
-    QTest::mouseClick(form.findChild<QToolButton *>(QStringLiteral("valider")), Qt::LeftButton);
-    check(seams);
+    StockConversion conversion;
+    return conversion.readOld(error) && conversion.pass1({{1, 14, 14}, {15, 97, 100}}, error) &&
+           conversion.openPass2(error) && conversion.pass2(QStringLiteral("X"), error) &&
+           conversion.replace(error);
 }
 
-void nothing(const TestSeams &)
-{}
+// clang-format off
+const Write kWrites[] = {
+    {"stock: rewrite", kStockFileName, stock, [](int lines, QString *error) { return ecrit_pharmacie(medicines(lines).mid(1), error); }},
+    {"stock: add", kStockFileName, stock, [](int, QString *error) { return ajoute_pharmacie(medicine("Ventoline"), error); }},
+    {"stock: conversion", kStockFileName, stock, convert},
+    {"value list: rewrite", kRoutesFileName, routes, [](int lines, QString *error) {
+         QStringList entries;
+         for (int n = 1; n < lines; ++n)
+             entries << "Voie " + QString::number(n);
+         return writeValueList(kRoutesFileName, entries, error); }},
+    {"value list: add", kRoutesFileName, routes, [](int, QString *error) { return appendToValueList(kRoutesFileName, "Sublinguale", error); }},
+    {"value list: the first entry", kRoutesFileName, [](const TestSeams &, int) {},
+     [](int, QString *error) { return appendToValueList(kRoutesFileName, "Sublinguale", error); }},
+};
+// clang-format on
 
 // The program's files in a folder, the dated copies of a conversion aside (they may stay).
 QStringList filesIn(const QString &path)
@@ -160,7 +131,7 @@ class TestFaults : public QObject
 private slots:
     void readOnlyProgramDirectory();
     void fullDiskAtStart();
-    void permissionsAndGroupKept_data();
+    void permissionsAndGroupKept_data() { addRows(kWrites); }
     void permissionsAndGroupKept();
     void diskFullDuringARewrite_data();
     void diskFullDuringARewrite();
@@ -168,7 +139,7 @@ private slots:
     void unreadableValueList();
     void onlyRegularFilesAreData_data();
     void onlyRegularFilesAreData();
-    void everyWriteFailureLeavesTheFileOld_data();
+    void everyWriteFailureLeavesTheFileOld_data() { addRows(kWrites); }
     void everyWriteFailureLeavesTheFileOld();
 };
 
@@ -218,40 +189,28 @@ void TestFaults::fullDiskAtStart()
              qPrintable(text));
 }
 
-void TestFaults::permissionsAndGroupKept_data()
-{
-    everyWriteFailureLeavesTheFileOld_data();
-}
-
 // A stock or a list kept private, or shared with a group, stays so after every write.
 void TestFaults::permissionsAndGroupKept()
 {
-    QFETCH(QString, file);
-    QFETCH(Command, command);
+    const Write &write = rowOf(kWrites);
+    TestSeams seams;
+    write.setup(seams, 3);
     const gid_t group =
         ::geteuid() == 0 ? 4 : ::getegid(); // a group of its own, where the test may choose one
-    bool prepared = false;
-    const auto path = [&file](const TestSeams &seams) {
-        return QFile::encodeName(seams.directory.file(file));
-    };
-    command(
-        10,
-        [&](const TestSeams &seams) {
-            prepared = ::chown(path(seams).constData(), static_cast<uid_t>(-1), group) == 0 &&
-                       ::chmod(path(seams).constData(), 0640) == 0;
-        },
-        [&](const TestSeams &seams) {
-            for (const QString &written : {file, QStringLiteral("Pharmacie06122026.sav")}) {
-                struct stat st = {};
-                if (!prepared ||
-                    ::stat(QFile::encodeName(seams.directory.file(written)).constData(), &st) != 0)
-                    continue;
-                QCOMPARE(st.st_mode & 07777, mode_t(0640));
-                QCOMPARE(st.st_gid, group);
-            }
-        });
-    if (!QTest::currentDataTag() || QByteArray(QTest::currentDataTag()) != "value list: the first entry")
-        QVERIFY(prepared);
+    const QByteArray path = QFile::encodeName(seams.directory.file(write.file));
+    const bool existed = seams.directory.exists(write.file);
+    if (existed)
+        QVERIFY(::chown(path.constData(), static_cast<uid_t>(-1), group) == 0 &&
+                ::chmod(path.constData(), 0640) == 0);
+    QString error;
+    QVERIFY2(write.run(3, &error), qPrintable(error));
+    for (const QString &written : {write.file, QStringLiteral("Pharmacie06122026.sav")}) {
+        struct stat st = {};
+        if (existed && ::stat(QFile::encodeName(seams.directory.file(written)).constData(), &st) == 0) {
+            QCOMPARE(st.st_mode & 07777, mode_t(0640));
+            QCOMPARE(st.st_gid, group);
+        }
+    }
 }
 
 void TestFaults::diskFullDuringARewrite_data()
@@ -324,80 +283,40 @@ void TestFaults::unreadableValueList()
     QCOMPARE(fx.form->ListView1()->model()->rowCount(), 2);       // and the medicine was saved
 }
 
-void TestFaults::everyWriteFailureLeavesTheFileOld_data()
-{
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<Command>("command");
-    const auto editor = [](const QString &button, std::function<void(FormMedic *)> act) -> Command {
-        return [button, act](int lines, const Step &prepare, const Step &check) {
-            editorCommand(lines, button, act, prepare, check);
-        };
-    };
-    QTest::newRow("add") << kStockFileName << editor(QStringLiteral("ajout"), [](FormMedic *e) {
-        QTest::keyClicks(field(e, QStringLiteral("nom")), "Ventoline");
-    });
-    QTest::newRow("change") << kStockFileName << editor(QStringLiteral("Modifier"), [](FormMedic *e) {
-        retype(field(e, QStringLiteral("nom")), "Ventoline");
-    });
-    QTest::newRow("renew") << kStockFileName << editor(QStringLiteral("renouveler"), [](FormMedic *e) {
-        retype(field(e, QStringLiteral("dat")), "01012031");
-    });
-    QTest::newRow("quantity") << kStockFileName << editor(QStringLiteral("majqte"), [](FormMedic *e) {
-        retype(field(e, QStringLiteral("qte")), "9");
-    });
-    QTest::newRow("delete") << kStockFileName
-                            << Command([](int lines, const Step &prepare, const Step &check) {
-                                   StockFixture fx(medicines(lines));
-                                   prepare(fx.seams);
-                                   fx.chooseRow(QStringLiteral("Médicament 002"));
-                                   fx.seams.messages.queue(MsgAnswer::Yes);
-                                   fx.click(QStringLiteral("Supprimer"));
-                                   check(fx.seams);
-                               });
-    for (const char *button : {"Nouveau", "Modifier", "Supprimer"}) {
-        QTest::addRow("value list: %s", button)
-            << kRoutesFileName << Command([button](int lines, const Step &prepare, const Step &check) {
-                   valueListCommand(lines, QLatin1String(button), prepare, check);
-               });
-    }
-    QTest::newRow("value list: the first entry")
-        << kRoutesFileName << Command([](int, const Step &prepare, const Step &check) {
-               valueListCommand(0, QStringLiteral("Nouveau"), prepare, check);
-           });
-    QTest::newRow("conversion") << kStockFileName << Command(conversionCommand);
-}
-
-// Each write-side call of each command fails in turn, on a small file and on one larger
+// Each write-side call of each write fails in turn, on a small file and on one larger
 // than any buffer: the file is then wholly old, with an error that says so and why, or
 // wholly new, without one. Or the program dies at that call: the file is wholly old or
 // new. A work file may stay only until the next start.
 void TestFaults::everyWriteFailureLeavesTheFileOld()
 {
-    QFETCH(QString, file);
-    QFETCH(Command, command);
+    const Write &write = rowOf(kWrites);
+    // The write from a fresh directory: its outcome, the file's content, the files left.
+    const auto attempt = [&write](int lines, QByteArray *content, QStringList *files, QString *error) {
+        TestSeams seams;
+        write.setup(seams, lines);
+        const bool done = write.run(lines, error);
+        *content = seams.directory.read(write.file);
+        DurableFile::removeWorkFiles(seams.directory.path());
+        *files = filesIn(seams.directory.path());
+        return done;
+    };
     for (const int lines : {10, 400}) {
-        QByteArray before;
-        QByteArray after;
-        QStringList files;
-        QStringList trace;
+        QByteArray before, after, now;
+        QStringList files, filesNow, trace;
+        QString error;
         int calls = 0;
         {
             FaultySystemCalls counting;
-            command(lines, nothing, [&](const TestSeams &seams) {
-                after = seams.directory.read(file);
-                files = filesIn(seams.directory.path());
-                for (const MessageRequest &m : seams.messages.shown())
-                    QVERIFY2(m.title != QLatin1String("Erreur"), qPrintable(m.text));
-            });
+            QVERIFY2(attempt(lines, &after, &files, &error), qPrintable(error));
             calls = counting.calls();
             trace = counting.trace();
         }
-        QVERIFY(calls > 0);
         {
             FaultySystemCalls nothingWritten;
             nothingWritten.killAt(1);
-            command(lines, nothing, [&](const TestSeams &seams) { before = seams.directory.read(file); });
+            attempt(lines, &before, &filesNow, &error);
         }
+        QVERIFY(calls > 0 && before != after);
         constexpr int kKilled = 0;
         for (const int errnum : {ENOSPC, EIO, kKilled}) {
             const QString cause = errnum == kKilled ? QStringLiteral("killed") : DurableFile::cause(errnum);
@@ -410,33 +329,19 @@ void TestFaults::everyWriteFailureLeavesTheFileOld()
                     faulty.killAt(n);
                 else
                     faulty.failAt(n, errnum);
-                command(lines, nothing, [&](const TestSeams &seams) {
-                    const QByteArray now = seams.directory.read(file);
-                    QVERIFY2(now == after || now == before, qPrintable(where));
-                    DurableFile::removeWorkFiles(seams.directory.path());
-                    QStringList expected = files;
-                    if (!seams.directory.exists(file))
-                        expected.removeOne(file);
-                    QCOMPARE(filesIn(seams.directory.path()), expected);
-                    if (errnum == kKilled)
-                        return;
-                    bool errorShown = false;
-                    for (const MessageRequest &m : seams.messages.shown()) {
-                        if (m.title == QLatin1String("Erreur")) {
-                            errorShown = true;
-                            QVERIFY2(m.text.contains(cause) && m.text.contains(QLatin1String(".")),
-                                     qPrintable(m.text));
-                        }
-                        QVERIFY2(!(now == before && m.text.contains(QLatin1String("succès"))),
-                                 qPrintable(where));
-                    }
-                    QVERIFY2(errorShown == (now != after), qPrintable(where));
-                });
-                if (QTest::currentTestFailed())
-                    return;
+                error.clear();
+                const bool done = attempt(lines, &now, &filesNow, &error);
+                QVERIFY2(now == after || now == before, qPrintable(where));
+                QStringList expected = files;
+                if (now.isNull())
+                    expected.removeOne(write.file);
+                QCOMPARE(filesNow, expected);
+                if (errnum != kKilled) {
+                    QVERIFY2(done == (now == after), qPrintable(where));
+                    QVERIFY2(done || error.contains(cause), qPrintable(where + ": " + error));
+                }
             }
         }
-        QVERIFY(before != after);
     }
 }
 
