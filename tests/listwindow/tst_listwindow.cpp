@@ -1,0 +1,273 @@
+#include "core/store/StockFile.h"
+#include "gui/listwindow/StockTableModel.h"
+#include "gui/platform/ReportListView.h"
+#include "support/StockFixture.h"
+#include "support/TestMain.h"
+
+#include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QHeaderView>
+#include <QTest>
+
+namespace {
+
+// Today is 06/12/2026. Written unsorted, the way additions leave the file.
+// clang-format off
+const QStringList kStock = {
+    compose_enreg(u"Zinc", u"Orale", u"Gélule", u"10", u"05/12/2026", u"2", u"0"),                // expired yesterday
+    compose_enreg(u"aspirine", u"Rectale", u"Suppositoire", u"5", u"06/12/2026", u"5", u"1"),     // today, at threshold
+    compose_enreg(u"Éther", u"Cutanée", u"Flacon", u"6", u"07/12/2026", u"5", u"0"),              // tomorrow, enough
+    compose_enreg(u"Bétadine", u"Cutanée", u"Flacon", u"1", u"01/01/2028", u"3", u"1"),           // below threshold
+    compose_enreg(u"Doliprane", u"Orale", u"Comprimé", u"", u"", u"", u"0"),                      // all blank
+    compose_enreg(u"Morphine", u"Injectable", u"Ampoule", u"4", u"00/05/2020", u"1", u"1"),       // not a date
+    compose_enreg(u"Adrénaline", u"Injectable", u"Ampoule", u"2", u"29/02/2100", u"1", u"1"),     // not a date
+};
+const QString kZinc = kStock.at(0), kAspirine = kStock.at(1), kEther = kStock.at(2);
+
+// The names shown and their positions in the whole sorted stock.
+const struct { const char *name; int filter; bool indispensable; QString caption; QStringList names, indexes; } kFilters[] = {
+    {"Périmés", 1, false, "Médicaments: Liste Périmés / Total: 2", {"aspirine", "Zinc"}, {"1", "6"}},
+    {"Périmés et/ou Seuil critique", 3, false, "Médicaments: Liste Périmés et/ou Seuil critique / Total: 4",
+     {"aspirine", "Bétadine", "Doliprane", "Zinc"}, {"1", "2", "3", "6"}},
+    // The box's click sets the caption without the count.
+    {"Complète, indispensables", 0, true, "Médicaments 'indispensables': Liste Complète",
+     {"Adrénaline", "aspirine", "Bétadine", "Morphine"}, {"0", "1", "2", "5"}},
+    {"Seuil critique, indispensables", 2, true, "Médicaments 'indispensables': Liste Seuil critique", {"aspirine", "Bétadine"}, {"1", "2"}},
+};
+
+// "missing", "folder", or the file's content.
+const struct { const char *name; QByteArray bytes; QStringList names; QString message; } kFiles[] = {
+    {"empty", "", {}, ""},
+    {"missing", "missing", {}, ""},
+    {"a folder", "folder", {}, "Le fichier Pharmacie.dat ne peut pas être lu :\r\nc'est un dossier, pas un fichier."},
+    // An older, shorter layout, a 45-character name, an empty line: shown as they cut.
+    {"another layout", "Vieux format 12 01/01/2000\r\n" + cp1252(QString(45, u'N') + QString(66, u' ')) + "\r\n\r\n",
+     {"", QString(40, u'N'), "Vieux format 12 01/01/2000"}, ""},
+};
+
+// Renewing asks first when the medicine has not expired.
+const struct { const char *name; QString row; MsgAnswer answer; bool asked, opens; } kRenewals[] = {
+    {"not expired, No", "Éther", MsgAnswer::No, true, false},
+    {"not expired, Yes", "Éther", MsgAnswer::Yes, true, true},
+    {"expires today", "aspirine", MsgAnswer::No, false, true},
+};
+
+const struct { const char *name; QStringList before; int filter; QString row; MsgAnswer answer; QStringList after; } kDeletions[] = {
+    {"No", {kZinc, kEther, kAspirine}, 0, "Éther", MsgAnswer::No, {kZinc, kEther, kAspirine}},
+    // The file comes out sorted, without the line; lines the filter hides stay.
+    {"Yes", {kZinc, kEther, kAspirine}, 0, "Éther", MsgAnswer::Yes, {kAspirine, kZinc}},
+    {"with a filter on", {kZinc, kEther, kAspirine}, 1, "Zinc", MsgAnswer::Yes, {kAspirine, kEther}},
+    {"the only medicine", {kZinc}, 0, "Zinc", MsgAnswer::Yes, {}},
+};
+// clang-format on
+
+QStringList shown(FormPharma *form, int column)
+{
+    QStringList texts;
+    const QAbstractItemModel *model = form->ListView1()->model();
+    for (int row = 0; row < model->rowCount(); ++row)
+        texts << model->index(row, column).data().toString();
+    return texts;
+}
+
+// As the user does from the keyboard: the first filter, then down the list.
+void pickFilter(FormPharma *form, int index)
+{
+    form->filtre1()->setFocus();
+    QTest::keyClick(form->filtre1(), Qt::Key_Home);
+    for (int i = 0; i < index; ++i)
+        QTest::keyClick(form->filtre1(), Qt::Key_Down);
+    QCOMPARE(form->filtre1()->currentIndex(), index);
+}
+
+} // namespace
+
+class TestListWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void opensOnTheCompleteList();
+    void filtersAndCheckBox_data() { addRows(kFilters); }
+    void filtersAndCheckBox();
+    void sortButtonsKeepTheTableOrdered();
+    void rowChoiceLastsUntilTheNextRebuild();
+    void hiddenIndexColumnHidesAgainOnHeaderClick();
+    void unusualStockFiles_data() { addRows(kFiles); }
+    void unusualStockFiles();
+    void commandsNeedAChosenMedicine();
+    void renewal_data() { addRows(kRenewals); }
+    void renewal();
+    void deletion_data() { addRows(kDeletions); }
+    void deletion();
+};
+
+void TestListWindow::opensOnTheCompleteList()
+{
+    StockFixture fx(kStock);
+    QCOMPARE(fx.form->windowTitle(), QStringLiteral("Médicaments: Liste Complète / Total: 7"));
+    QAbstractItemModel *model = fx.form->ListView1()->model();
+    QAbstractItemModelTester tester(model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QVERIFY(fx.form->ListView1()->isColumnHidden(StockTableModel::Index));
+    // Sorted by the whole line, case and accents aside; cells as stored, blanks removed.
+    QCOMPARE(shown(fx.form.get(), StockTableModel::Nom),
+             (QStringList{"Adrénaline", "aspirine", "Bétadine", "Doliprane", "Éther", "Morphine", "Zinc"}));
+    QCOMPARE(shown(fx.form.get(), StockTableModel::Index), (QStringList{"0", "1", "2", "3", "4", "5", "6"}));
+    QStringList row1;
+    for (int c = 0; c < StockTableModel::Index; ++c)
+        row1 << model->index(1, c).data().toString();
+    QCOMPARE(row1, (QStringList{"aspirine", "Rectale", "Suppositoire", "5", "06/12/2026", "5"}));
+    QVERIFY(!fx.form->List1().hasCurrent());
+    QVERIFY(fx.seams.messages.shown().isEmpty());
+}
+
+void TestListWindow::filtersAndCheckBox()
+{
+    const auto &[name, filter, indispensable, caption, names, indexes] = rowOf(kFilters);
+    StockFixture fx(kStock);
+    pickFilter(fx.form.get(), filter);
+    if (indispensable)
+        QTest::mouseClick(fx.form->Check1(), Qt::LeftButton);
+    QCOMPARE(fx.form->windowTitle(), caption);
+    QCOMPARE(shown(fx.form.get(), StockTableModel::Nom), names);
+    QCOMPARE(shown(fx.form.get(), StockTableModel::Index), indexes);
+    if (indispensable) {
+        // A later pick with the box checked counts again.
+        pickFilter(fx.form.get(), filter == 0 ? 1 : 0);
+        QVERIFY(fx.form->windowTitle().startsWith(QStringLiteral("Médicaments 'indispensables': Liste ")));
+        QVERIFY(fx.form->windowTitle().contains(QStringLiteral(" / Total: ")));
+    }
+    QCOMPARE(fx.stockBytes(), fileOf(kStock)); // reading never writes
+}
+
+void TestListWindow::sortButtonsKeepTheTableOrdered()
+{
+    StockFixture fx(kStock);
+    const auto tri = fx.form->findChildren<QToolButton *>(QStringLiteral("tri"));
+    const auto names = [&fx] {
+        return shown(fx.form.get(), StockTableModel::Nom);
+    };
+    QTest::mouseClick(tri[1], Qt::LeftButton);
+    QCOMPARE(names(),
+             (QStringList{"Bétadine", "Éther", "Adrénaline", "Morphine", "Doliprane", "Zinc", "aspirine"}));
+    // The index still names the line in the sorted stock, not the row.
+    QCOMPARE(shown(fx.form.get(), StockTableModel::Index), (QStringList{"2", "4", "0", "5", "3", "6", "1"}));
+    pickFilter(fx.form.get(), 3); // a new filter keeps the order
+    QCOMPARE(names(), (QStringList{"Bétadine", "Doliprane", "Zinc", "aspirine"}));
+    QTest::mouseClick(tri[2], Qt::LeftButton);
+    QCOMPARE(names(), (QStringList{"Doliprane", "Bétadine", "Zinc", "aspirine"}));
+    QTest::mouseClick(tri[0], Qt::LeftButton);
+    QCOMPARE(names(), (QStringList{"aspirine", "Bétadine", "Doliprane", "Zinc"}));
+}
+
+void TestListWindow::rowChoiceLastsUntilTheNextRebuild()
+{
+    StockFixture fx(kStock);
+    pickFilter(fx.form.get(), 2); // aspirine 1, Bétadine 2, Doliprane 3
+    fx.chooseRow(QStringLiteral("Doliprane"));
+    QCOMPARE(fx.form->List1().currentPosition(), 3);
+    QTest::keyClick(fx.form->ListView1(), Qt::Key_Up); // moving with the keyboard chooses as well
+    QCOMPARE(fx.form->List1().currentPosition(), 2);
+    const QString caption = fx.form->windowTitle();
+    fx.form->Form_Activate();
+    QVERIFY(!fx.form->List1().hasCurrent());
+    QCOMPARE(fx.form->windowTitle(), caption); // an activation leaves the count as it was
+}
+
+void TestListWindow::hiddenIndexColumnHidesAgainOnHeaderClick()
+{
+    StockFixture fx(kStock);
+    ReportListView *view = fx.form->ListView1();
+    QHeaderView *header = view->horizontalHeader();
+    view->setColumnHidden(StockTableModel::Index, false);
+    header->resizeSection(StockTableModel::Index, 60);
+    view->scrollTo(view->model()->index(0, StockTableModel::Index));
+    for (const int column : {int(StockTableModel::Index), int(StockTableModel::Qte)})
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(column) + 10, header->height() / 2));
+    QVERIFY(view->isColumnHidden(StockTableModel::Index));
+    QCOMPARE(shown(fx.form.get(), StockTableModel::Nom).first(), "Adrénaline"); // other headers do not sort
+}
+
+void TestListWindow::unusualStockFiles()
+{
+    const auto &[name, bytes, names, message] = rowOf(kFiles);
+    TestSeams seams;
+    if (bytes == "folder")
+        QVERIFY(QDir(seams.directory.path()).mkdir(kStockFileName));
+    else if (bytes != "missing")
+        seams.directory.write(kStockFileName, bytes);
+    FormPharma form;
+    QCOMPARE(form.windowTitle(), QStringLiteral("Médicaments: Liste Complète / Total: %1").arg(names.size()));
+    QCOMPARE(form.ListView1()->model()->columnCount(), 7);
+    QCOMPARE(shown(&form, StockTableModel::Nom), names);
+    form.show();
+    pickFilter(&form, 3);
+    QCOMPARE(seams.messages.shown().isEmpty(), message.isEmpty()); // told at every reading
+    if (!message.isEmpty())
+        QCOMPARE(seams.messages.last().text, message);
+    if (bytes == "missing")
+        QVERIFY(!seams.directory.exists(kStockFileName)); // reading creates nothing
+    else if (bytes != "folder")
+        QCOMPARE(seams.directory.read(kStockFileName), bytes);
+}
+
+void TestListWindow::commandsNeedAChosenMedicine()
+{
+    StockFixture fx(kStock);
+    for (const char *button : {"Modifier", "majqte", "renouveler", "Supprimer"}) {
+        fx.click(QLatin1String(button));
+        // Also after the editor closed: the rebuilt list has no chosen medicine.
+        fx.chooseRow(QStringLiteral("Zinc"));
+        QVERIFY(fx.runEditor(QStringLiteral("majqte"), [](FormMedic *) {}));
+        fx.click(QLatin1String(button));
+    }
+    QCOMPARE(fx.seams.messages.shown().size(), 8);
+    for (const MessageRequest &m : fx.seams.messages.shown())
+        QCOMPARE(m.text, QStringLiteral("Aucun médicament sélectionné !"));
+    QCOMPARE(fx.stockBytes(), fileOf(kStock));
+}
+
+void TestListWindow::renewal()
+{
+    const auto &c = rowOf(kRenewals);
+    StockFixture fx(kStock);
+    fx.chooseRow(c.row);
+    const qsizetype chosen = fx.form->List1().currentPosition();
+    fx.seams.messages.queue(c.answer);
+    EditorMode mode = EditorMode::None;
+    QCOMPARE(fx.runEditor(QStringLiteral("renouveler"), [&](FormMedic *editor) { mode = editor->mode(); }),
+             c.opens);
+    QCOMPARE(fx.seams.messages.shown().size(), c.asked ? 1 : 0);
+    if (c.asked)
+        QCOMPARE(boxOf(fx.seams.messages.last()),
+                 QStringLiteral("Ce médicament n'est pas encore périmé ! | exclamation | Oui/Non"));
+    QVERIFY(mode == (c.opens ? EditorMode::Renew : EditorMode::None));
+    QCOMPARE(fx.form->List1().hasCurrent(), !c.opens); // declined: still chosen
+    if (!c.opens)
+        QCOMPARE(fx.form->List1().currentPosition(), chosen);
+}
+
+void TestListWindow::deletion()
+{
+    const auto &c = rowOf(kDeletions);
+    StockFixture fx(c.before);
+    pickFilter(fx.form.get(), c.filter);
+    const QString caption = fx.form->windowTitle();
+    fx.chooseRow(c.row);
+    fx.seams.messages.queue(c.answer);
+    fx.click(QStringLiteral("Supprimer"));
+    QCOMPARE(fx.seams.messages.shown().size(), 1);
+    // Line feed then carriage return, twice, before the name.
+    QCOMPARE(fx.seams.messages.last().text, "Confirmer la suppression du médicament:\n\r\n\r" + c.row);
+    QCOMPARE(fx.stockBytes(), fileOf(c.after));
+    QCOMPARE(fx.form->windowTitle(), caption); // the count stays as it was
+    QCOMPARE(fx.form->List1().hasCurrent(), c.answer == MsgAnswer::No);
+    QCOMPARE(fx.form->List1().count(), c.after.size());
+}
+
+VELLORIN_TEST(TestListWindow)
+#include "tst_listwindow.moc"
