@@ -1,8 +1,10 @@
 #include "core/store/StockFile.h"
+#include "gui/editor/Controles.h"
 #include "gui/platform/MaskedDateBox.h"
 #include "gui/platform/ReportListView.h"
 #include "support/StockFixture.h"
 #include "support/TestMain.h"
+#include "support/TestSeams.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -11,6 +13,29 @@
 #include <QTest>
 
 namespace {
+
+const QString kFormat =
+    QStringLiteral("Date invalide\r\nLa date doit avoir le format JJ/MM/AAAA\r\nExemple: 07/02/200");
+const QString kHalf = QStringLiteral("Date invalide\r\nLa date est incomplète !");
+
+// The message for each refused text (the format's example ends with a digit of its own);
+// empty: accepted without a word. Every year divisible by 4 is taken as a leap year, and
+// only the upper bound of the day is tested: the stock treats those as no calendar date.
+// clang-format off
+const Case<QString, QString> kDates[] = {
+    {"good date", "07/02/2001", ""},           {"nothing typed", "__/__/____", kFormat + "1"},
+    {"half typed", "07/02/20__", kHalf},       {"one digit missing", "07/_2/2001", kHalf},
+    {"empty", "", "Date invalide\r\nAucune date saisie !"},
+    {"dashes", "07-02-2001", kFormat + "1"},   {"too short for its slashes", "07/02", kFormat + "1"},
+    {"31 April", "31/04/2001", kFormat + "2"}, {"30 April", "30/04/2001", ""},
+    {"29/02/2004", "29/02/2004", ""},          {"29/02/2001", "29/02/2001", kFormat + "2"},
+    {"29/02/2100", "29/02/2100", ""},          {"day 00", "00/05/2020", ""},
+    {"month 13", "07/13/2001", kFormat + "2"}, {"32 January", "32/01/2001", kFormat + "2"},
+    {"year 1799", "07/02/1799", kFormat + "3"}, {"year 1800", "01/01/1800", ""},
+    // The year is tested before the day.
+    {"31 April 1799", "31/04/1799", kFormat + "3"},
+};
+// clang-format on
 
 // Sorted, as the program leaves the file. Today is 06/12/2026.
 const QString kAspirine = compose_enreg(u"Aspirine", u"Orale", u"Comprimé", u"12", u"05/03/2027", u"5", u"1");
@@ -39,7 +64,8 @@ void valider(FormMedic *editor)
 }
 
 // clang-format off
-// nom, route, presentation, quantity, date, threshold
+// Each mode as it opens: the fields (name, route, presentation, quantity, date, threshold),
+// the check box, the focus.
 const struct { const char *name; QString button, row; QStringList fields; bool checked, checkEnabled; QString focus; EditorMode mode; } kModes[] = {
     {"Ajout", "ajout", "", {"", "", "", "", "", ""}, false, true, "nom", EditorMode::Add},
     {"Modif", "Modifier", "Aspirine", {"Aspirine", "Orale", "Comprimé", "12", "05/03/2027", "5"}, true, true, "nom", EditorMode::Change},
@@ -48,8 +74,8 @@ const struct { const char *name; QString button, row; QStringList fields; bool c
     {"Renouveler", "renouveler", "Doliprane", {"Doliprane", "Orale", "Sachet", "3", "01/01/2026", "10"}, false, false, "dat", EditorMode::Renew},
 };
 
-// Keys typed into a field of the editor opened on Aspirine (MAJ) or Doliprane.
-// afterwards
+// Keys typed into a field of the editor opened on Aspirine (MAJ) or Doliprane: the field's
+// text and the focus afterwards.
 const struct { const char *name; QString button, field; QStringList keys; QString text, focus; } kKeys[] = {
     // Locked fields discard every key, Enter included.
     {"MAJ: name locked", "majqte", "nom", {"xy", "Backspace", "Delete", "Paste:Ibu", "Enter"}, "Aspirine", "nom"},
@@ -81,7 +107,7 @@ const Case<QStringList, QString> kLeaves[] = {
     {"untouched, Valider", {}, "valider"},
 };
 
-// field=keys (| between keys), or "check"
+// Saves: the steps are field=keys (| between keys), or "check".
 const struct { const char *name; QStringList before; QString button, row; QStringList steps; QStringList after; } kSaves[] = {
     // A new medicine goes to the end of the file, whatever its name.
     {"Ajout", kStock, "ajout", "", {"nom=  Amoxicilline  ", "formemedic=Down|Down", "qte=30", "dat=15062028", "check"},
@@ -105,11 +131,13 @@ const struct { const char *name; QString button; bool readOnly; QString typed, s
 
 } // namespace
 
-class TestFormMedic : public QObject
+class TestEditor : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void verifDate_data() { addRows(kDates); }
+    void verifDate();
     void modesFillTheFields_data() { addRows(kModes); }
     void modesFillTheFields();
     void keyRules_data() { addRows(kKeys); }
@@ -124,7 +152,19 @@ private slots:
     void controlCharacterFromTheFileIsRefused();
 };
 
-void TestFormMedic::modesFillTheFields()
+void TestEditor::verifDate()
+{
+    const auto &c = rowOf(kDates);
+    TestSeams seams;
+    QCOMPARE(verif_date(c.in) == Check::Passed, c.out.isEmpty());
+    QCOMPARE(seams.messages.shown().size(), c.out.isEmpty() ? 0 : 1);
+    if (!c.out.isEmpty()) {
+        QCOMPARE(seams.messages.last().text, c.out);
+        QCOMPARE(boxOf(seams.messages.last()), QStringLiteral("Erreur | information | OK"));
+    }
+}
+
+void TestEditor::modesFillTheFields()
 {
     const auto &c = rowOf(kModes);
     StockFixture fx(kStock);
@@ -153,7 +193,7 @@ void TestFormMedic::modesFillTheFields()
     QVERIFY(!fx.form->List1().hasCurrent());
 }
 
-void TestFormMedic::keyRules()
+void TestEditor::keyRules()
 {
     const auto &c = rowOf(kKeys);
     StockFixture fx(kStock);
@@ -174,7 +214,7 @@ void TestFormMedic::keyRules()
     QCOMPARE(focusAfter, c.focus);
 }
 
-void TestFormMedic::dateBoxMaskComesAndGoes()
+void TestEditor::dateBoxMaskComesAndGoes()
 {
     StockFixture fx(kStock);
     QStringList seen;
@@ -193,7 +233,7 @@ void TestFormMedic::dateBoxMaskComesAndGoes()
     QCOMPARE(seen, (QStringList{"__/__/____", "07/02/2001", "07/02/2001", "valider"}));
 }
 
-void TestFormMedic::refusedDateKeepsTheFocus()
+void TestEditor::refusedDateKeepsTheFocus()
 {
     const auto &c = rowOf(kLeaves);
     StockFixture fx(kStock);
@@ -231,7 +271,7 @@ void TestFormMedic::refusedDateKeepsTheFocus()
     QCOMPARE(fx.stockBytes(), fileOf(kStock));
 }
 
-void TestFormMedic::saves()
+void TestEditor::saves()
 {
     const auto &c = rowOf(kSaves);
     StockFixture fx(c.before);
@@ -266,7 +306,7 @@ void TestFormMedic::saves()
 }
 
 // Nothing written, the editor still open with what was typed, the focus back in the name.
-void TestFormMedic::refusedSaveKeepsTheEditor()
+void TestEditor::refusedSaveKeepsTheEditor()
 {
     const auto &c = rowOf(kRefusals);
     StockFixture fx(kStock);
@@ -299,7 +339,7 @@ void TestFormMedic::refusedSaveKeepsTheEditor()
 }
 
 // A name that a hand-edited file brought with a tabulation cannot go back into a line.
-void TestFormMedic::controlCharacterFromTheFileIsRefused()
+void TestEditor::controlCharacterFromTheFileIsRefused()
 {
     StockFixture fx({compose_enreg(u"Aspirine\tforte", u"Orale", u"", u"5", u"", u"", u"0")});
     fx.chooseRow(QStringLiteral("Aspirine\tforte"));
@@ -309,5 +349,5 @@ void TestFormMedic::controlCharacterFromTheFileIsRefused()
     QVERIFY(fx.seams.messages.last().text.contains(QStringLiteral("« tabulation »")));
 }
 
-VELLORIN_TEST(TestFormMedic)
-#include "tst_formmedic.moc"
+VELLORIN_TEST(TestEditor)
+#include "tst_editor.moc"

@@ -1,3 +1,4 @@
+#include "core/conversion/FieldMap.h"
 #include "core/store/StockFile.h"
 #include "gui/conversion/FormConversion.h"
 #include "support/TestMain.h"
@@ -37,7 +38,39 @@ const struct { const char *name; QString nbold, nbnew; QStringList answers; QStr
 
 } // namespace
 
-class TestFormConversion : public QObject
+namespace {
+
+// An answer "start:length": where the last colon is, then what is read (-1: refused).
+// clang-format off
+const struct { const char *name; QString answer, colon; double start, length; } kAnswers[] = {
+    {"12:5", "12:5", "3", 12, 5},
+    {"the last colon counts", "1:2:3", "4", 1, 3},
+    {"blanks, signs, decimals", " 4 1 : -2.5 ", "6", 41, -2.5},
+    {"letters", "a:b", "2", 0, 0},
+    {"exponent", "1e2:3", "4", 100, 3},
+    {"no colon", "140", "Erreur", -1, -1},
+    {"empty", "", "Erreur", -1, -1},
+};
+
+// One record through old fields (start, length, new width) and added ones (width, default).
+const struct { const char *name; QString record; QList<OldField> fields; QList<AddedField> added; QString converted; int misfit; } kRecords[] = {
+    {"worked example", "ABCDEFGH", {{1, 3, 5}, {4, 5, 5}}, {{4, "X"}}, "ABC  DEFGHX   ", -1},
+    {"short record", "ABCDE", {{1, 3, 5}, {4, 5, 5}}, {}, "ABC  DE   ", -1},
+    {"record shorter than a start", "AB", {{1, 3, 5}, {4, 5, 5}}, {}, "AB        ", -1},
+    {"empty record", "", {{1, 3, 5}, {4, 5, 5}}, {{2, "0"}}, "          0 ", -1},
+    {"fields in another order", "ABCDEFGH", {{6, 3, 3}, {1, 2, 4}}, {}, "FGHAB  ", -1},
+    {"narrowing drops only blanks", "AB    CD", {{1, 6, 3}, {7, 2, 2}}, {}, "AB CD", -1},
+    {"text too long", "ABCD  CD", {{1, 2, 2}, {3, 4, 1}}, {}, "", 1},
+    {"zero length", "ABC", {{2, 0, 2}}, {}, "  ", -1},
+    // Bytes of every kind are carried as they are.
+    {"any character", "\u00e9\u20ac\u0081\r\t", {{1, 5, 5}}, {{3, " x"}}, "\u00e9\u20ac\u0081\r\t x ", -1},
+};
+// clang-format on
+
+} // namespace
+
+// The conversion window; one record through a field map, and the reading of the answers.
+class TestConversion : public QObject
 {
     Q_OBJECT
 
@@ -52,6 +85,10 @@ private slots:
     void refusals_data() { addRows(kRefusals); }
     void refusals();
     void missingStockIsRefused();
+    void answers_data() { addRows(kAnswers); }
+    void answers();
+    void records_data() { addRows(kRecords); }
+    void records();
 
 private:
     // Types the two counts and queues the answers ("CANCEL:" first for "&Annuler"), then
@@ -64,7 +101,7 @@ private:
     std::unique_ptr<FormConversion> m_form;
 };
 
-void TestFormConversion::init()
+void TestConversion::init()
 {
     m_seams = std::make_unique<TestSeams>();
     m_box = std::make_unique<ScriptedInputBox>();
@@ -74,14 +111,14 @@ void TestFormConversion::init()
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
 }
 
-void TestFormConversion::cleanup()
+void TestConversion::cleanup()
 {
     m_form.reset();
     m_box.reset();
     m_seams.reset();
 }
 
-void TestFormConversion::convert(const QString &nbold, const QString &nbnew, const QStringList &answers)
+void TestConversion::convert(const QString &nbold, const QString &nbnew, const QStringList &answers)
 {
     for (const QString &a : answers)
         m_box->queue(a.startsWith(QLatin1String("CANCEL:")) ? a.mid(7) : a,
@@ -94,7 +131,7 @@ void TestFormConversion::convert(const QString &nbold, const QString &nbnew, con
     QTest::mouseClick(m_form->findChild<QToolButton *>(QStringLiteral("valider")), Qt::LeftButton);
 }
 
-void TestFormConversion::countsTakeDigitsAndEnterMovesOn()
+void TestConversion::countsTakeDigitsAndEnterMovesOn()
 {
     auto *old = m_form->findChild<QLineEdit *>(QStringLiteral("nbold"));
     QTRY_VERIFY(old->hasFocus());
@@ -109,7 +146,7 @@ void TestFormConversion::countsTakeDigitsAndEnterMovesOn()
 
 // The worked example, an older layout to the current one, and a second conversion the
 // same day, which keeps the first day's copy and makes a second one.
-void TestFormConversion::conversions()
+void TestConversion::conversions()
 {
     convert(QStringLiteral("2"), QStringLiteral("3"), {"1:3", "4:5", "5", "5", "4", "X"});
     QCOMPARE(m_seams->directory.read(kStockFileName), QByteArray("ABC  DEFGHX   \r\nIJ        X   \r\n"));
@@ -135,7 +172,7 @@ void TestFormConversion::conversions()
     QCOMPARE(m_seams->directory.read(QStringLiteral("Pharmacie06122026_2.sav")), once);
 }
 
-void TestFormConversion::cancelDuringTheFieldMap_data()
+void TestConversion::cancelDuringTheFieldMap_data()
 {
     QTest::addColumn<int>("question"); // which of the four questions of the field map
     QTest::addColumn<MsgAnswer>("confirm");
@@ -145,7 +182,7 @@ void TestFormConversion::cancelDuringTheFieldMap_data()
     }
 }
 
-void TestFormConversion::cancelDuringTheFieldMap()
+void TestConversion::cancelDuringTheFieldMap()
 {
     QFETCH(int, question);
     QFETCH(MsgAnswer, confirm);
@@ -166,7 +203,7 @@ void TestFormConversion::cancelDuringTheFieldMap()
     }
 }
 
-void TestFormConversion::refusals()
+void TestConversion::refusals()
 {
     const auto &c = rowOf(kRefusals);
     // A copy kept from an earlier day stays as it is.
@@ -182,7 +219,7 @@ void TestFormConversion::refusals()
     QCOMPARE(left, (QStringList{kStockFileName, QStringLiteral("Pharmacie05122026.sav")}));
 }
 
-void TestFormConversion::missingStockIsRefused()
+void TestConversion::missingStockIsRefused()
 {
     QFile::remove(m_seams->directory.file(kStockFileName));
     convert(QStringLiteral("2"), QStringLiteral("3"), {"1:3", "4:5", "5", "5", "4", "X"});
@@ -191,5 +228,24 @@ void TestFormConversion::missingStockIsRefused()
     QVERIFY(files().isEmpty());
 }
 
-VELLORIN_TEST(TestFormConversion)
-#include "tst_formconversion.moc"
+void TestConversion::answers()
+{
+    const auto &c = rowOf(kAnswers);
+    const auto position = verif_saisie(c.answer);
+    QCOMPARE(position ? QString::number(*position) : QStringLiteral("Erreur"), c.colon);
+    const auto read = readStartLength(c.answer);
+    const QList<double> got = read ? QList<double>{read->start, read->length} : QList<double>{-1, -1};
+    QCOMPARE(got, (QList<double>{c.start, c.length}));
+}
+
+void TestConversion::records()
+{
+    const auto &c = rowOf(kRecords);
+    int field = -1;
+    const std::optional<QString> out = convertFields(c.record, c.fields, &field);
+    QCOMPARE(field, c.misfit);
+    QCOMPARE(out ? *out + addedSuffix(c.added) : QString(), c.converted);
+}
+
+VELLORIN_TEST(TestConversion)
+#include "tst_conversion.moc"

@@ -1,26 +1,74 @@
+#include "gui/platform/MessageBox.h"
 #include "gui/platform/OneLineGuard.h"
 #include "gui/platform/Widgets.h"
+#include "gui/shell/Application.h"
 #include "support/TestMain.h"
 #include "support/TestSeams.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QTest>
+#include <QTimer>
 
-// A record is one line: what a text box takes in, by any way in, never splits it.
-class TestTextEntry : public QObject
+namespace {
+
+// clang-format off
+const struct { const char *name; MsgButtons buttons; QString press; QStringList captions; MsgAnswer answer; } kAnswers[] = {
+    {"Oui", MsgButtons::YesNo, "&Oui", {"&Non", "&Oui"}, MsgAnswer::Yes},
+    {"Non", MsgButtons::YesNo, "&Non", {"&Non", "&Oui"}, MsgAnswer::No},
+    {"Escape on a question", MsgButtons::YesNo, "Escape", {"&Non", "&Oui"}, MsgAnswer::No},
+    {"Escape on a message", MsgButtons::Ok, "Escape", {"OK"}, MsgAnswer::Ok},
+};
+// clang-format on
+
+} // namespace
+
+// The platform's boxes, shown for real: French buttons, the answer the user gave. And a
+// record is one line: what a text box takes in, by any way in, never splits it.
+class TestPlatform : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { prepareApplication(*qApp); }
+    void answers_data() { addRows(kAnswers); }
+    void answers();
     void everyWayIn_data();
     void everyWayIn();
 };
+
+void TestPlatform::answers()
+{
+    const auto &c = rowOf(kAnswers);
+    QStringList seen;
+    QTimer::singleShot(0, this, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        seen << box->windowTitle() << box->text();
+        QStringList captions;
+        for (QAbstractButton *b : box->buttons()) {
+            captions << b->text();
+            if (b->text() == c.press)
+                QTest::mouseClick(b, Qt::LeftButton);
+        }
+        captions.sort();
+        seen << captions;
+        if (c.press == QLatin1String("Escape"))
+            QTest::keyClick(box, Qt::Key_Escape);
+    });
+    QtMessageBoxes boxes;
+    const MsgAnswer got = boxes.ask({QStringLiteral("Première ligne\r\nseconde\n\rtroisième"),
+                                     QStringLiteral("Suppression"), MsgIcon::Question, c.buttons});
+    QCOMPARE(got, c.answer);
+    QCOMPARE(seen, QStringList({"Suppression", "Première ligne\nseconde\ntroisième"}) + c.captions);
+}
 
 namespace {
 
@@ -39,7 +87,7 @@ const struct { const char *name; QString brought, result, says; } kTexts[] = {
 
 } // namespace
 
-void TestTextEntry::everyWayIn_data()
+void TestPlatform::everyWayIn_data()
 {
     QTest::addColumn<QString>("way");
     QTest::addColumn<int>("text");
@@ -49,7 +97,7 @@ void TestTextEntry::everyWayIn_data()
     }
 }
 
-void TestTextEntry::everyWayIn()
+void TestPlatform::everyWayIn()
 {
     QFETCH(QString, way);
     QFETCH(int, text);
@@ -96,5 +144,5 @@ void TestTextEntry::everyWayIn()
                  qPrintable(seams.messages.last().text));
 }
 
-VELLORIN_TEST(TestTextEntry)
-#include "tst_textentry.moc"
+VELLORIN_TEST(TestPlatform)
+#include "tst_platform.moc"
