@@ -29,56 +29,20 @@ QByteArray readFile(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-bool TemporaryProgramDirectory::exists(const QString &name) const
-{
-    return QFile::exists(file(name));
-}
-
 MsgAnswer ScriptedMessageBoxes::ask(const MessageRequest &request)
 {
     m_shown.append(request);
     if (request.buttons == MsgButtons::Ok)
         return MsgAnswer::Ok;
-    if (m_answers.isEmpty()) {
-        ++m_unanswered;
-        return MsgAnswer::No;
-    }
-    return m_answers.takeFirst();
-}
-
-void ScriptedMessageBoxes::clear()
-{
-    m_answers.clear();
-    m_shown.clear();
-    m_unanswered = 0;
-}
-
-ScriptedInputBox::ScriptedInputBox()
-{
-    MyInputBox::setAnswers(this);
-}
-
-ScriptedInputBox::~ScriptedInputBox()
-{
-    MyInputBox::setAnswers(nullptr);
+    return m_answers.isEmpty() ? MsgAnswer::No : m_answers.takeFirst();
 }
 
 void ScriptedInputBox::answer(MyInputBox &box)
 {
-    asked.append({box.Prompt(), box.Title(), box.Default()});
-    if (m_answers.isEmpty()) {
-        ++unanswered;
-        box.cmdButton_Click(1);
-        return;
-    }
-    const auto [text, cancel] = m_answers.takeFirst();
+    asked.append(box.Default());
+    const auto [text, cancel] = m_answers.isEmpty() ? std::pair{QString(), true} : m_answers.takeFirst();
     box.txtInput()->setText(text);
     box.cmdButton_Click(cancel ? 1 : 0);
-}
-
-void RecordingReportOutput::begin(const QString &report, const ReportTemplate &)
-{
-    reports << report;
 }
 
 void RecordingReportOutput::record(const ReportPage &page, bool preview)

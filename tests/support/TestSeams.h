@@ -9,6 +9,7 @@
 
 #include <QByteArray>
 #include <QDate>
+#include <QFile>
 #include <QList>
 #include <QString>
 #include <QTemporaryDir>
@@ -45,15 +46,14 @@ public:
     QString file(const QString &name) const { return m_dir.filePath(name); }
     void write(const QString &name, const QByteArray &bytes) const { writeFile(file(name), bytes); }
     QByteArray read(const QString &name) const { return readFile(file(name)); }
-    bool exists(const QString &name) const;
+    bool exists(const QString &name) const { return QFile::exists(file(name)); }
 
 private:
     QTemporaryDir m_dir;
 };
 
-// Answers the program's questions from a queue and keeps every box shown.
-// An unexpected question (nothing queued) is answered No and counted, so that a test
-// can tell it apart from an expected one.
+// Answers the program's questions from a queue (No once it is empty) and keeps every box
+// shown.
 class ScriptedMessageBoxes final : public MessageBoxes
 {
 public:
@@ -62,34 +62,25 @@ public:
     void queue(MsgAnswer answer) { m_answers.append(answer); }
     const QList<MessageRequest> &shown() const { return m_shown; }
     const MessageRequest &last() const { return m_shown.last(); }
-    int unanswered() const { return m_unanswered; }
-    bool allAnswersUsed() const { return m_answers.isEmpty(); }
-    void clear();
+    void clear() { m_answers.clear(), m_shown.clear(); }
 
 private:
     QList<MsgAnswer> m_answers;
     QList<MessageRequest> m_shown;
-    int m_unanswered = 0;
 };
 
-// Answers the program's input box from a queue, without showing it, and keeps what it
-// asked. An answer is the text typed and whether "&Annuler" closed the box.
+// Answers the program's input box from a queue, without showing it, and keeps the default
+// text of each question. An answer is the text typed and whether "&Annuler" closed the box;
+// with the queue empty, "&Annuler".
 class ScriptedInputBox final : public InputBoxAnswers
 {
 public:
-    struct Asked
-    {
-        QString prompt;
-        QString title;
-        QString defaultText;
-    };
-    ScriptedInputBox();
-    ~ScriptedInputBox() override;
+    ScriptedInputBox() { MyInputBox::setAnswers(this); }
+    ~ScriptedInputBox() override { MyInputBox::setAnswers(nullptr); }
     void answer(MyInputBox &box) override;
 
     void queue(const QString &text, bool cancel = false) { m_answers.append({text, cancel}); }
-    QList<Asked> asked;
-    int unanswered = 0;
+    QStringList asked;
 
 private:
     QList<std::pair<QString, bool>> m_answers;
@@ -106,13 +97,12 @@ public:
         bool busyPointer = false; // the hourglass was showing
     };
 
-    void begin(const QString &report, const ReportTemplate &layout) override;
+    void begin(const QString &, const ReportTemplate &) override {}
     void preview(const ReportPage &page) override { record(page, true); }
     void print(const ReportPage &page) override { record(page, false); }
     void finish() override { ++finished; }
 
     QList<Output> pages;
-    QStringList reports; // one per begin
     int finished = 0;
 
 private:

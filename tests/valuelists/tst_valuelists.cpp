@@ -159,7 +159,7 @@ void TestValueLists::edits()
     QTest::mouseClick(form.findChild<QToolButton *>(c.button), Qt::LeftButton);
 
     if (c.button == QLatin1String("Modifier"))
-        QCOMPARE(box.asked.value(0).defaultText, QStringLiteral("Sirop"));
+        QCOMPARE(box.asked.value(0), QStringLiteral("Sirop"));
     if (c.button == QLatin1String("Supprimer"))
         QCOMPARE(boxOf(seams.messages.last()), QStringLiteral("Présentation | question | Oui/Non"));
     else if (c.answer.isEmpty())
