@@ -26,6 +26,7 @@
 #include <QTimer>
 
 #include <optional>
+#include <tuple>
 
 namespace {
 
@@ -440,13 +441,15 @@ void FormMedic::valider_Click()
         return;
     }
     // Text from a file edited by hand may hold what a line of the stock file cannot.
-    for (const auto &[what, text] :
-         {std::pair{QStringLiteral("Le nom"), m_nom->text()},
-          std::pair{QStringLiteral("La voie d'administration"), m_formemedic->currentText()},
-          std::pair{QStringLiteral("La présentation"), m_typemedic->currentText()}}) {
+    // The focus goes back to the field that holds it.
+    for (const auto &[what, text, where] :
+         {std::tuple<QString, QString, QWidget *>{QStringLiteral("Le nom"), m_nom->text(), m_nom},
+          {QStringLiteral("La voie d'administration"), m_formemedic->currentText(), m_formemedic},
+          {QStringLiteral("La présentation"), m_typemedic->currentText(), m_typemedic}}) {
         const QString refused = TypedText::refusal(what, text);
         if (!refused.isEmpty()) {
             Platform::showError(refused + QStringLiteral("\r\n\r\nLe médicament n'est pas enregistré."));
+            where->setFocus(Qt::OtherFocusReason);
             return;
         }
     }
