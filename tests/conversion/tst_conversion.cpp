@@ -1,16 +1,6 @@
 #include "core/conversion/FieldMap.h"
-#include "core/store/StockFile.h"
 #include "gui/conversion/FormConversion.h"
-#include "support/TestMain.h"
-#include "support/TestSeams.h"
-
-#include <QDir>
-#include <QLabel>
-#include <QLineEdit>
-#include <QTest>
-#include <QToolButton>
-
-#include <memory>
+#include "support/Tests.h"
 
 namespace {
 

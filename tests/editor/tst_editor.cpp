@@ -1,16 +1,6 @@
-#include "core/store/StockFile.h"
 #include "gui/editor/Controles.h"
 #include "gui/platform/MaskedDateBox.h"
-#include "gui/platform/ReportListView.h"
-#include "support/StockFixture.h"
-#include "support/TestMain.h"
-#include "support/TestSeams.h"
-
-#include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QFile>
-#include <QTest>
+#include "support/Tests.h"
 
 namespace {
 

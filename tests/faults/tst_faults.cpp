@@ -2,20 +2,10 @@
 #include "core/platform/InstanceLock.h"
 #include "core/reports/ReportTemplate.h"
 #include "core/store/DurableFile.h"
-#include "core/store/StockFile.h"
 #include "core/store/TextFile.h"
 #include "core/valuelists/ValueListFile.h"
-#include "gui/platform/ReportListView.h"
-#include "gui/shell/Application.h"
 #include "support/FaultySystemCalls.h"
-#include "support/StockFixture.h"
-#include "support/TestMain.h"
-
-#include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QProcess>
-#include <QTest>
+#include "support/Tests.h"
 
 #include <cerrno>
 #include <sys/file.h>

@@ -1,12 +1,5 @@
-#include "core/store/StockFile.h"
 #include "gui/forecast/FormAvance.h"
-#include "gui/platform/ReportListView.h"
-#include "support/StockFixture.h"
-#include "support/TestMain.h"
-
-#include <QAbstractItemModelTester>
-#include <QComboBox>
-#include <QTest>
+#include "support/Tests.h"
 
 namespace {
 

@@ -1,16 +1,7 @@
-#include "core/store/StockFile.h"
 #include "gui/listwindow/StockTableModel.h"
-#include "gui/platform/ReportListView.h"
-#include "support/StockFixture.h"
-#include "support/TestMain.h"
+#include "support/Tests.h"
 
-#include <QAbstractItemModelTester>
-#include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDir>
 #include <QHeaderView>
-#include <QTest>
 
 namespace {
 

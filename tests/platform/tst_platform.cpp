@@ -1,21 +1,15 @@
 #include "gui/platform/MessageBox.h"
 #include "gui/platform/OneLineGuard.h"
 #include "gui/platform/Widgets.h"
-#include "gui/shell/Application.h"
-#include "support/TestMain.h"
-#include "support/TestSeams.h"
+#include "support/Tests.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QInputMethodEvent>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QTest>
-#include <QTimer>
 
 namespace {
 

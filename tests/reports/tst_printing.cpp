@@ -1,18 +1,11 @@
-#include "core/store/StockFile.h"
 #include "gui/reports/Impression.h"
-#include "support/TestMain.h"
-#include "support/TestSeams.h"
+#include "support/Tests.h"
 
-#include <QAction>
-#include <QDir>
-#include <QGuiApplication>
 #include <QPrintPreviewDialog>
 #include <QPrinterInfo>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QStandardPaths>
-#include <QTest>
 
 #include <unistd.h>
 

@@ -1,12 +1,6 @@
-#include "core/store/StockFile.h"
 #include "gui/reports/Impression.h"
 #include "gui/shell/Menuprincipal.h"
-#include "support/StockFixture.h"
-#include "support/TestMain.h"
-
-#include <QAction>
-#include <QCheckBox>
-#include <QTest>
+#include "support/Tests.h"
 
 namespace {
 

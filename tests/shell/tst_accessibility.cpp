@@ -1,20 +1,13 @@
-#include "core/store/StockFile.h"
 #include "gui/conversion/FormConversion.h"
 #include "gui/forecast/FormAvance.h"
 #include "gui/shell/Apropos.h"
 #include "gui/shell/Menuprincipal.h"
 #include "gui/valuelists/FormCombosPharma.h"
 #include "gui/valuelists/MyInputBox.h"
-#include "support/StockFixture.h"
-#include "support/TestMain.h"
+#include "support/Tests.h"
 
 #include <QAccessible>
-#include <QApplication>
 #include <QSet>
-#include <QTest>
-
-#include <functional>
-#include <memory>
 
 namespace {
 

@@ -1,13 +1,8 @@
 #include "core/platform/InstanceLock.h"
 #include "core/platform/ProgramDirectory.h"
-#include "gui/shell/Application.h"
-#include "support/TestMain.h"
-#include "support/TestSeams.h"
+#include "support/Tests.h"
 
-#include <QDir>
-#include <QProcess>
 #include <QSysInfo>
-#include <QTest>
 
 #include <sys/stat.h>
 #include <unistd.h>

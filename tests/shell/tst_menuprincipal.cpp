@@ -1,17 +1,7 @@
-#include "core/store/StockFile.h"
-#include "gui/shell/Application.h"
 #include "gui/shell/Menuprincipal.h"
-#include "support/TestMain.h"
-#include "support/TestSeams.h"
+#include "support/Tests.h"
 
-#include <QApplication>
-#include <QListWidget>
-#include <QTest>
-#include <QTimer>
 #include <QToolBar>
-#include <QToolButton>
-
-#include <memory>
 
 namespace {
 

@@ -1,11 +1,7 @@
 #include "core/stock/StockRules.h"
 #include "core/store/Numbers.h"
-#include "core/store/StockFile.h"
 #include "core/store/Tri.h"
-#include "support/TestMain.h"
-#include "support/TestSeams.h"
-
-#include <QTest>
+#include "support/Tests.h"
 
 #include <optional>
 

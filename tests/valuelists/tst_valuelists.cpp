@@ -1,18 +1,6 @@
-#include "gui/shell/Application.h"
 #include "gui/valuelists/FormCombosPharma.h"
 #include "gui/valuelists/MyInputBox.h"
-#include "support/TestMain.h"
-#include "support/TestSeams.h"
-
-#include <QApplication>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QTest>
-#include <QToolButton>
-
-#include <memory>
+#include "support/Tests.h"
 
 namespace {
 
