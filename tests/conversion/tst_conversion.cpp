@@ -5,8 +5,8 @@
 namespace {
 
 const QByteArray kOld = "ABCDEFGH\r\nIJ\r\n";
-const QString kSav = QStringLiteral("Pharmacie06122026.sav");
-const QString kDone = QStringLiteral("Conversion réalisée avec succès !");
+const QString kSav = "Pharmacie06122026.sav";
+const QString kDone = "Conversion réalisée avec succès !";
 
 // The two counts, the answers, then the start of the refusal and how many questions came first.
 // clang-format off
@@ -118,19 +118,19 @@ void TestConversion::convert(const QString &nbold, const QString &nbnew, const Q
         box->selectAll();
         QTest::keyClicks(box, text);
     }
-    QTest::mouseClick(m_form->findChild<QToolButton *>(QStringLiteral("valider")), Qt::LeftButton);
+    QTest::mouseClick(m_form->findChild<QToolButton *>("valider"), Qt::LeftButton);
 }
 
 void TestConversion::countsTakeDigitsAndEnterMovesOn()
 {
-    auto *old = m_form->findChild<QLineEdit *>(QStringLiteral("nbold"));
+    auto *old = m_form->findChild<QLineEdit *>("nbold");
     QTRY_VERIFY(old->hasFocus());
     press(old, {"1a2-.", "Backspace"});
-    QCOMPARE(old->text(), QStringLiteral("1"));
+    QCOMPARE(old->text(), "1");
     QTest::keyClick(old, Qt::Key_Return);
-    QTRY_COMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("nbnew"));
+    QTRY_COMPARE(QApplication::focusWidget()->objectName(), "nbnew");
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QTRY_COMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("valider"));
+    QTRY_COMPARE(QApplication::focusWidget()->objectName(), "valider");
     QVERIFY(m_box->asked.isEmpty()); // Enter moved on; it pressed nothing
 }
 
@@ -138,7 +138,7 @@ void TestConversion::countsTakeDigitsAndEnterMovesOn()
 // same day, which keeps the first day's copy and makes a second one.
 void TestConversion::conversions()
 {
-    convert(QStringLiteral("2"), QStringLiteral("3"), {"1:3", "4:5", "5", "5", "4", "X"});
+    convert("2", "3", {"1:3", "4:5", "5", "5", "4", "X"});
     QCOMPARE(m_seams->directory.read(kStockFileName), QByteArray("ABC  DEFGHX   \r\nIJ        X   \r\n"));
     QCOMPARE(m_seams->directory.read(kSav), kOld);
     QCOMPARE(m_box->asked.size(), 6);
@@ -152,14 +152,14 @@ void TestConversion::conversions()
     const QByteArray once = cp1252(older + "\r\n");
     m_seams->directory.write(kStockFileName, once);
     m_seams->messages.clear();
-    convert(QStringLiteral("6"), QStringLiteral("7"),
+    convert("6", "7",
             {"1:30", "31:20", "51:20", "71:3", "74:10", "84:3", "40", "20", "20", "3", "15", "3", "10", "0"});
     QCOMPARE(m_seams->messages.last().text, kDone);
     QCOMPARE(
         m_seams->directory.read(kStockFileName),
         fileOf({compose_enreg(u"Paracétamol", u"Orale", u"Comprimé", u"12", u"07/02/2001", u"5", u"0")}));
     QCOMPARE(m_seams->directory.read(kSav), kOld); // the first copy kept
-    QCOMPARE(m_seams->directory.read(QStringLiteral("Pharmacie06122026_2.sav")), once);
+    QCOMPARE(m_seams->directory.read("Pharmacie06122026_2.sav"), once);
 }
 
 void TestConversion::cancelDuringTheFieldMap_data()
@@ -178,11 +178,10 @@ void TestConversion::cancelDuringTheFieldMap()
     QFETCH(MsgAnswer, confirm);
     QStringList answers = {"1:3", "4:5", "5", "5"};
     // "&Annuler" leaves the typed text in the box: No goes on with it.
-    answers[question] = QStringLiteral("CANCEL:") + answers[question];
+    answers[question] = "CANCEL:" + answers[question];
     m_seams->messages.queue(confirm);
-    convert(QStringLiteral("2"), QStringLiteral("2"), answers);
-    QCOMPARE(boxOf(m_seams->messages.shown().first()),
-             QStringLiteral("Attention !!! | exclamation | Oui/Non"));
+    convert("2", "2", answers);
+    QCOMPARE(boxOf(m_seams->messages.shown().first()), "Attention !!! | exclamation | Oui/Non");
     if (confirm == MsgAnswer::Yes) {
         QCOMPARE(m_box->asked.size(), question + 1); // nothing more is asked
         QCOMPARE(m_seams->directory.read(kStockFileName), kOld);
@@ -197,24 +196,24 @@ void TestConversion::refusals()
 {
     const auto &c = rowOf(kRefusals);
     // A copy kept from an earlier day stays as it is.
-    m_seams->directory.write(QStringLiteral("Pharmacie05122026.sav"), "earlier\r\n");
+    m_seams->directory.write("Pharmacie05122026.sav", "earlier\r\n");
     convert(c.nbold, c.nbnew, c.answers);
     QCOMPARE(m_box->asked.size(), c.asked);
     QCOMPARE(m_seams->messages.shown().size(), 1);
     QVERIFY2(m_seams->messages.last().text.startsWith(c.says), qPrintable(m_seams->messages.last().text));
     QCOMPARE(m_seams->directory.read(kStockFileName), kOld);
-    QCOMPARE(m_seams->directory.read(QStringLiteral("Pharmacie05122026.sav")), QByteArray("earlier\r\n"));
+    QCOMPARE(m_seams->directory.read("Pharmacie05122026.sav"), QByteArray("earlier\r\n"));
     QStringList left = files();
     left.removeOne(kSav);
-    QCOMPARE(left, (QStringList{kStockFileName, QStringLiteral("Pharmacie05122026.sav")}));
+    QCOMPARE(left, (QStringList{kStockFileName, "Pharmacie05122026.sav"}));
 }
 
 void TestConversion::missingStockIsRefused()
 {
     QFile::remove(m_seams->directory.file(kStockFileName));
-    convert(QStringLiteral("2"), QStringLiteral("3"), {"1:3", "4:5", "5", "5", "4", "X"});
+    convert("2", "3", {"1:3", "4:5", "5", "5", "4", "X"});
     QCOMPARE(m_seams->messages.shown().size(), 1);
-    QVERIFY(m_seams->messages.last().text.contains(QStringLiteral("Pharmacie.dat est introuvable")));
+    QVERIFY(m_seams->messages.last().text.contains("Pharmacie.dat est introuvable"));
     QVERIFY(files().isEmpty());
 }
 
@@ -222,7 +221,7 @@ void TestConversion::answers()
 {
     const auto &c = rowOf(kAnswers);
     const auto position = verif_saisie(c.answer);
-    QCOMPARE(position ? QString::number(*position) : QStringLiteral("Erreur"), c.colon);
+    QCOMPARE(position ? QString::number(*position) : "Erreur", c.colon);
     const auto read = readStartLength(c.answer);
     const QList<double> got = read ? QList<double>{read->start, read->length} : QList<double>{-1, -1};
     QCOMPARE(got, (QList<double>{c.start, c.length}));

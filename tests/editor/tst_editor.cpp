@@ -4,9 +4,8 @@
 
 namespace {
 
-const QString kFormat =
-    QStringLiteral("Date invalide\r\nLa date doit avoir le format JJ/MM/AAAA\r\nExemple: 07/02/200");
-const QString kHalf = QStringLiteral("Date invalide\r\nLa date est incomplète !");
+const QString kFormat = "Date invalide\r\nLa date doit avoir le format JJ/MM/AAAA\r\nExemple: 07/02/200";
+const QString kHalf = "Date invalide\r\nLa date est incomplète !";
 
 // The message for each refused text (the format's example ends with a digit of its own);
 // empty: accepted without a word. Every year divisible by 4 is taken as a leap year, and
@@ -51,7 +50,7 @@ QString text(QWidget *editor, const QString &name)
 
 void valider(FormMedic *editor)
 {
-    clickThroughWindow(field<QToolButton>(editor, QStringLiteral("valider")));
+    clickThroughWindow(field<QToolButton>(editor, "valider"));
 }
 
 // clang-format off
@@ -110,7 +109,7 @@ const struct { const char *name; QStringList before; QString button, row; QStrin
     {"Modif of an unsorted file", {kZinc, kDoliprane, kAspirine}, "Modifier", "Doliprane", {"nom=Doliprane 500", "critique=4"}, false,
      {kAspirine, compose_enreg(u"Doliprane 500", u"Orale", u"Sachet", u"3", u"01/01/2026", u"4", u"0"), kZinc}, ""},
     // Only the quantity's columns change.
-    {"MAJ", kStock, "majqte", "Aspirine", {"qte=3"}, false, {QString(kAspirine).replace(80, 3, QStringLiteral("3  ")), kDoliprane, kZinc}, ""},
+    {"MAJ", kStock, "majqte", "Aspirine", {"qte=3"}, false, {QString(kAspirine).replace(80, 3, "3  "), kDoliprane, kZinc}, ""},
     {"Renouveler", kStock, "renouveler", "Doliprane", {"dat=01012029", "qte=20"}, false,
      {kAspirine, compose_enreg(u"Doliprane", u"Orale", u"Sachet", u"20", u"01/01/2029", u"10", u"0"), kZinc}, ""},
     {"name of blanks only", kStock, "ajout", "", {"nom=   ", "qte=5"}, false, kStock, "Aucun nom de médicament saisi !"},
@@ -149,7 +148,7 @@ void TestEditor::verifDate()
     QCOMPARE(seams.messages.shown().size(), c.out.isEmpty() ? 0 : 1);
     if (!c.out.isEmpty()) {
         QCOMPARE(seams.messages.last().text, c.out);
-        QCOMPARE(boxOf(seams.messages.last()), QStringLiteral("Erreur | information | OK"));
+        QCOMPARE(boxOf(seams.messages.last()), "Erreur | information | OK");
     }
 }
 
@@ -165,13 +164,13 @@ void TestEditor::modesFillTheFields()
         QCOMPARE(editor->mode(), c.mode);
         for (const char *name : {"nom", "formemedic", "typemedic", "qte", "dat", "critique"})
             shown << text(editor, QString::fromLatin1(name));
-        auto *check = field<QCheckBox>(editor, QStringLiteral("indispensable"));
+        auto *check = field<QCheckBox>(editor, "indispensable");
         QCOMPARE(check->isChecked(), c.checked);
         QCOMPARE(check->isEnabled(), c.checkEnabled);
         QTRY_COMPARE(focusName(), c.focus);
         // Entering the first field selects its whole text.
         QTRY_COMPARE(field(editor, c.focus)->selectedText(), field(editor, c.focus)->text());
-        auto *route = field<QComboBox>(editor, QStringLiteral("formemedic"));
+        auto *route = field<QComboBox>(editor, "formemedic");
         for (int i = 0; i < route->count(); ++i)
             routes << route->itemText(i);
     }));
@@ -186,8 +185,7 @@ void TestEditor::keyRules()
 {
     const auto &c = rowOf(kKeys);
     StockFixture fx(kStock);
-    fx.chooseRow(c.button == QLatin1String("majqte") ? QStringLiteral("Aspirine")
-                                                     : QStringLiteral("Doliprane"));
+    fx.chooseRow(c.button == QLatin1String("majqte") ? "Aspirine" : "Doliprane");
     QString result;
     QString focusAfter;
     QVERIFY(fx.runEditor(c.button, [&](FormMedic *editor) {
@@ -207,9 +205,9 @@ void TestEditor::dateBoxMaskComesAndGoes()
 {
     StockFixture fx(kStock);
     QStringList seen;
-    QVERIFY(fx.runEditor(QStringLiteral("ajout"), [&](FormMedic *editor) {
-        auto *dat = field<MaskedDateBox>(editor, QStringLiteral("dat"));
-        QWidget *critique = field(editor, QStringLiteral("critique"));
+    QVERIFY(fx.runEditor("ajout", [&](FormMedic *editor) {
+        auto *dat = field<MaskedDateBox>(editor, "dat");
+        QWidget *critique = field(editor, "critique");
         critique->setFocus(Qt::TabFocusReason);
         QTest::keyClick(critique, Qt::Key_Tab);
         QTRY_VERIFY(dat->hasFocus());
@@ -217,7 +215,7 @@ void TestEditor::dateBoxMaskComesAndGoes()
         press(dat, {"07022001"});
         seen << dat->displayText();
         QTest::keyClick(dat, Qt::Key_Tab);
-        seen << dat->text() + (dat->hasMask() ? QStringLiteral(" (masked)") : QString()) << focusName();
+        seen << dat->text() + (dat->hasMask() ? " (masked)" : QString()) << focusName();
     }));
     QCOMPARE(seen, (QStringList{"__/__/____", "07/02/2001", "07/02/2001", "valider"}));
 }
@@ -226,15 +224,15 @@ void TestEditor::refusedDateKeepsTheFocus()
 {
     const auto &c = rowOf(kLeaves);
     StockFixture fx(kStock);
-    fx.chooseRow(QStringLiteral("Zinc"));
+    fx.chooseRow("Zinc");
     bool stayedOpen = false;
     QString focusAfter;
     QString selected;
     QString shown;
     QVERIFY(fx.runEditor(
-        QStringLiteral("Modifier"),
+        "Modifier",
         [&](FormMedic *editor) {
-            auto *dat = field<MaskedDateBox>(editor, QStringLiteral("dat"));
+            auto *dat = field<MaskedDateBox>(editor, "dat");
             clickThroughWindow(dat);
             QTRY_VERIFY(dat->hasFocus());
             press(dat, c.in);
@@ -249,13 +247,13 @@ void TestEditor::refusedDateKeepsTheFocus()
             // Once corrected, the date lets the focus go.
             dat->selectAll();
             press(dat, {"30042001", "Tab"});
-            QTRY_COMPARE(focusName(), QStringLiteral("valider"));
+            QTRY_COMPARE(focusName(), "valider");
         },
         &stayedOpen));
     QVERIFY(stayedOpen);
     QCOMPARE(fx.seams.messages.shown().size(), 1);
-    QVERIFY(fx.seams.messages.last().text.startsWith(QStringLiteral("Date invalide\r\n")));
-    QCOMPARE(focusAfter, QStringLiteral("dat"));
+    QVERIFY(fx.seams.messages.last().text.startsWith("Date invalide\r\n"));
+    QCOMPARE(focusAfter, "dat");
     QCOMPARE(selected, shown); // the whole refused text, ready to be typed over
     QCOMPARE(fx.stockBytes(), fileOf(kStock));
 }
@@ -277,7 +275,7 @@ void TestEditor::saves()
         [&](FormMedic *editor) {
             for (const QString &step : c.steps) {
                 if (step == QLatin1String("check")) {
-                    clickThroughWindow(field<QCheckBox>(editor, QStringLiteral("indispensable")));
+                    clickThroughWindow(field<QCheckBox>(editor, "indispensable"));
                     continue;
                 }
                 QWidget *w = editor->findChild<QWidget *>(step.section(u'=', 0, 0));
@@ -291,7 +289,7 @@ void TestEditor::saves()
             }
             valider(editor);
             if (!c.says.isEmpty()) {
-                QTRY_COMPARE(focusName(), QStringLiteral("nom"));
+                QTRY_COMPARE(focusName(), "nom");
                 for (const QString &step : c.steps)
                     kept << text(editor, step.section(u'=', 0, 0));
             }

@@ -41,8 +41,7 @@ bool convert(int, QString *error)
 {
     StockConversion conversion;
     return conversion.readOld(error) && conversion.pass1({{1, 14, 14}, {15, 97, 100}}, error) &&
-           conversion.openPass2(error) && conversion.pass2(QStringLiteral("X"), error) &&
-           conversion.replace(error);
+           conversion.openPass2(error) && conversion.pass2("X", error) && conversion.replace(error);
 }
 
 // clang-format off
@@ -92,7 +91,7 @@ public:
     // Leaves about `free` bytes on the file system.
     void fill(qint64 free) const
     {
-        QFile filler(QDir(m_path).filePath(QStringLiteral("filler")));
+        QFile filler(QDir(m_path).filePath("filler"));
         filler.open(QIODevice::WriteOnly);
         const QByteArray block(4096, 'x');
         while (filler.write(block) == block.size() && filler.flush()) {
@@ -140,7 +139,7 @@ private slots:
 void TestFaults::readOnlyProgramDirectory()
 {
     TestSeams seams;
-    MountedDirectory dir(seams.directory.file(QStringLiteral("ro")), 512);
+    MountedDirectory dir(seams.directory.file("ro"), 512);
     MOUNT_OR_SKIP(dir);
     const QByteArray before = fileOf(medicines(3));
     dir.write(kStockFileName, before);
@@ -148,15 +147,14 @@ void TestFaults::readOnlyProgramDirectory()
     Platform::setProgramDirectory(&dir);
     InstanceLock lock(dir.path());
     QVERIFY(claimProgramDirectory(lock)); // open for consulting, and said so
-    QVERIFY(seams.messages.last().text.contains(QStringLiteral("est en lecture seule")));
+    QVERIFY(seams.messages.last().text.contains("est en lecture seule"));
 
     QString error;
     QCOMPARE(lit_pharmacie(&error).size(), 3); // reading works
     QVERIFY(!ajoute_pharmacie(medicines(1).first(), &error));
-    QVERIFY2(error.contains(QStringLiteral("le dossier du programme est en lecture seule")),
-             qPrintable(error));
+    QVERIFY2(error.contains("le dossier du programme est en lecture seule"), qPrintable(error));
     QVERIFY(!ecrit_pharmacie(medicines(2), &error));
-    QVERIFY(!appendToValueList(kRoutesFileName, QStringLiteral("Orale"), &error));
+    QVERIFY(!appendToValueList(kRoutesFileName, "Orale", &error));
     QVERIFY(error.contains(kRoutesFileName));
     QCOMPARE(dir.read(kStockFileName), before);
     Platform::setProgramDirectory(&seams.directory);
@@ -165,7 +163,7 @@ void TestFaults::readOnlyProgramDirectory()
 void TestFaults::fullDiskAtStart()
 {
     TestSeams seams;
-    MountedDirectory dir(seams.directory.file(QStringLiteral("full")), 256);
+    MountedDirectory dir(seams.directory.file("full"), 256);
     MOUNT_OR_SKIP(dir);
     dir.fill(0);
     Platform::setProgramDirectory(&dir);
@@ -175,7 +173,7 @@ void TestFaults::fullDiskAtStart()
     QVERIFY(!runs); // without its lock, a second copy could undo this one's saves later
     QCOMPARE(seams.messages.shown().size(), 1);
     const QString text = seams.messages.last().text;
-    QVERIFY2(text.contains(QStringLiteral("plus de place sur le disque")) && text.contains(lock.fileName()),
+    QVERIFY2(text.contains("plus de place sur le disque") && text.contains(lock.fileName()),
              qPrintable(text));
 }
 
@@ -194,7 +192,7 @@ void TestFaults::permissionsAndGroupKept()
                 ::chmod(path.constData(), 0640) == 0);
     QString error;
     QVERIFY2(write.run(3, &error), qPrintable(error));
-    for (const QString &written : {write.file, QStringLiteral("Pharmacie06122026.sav")}) {
+    for (const QString &written : QStringList{write.file, "Pharmacie06122026.sav"}) {
         struct stat st = {};
         if (existed && ::stat(QFile::encodeName(seams.directory.file(written)).constData(), &st) == 0) {
             QCOMPARE(st.st_mode & 07777, mode_t(0640));
@@ -214,7 +212,7 @@ void TestFaults::diskFullDuringARewrite()
 {
     QFETCH(bool, append);
     TestSeams seams;
-    MountedDirectory dir(seams.directory.file(QStringLiteral("small")), 640);
+    MountedDirectory dir(seams.directory.file("small"), 640);
     MOUNT_OR_SKIP(dir);
     // For the append, a file that ends on a page boundary, so that one more line needs room
     // the disk no longer has: 4,096 lines of 113 bytes.
@@ -245,11 +243,11 @@ void TestFaults::fileHeldByAnotherProgram()
     QVERIFY(other.open(QIODevice::ReadOnly));
     QCOMPARE(::flock(other.handle(), LOCK_EX | LOCK_NB), 0);
 
-    fx.chooseRow(QStringLiteral("Médicament 002"));
+    fx.chooseRow("Médicament 002");
     fx.seams.messages.queue(MsgAnswer::Yes);
-    fx.click(QStringLiteral("Supprimer"));
+    fx.click("Supprimer");
     ::flock(other.handle(), LOCK_UN);
-    QVERIFY(fx.seams.messages.last().text.contains(QStringLiteral("un autre programme l'utilise")));
+    QVERIFY(fx.seams.messages.last().text.contains("un autre programme l'utilise"));
     QCOMPARE(fx.stockBytes(), fileOf(lines));
     QCOMPARE(fx.form->ListView1()->model()->rowCount(), 3);
 }
@@ -260,12 +258,12 @@ void TestFaults::unreadableValueList()
     QFile::remove(fx.seams.directory.file(kRoutesFileName));
     QVERIFY(QDir(fx.seams.directory.path()).mkdir(kRoutesFileName));
     QStringList presentations;
-    QVERIFY(fx.runEditor(QStringLiteral("ajout"), [&](FormMedic *editor) {
-        auto *type = editor->findChild<QComboBox *>(QStringLiteral("typemedic"));
+    QVERIFY(fx.runEditor("ajout", [&](FormMedic *editor) {
+        auto *type = editor->findChild<QComboBox *>("typemedic");
         for (int i = 0; i < type->count(); ++i)
             presentations << type->itemText(i);
-        QTest::keyClicks(field(editor, QStringLiteral("nom")), "Ventoline");
-        clickThroughWindow(field<QToolButton>(editor, QStringLiteral("valider")));
+        QTest::keyClicks(field(editor, "nom"), "Ventoline");
+        clickThroughWindow(field<QToolButton>(editor, "valider"));
     }));
     QCOMPARE(fx.seams.messages.shown().size(), 1);
     QVERIFY(fx.seams.messages.last().text.contains("Pharma_Forme.dat ne peut pas être lu"));
@@ -309,7 +307,7 @@ void TestFaults::everyWriteFailureLeavesTheFileOld()
         QVERIFY(calls > 0 && before != after);
         constexpr int kKilled = 0;
         for (const int errnum : {ENOSPC, EIO, kKilled}) {
-            const QString cause = errnum == kKilled ? QStringLiteral("killed") : DurableFile::cause(errnum);
+            const QString cause = errnum == kKilled ? "killed" : DurableFile::cause(errnum);
             for (int n = 1; n <= calls; ++n) {
                 const QString where =
                     QString::asprintf("%d lines, %s at call %d of %d, %s", lines, qPrintable(cause), n, calls,
@@ -338,7 +336,7 @@ void TestFaults::everyWriteFailureLeavesTheFileOld()
 void TestFaults::onlyRegularFilesAreData_data()
 {
     QTest::addColumn<QString>("file");
-    for (const QString &file : {kStockFileName, kRoutesFileName, QStringLiteral("Impression.json")})
+    for (const QString &file : QStringList{kStockFileName, kRoutesFileName, "Impression.json"})
         QTest::newRow(qPrintable(file)) << file;
 }
 
@@ -347,7 +345,7 @@ void TestFaults::onlyRegularFilesAreData_data()
 void TestFaults::onlyRegularFilesAreData()
 {
     QFETCH(QString, file);
-    const QString says = QStringLiteral("ce n'est pas un fichier ordinaire");
+    const QString says = "ce n'est pas un fichier ordinaire";
     TestSeams seams;
     const QString path = seams.directory.file(file);
     QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
@@ -357,8 +355,8 @@ void TestFaults::onlyRegularFilesAreData()
     } else {
         QStringList lines;
         QVERIFY(!TextFile::readLines(path, &lines, &error));
-        QVERIFY(!TextFile::writeLines(path, {QStringLiteral("x")}, &error));
-        QVERIFY(!TextFile::appendLine(path, QStringLiteral("x"), &error));
+        QVERIFY(!TextFile::writeLines(path, {"x"}, &error));
+        QVERIFY(!TextFile::appendLine(path, "x", &error));
     }
     QVERIFY2(error.contains(says) && error.contains(file), qPrintable(error));
     QVERIFY(!QFileInfo(path).isFile()); // still the pipe

@@ -33,7 +33,7 @@ void openForecast(StockFixture &fx, const std::function<void(FormAvance *)> &act
         form->close();
         done = true;
     });
-    fx.click(QStringLiteral("avance"));
+    fx.click("avance");
     QVERIFY(done);
 }
 
@@ -77,11 +77,10 @@ void TestFormAvance::printsTheChosenHorizon()
     openForecast(fx, [](FormAvance *form) {
         for (int i = 0; i < 3; ++i)
             QTest::keyClick(form->filtre(), Qt::Key_Down);
-        QTest::mouseClick(form->findChild<QToolButton *>(QStringLiteral("Impression")), Qt::LeftButton);
+        QTest::mouseClick(form->findChild<QToolButton *>("Impression"), Qt::LeftButton);
     });
     QCOMPARE(fx.seams.reports.pages.size(), 1);
-    QCOMPARE(fx.seams.reports.pages.first().page.cell(1, 0),
-             QStringLiteral("Médicaments périmés dans: 3 mois"));
+    QCOMPARE(fx.seams.reports.pages.first().page.cell(1, 0), "Médicaments périmés dans: 3 mois");
 }
 
 VELLORIN_TEST(TestFormAvance)

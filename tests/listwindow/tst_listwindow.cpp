@@ -99,7 +99,7 @@ private slots:
 void TestListWindow::opensOnTheCompleteList()
 {
     StockFixture fx(kStock);
-    QCOMPARE(fx.form->windowTitle(), QStringLiteral("Médicaments: Liste Complète / Total: 7"));
+    QCOMPARE(fx.form->windowTitle(), "Médicaments: Liste Complète / Total: 7");
     QAbstractItemModel *model = fx.form->ListView1()->model();
     QAbstractItemModelTester tester(model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     QVERIFY(fx.form->ListView1()->isColumnHidden(StockTableModel::Index));
@@ -128,8 +128,8 @@ void TestListWindow::filtersAndCheckBox()
     if (indispensable) {
         // A later pick with the box checked counts again.
         pickFilter(fx.form.get(), filter == 0 ? 1 : 0);
-        QVERIFY(fx.form->windowTitle().startsWith(QStringLiteral("Médicaments 'indispensables': Liste ")));
-        QVERIFY(fx.form->windowTitle().contains(QStringLiteral(" / Total: ")));
+        QVERIFY(fx.form->windowTitle().startsWith("Médicaments 'indispensables': Liste "));
+        QVERIFY(fx.form->windowTitle().contains(" / Total: "));
     }
     QCOMPARE(fx.stockBytes(), fileOf(kStock)); // reading never writes
 }
@@ -137,7 +137,7 @@ void TestListWindow::filtersAndCheckBox()
 void TestListWindow::sortButtonsKeepTheTableOrdered()
 {
     StockFixture fx(kStock);
-    const auto tri = fx.form->findChildren<QToolButton *>(QStringLiteral("tri"));
+    const auto tri = fx.form->findChildren<QToolButton *>("tri");
     const auto names = [&fx] {
         return shown(fx.form.get(), StockTableModel::Nom);
     };
@@ -158,7 +158,7 @@ void TestListWindow::rowChoiceLastsUntilTheNextRebuild()
 {
     StockFixture fx(kStock);
     pickFilter(fx.form.get(), 2); // aspirine 1, Bétadine 2, Doliprane 3
-    fx.chooseRow(QStringLiteral("Doliprane"));
+    fx.chooseRow("Doliprane");
     QCOMPARE(fx.form->List1().currentPosition(), 3);
     QTest::keyClick(fx.form->ListView1(), Qt::Key_Up); // moving with the keyboard chooses as well
     QCOMPARE(fx.form->List1().currentPosition(), 2);
@@ -212,13 +212,13 @@ void TestListWindow::commandsNeedAChosenMedicine()
     for (const char *button : {"Modifier", "majqte", "renouveler", "Supprimer"}) {
         fx.click(QLatin1String(button));
         // Also after the editor closed: the rebuilt list has no chosen medicine.
-        fx.chooseRow(QStringLiteral("Zinc"));
-        QVERIFY(fx.runEditor(QStringLiteral("majqte"), [](FormMedic *) {}));
+        fx.chooseRow("Zinc");
+        QVERIFY(fx.runEditor("majqte", [](FormMedic *) {}));
         fx.click(QLatin1String(button));
     }
     QCOMPARE(fx.seams.messages.shown().size(), 8);
     for (const MessageRequest &m : fx.seams.messages.shown())
-        QCOMPARE(m.text, QStringLiteral("Aucun médicament sélectionné !"));
+        QCOMPARE(m.text, "Aucun médicament sélectionné !");
     QCOMPARE(fx.stockBytes(), fileOf(kStock));
 }
 
@@ -230,12 +230,11 @@ void TestListWindow::renewal()
     const qsizetype chosen = fx.form->List1().currentPosition();
     fx.seams.messages.queue(c.answer);
     EditorMode mode = EditorMode::None;
-    QCOMPARE(fx.runEditor(QStringLiteral("renouveler"), [&](FormMedic *editor) { mode = editor->mode(); }),
-             c.opens);
+    QCOMPARE(fx.runEditor("renouveler", [&](FormMedic *editor) { mode = editor->mode(); }), c.opens);
     QCOMPARE(fx.seams.messages.shown().size(), c.asked ? 1 : 0);
     if (c.asked)
         QCOMPARE(boxOf(fx.seams.messages.last()),
-                 QStringLiteral("Ce médicament n'est pas encore périmé ! | exclamation | Oui/Non"));
+                 "Ce médicament n'est pas encore périmé ! | exclamation | Oui/Non");
     QVERIFY(mode == (c.opens ? EditorMode::Renew : EditorMode::None));
     QCOMPARE(fx.form->List1().hasCurrent(), !c.opens); // declined: still chosen
     if (!c.opens)
@@ -250,7 +249,7 @@ void TestListWindow::deletion()
     const QString caption = fx.form->windowTitle();
     fx.chooseRow(c.row);
     fx.seams.messages.queue(c.answer);
-    fx.click(QStringLiteral("Supprimer"));
+    fx.click("Supprimer");
     QCOMPARE(fx.seams.messages.shown().size(), 1);
     // Line feed then carriage return, twice, before the name.
     QCOMPARE(fx.seams.messages.last().text, "Confirmer la suppression du médicament:\n\r\n\r" + c.row);

@@ -58,8 +58,8 @@ void TestPlatform::answers()
             QTest::keyClick(box, Qt::Key_Escape);
     });
     QtMessageBoxes boxes;
-    const MsgAnswer got = boxes.ask({QStringLiteral("Première ligne\r\nseconde\n\rtroisième"),
-                                     QStringLiteral("Suppression"), MsgIcon::Question, c.buttons});
+    const MsgAnswer got =
+        boxes.ask({"Première ligne\r\nseconde\n\rtroisième", "Suppression", MsgIcon::Question, c.buttons});
     QCOMPARE(got, c.answer);
     QCOMPARE(seen, QStringList({"Suppression", "Première ligne\nseconde\ntroisième"}) + c.captions);
 }
@@ -97,7 +97,7 @@ void TestPlatform::everyWayIn()
     QFETCH(int, text);
     const auto &[name, brought, result, says] = kTexts[text];
     TestSeams seams;
-    QLineEdit edit(QStringLiteral("x"));
+    QLineEdit edit("x");
     keepOnOneLine(&edit);
     edit.show();
     QVERIFY(QTest::qWaitForWindowExposed(&edit));

@@ -40,13 +40,13 @@ const QStringList kStock = {
 const struct { const char *name; void (*print)(ReportMode); QStringList lines; QString title; QStringList rows; } kReports[] = {
     {"expired", imprime_perimes, kStock, "Liste des médicaments périmés", {"Médicament 001: 06/12/2026", "Médicament 004: 01/01/2001"}},
     {"insufficient", imprime_seuil, kStock, "Médicaments en quantité insuffisante", {"Médicament 002: 07/12/2026"}},
-    {"forecast", [](ReportMode m) { imprime_avance(m, QStringLiteral("6 mois")); }, kStock, "Médicaments périmés dans: 6 mois",
+    {"forecast", [](ReportMode m) { imprime_avance(m, "6 mois"); }, kStock, "Médicaments périmés dans: 6 mois",
      {"Médicament 001: Déjà périmé.", "Médicament 002: 07/12/2026", "Médicament 003: 09/06/2027", "Médicament 004: Déjà périmé."}},
     {"forecast, no horizon", [](ReportMode m) { imprime_avance(m, QString()); }, kStock, "Médicaments périmés dans: ",
      {"Médicament 004: Déjà périmé."}},
     {"no expired", imprime_perimes, {kStock.at(2)}, "Il n'y a pas de médicament périmé à ce jour.", {}},
     {"no insufficient", imprime_seuil, {kStock.at(2)}, "Il n'y a pas de médicament en quantité insuffisante à ce jour.", {}},
-    {"empty stock, forecast", [](ReportMode m) { imprime_avance(m, QStringLiteral("1 mois")); }, {},
+    {"empty stock, forecast", [](ReportMode m) { imprime_avance(m, "1 mois"); }, {},
      "Il n'y a pas de médicament périmé à ce jour.", {}},
 };
 
@@ -111,9 +111,9 @@ void TestReports::pagesOfTheFrame()
         const bool last = p == pages().size() - 1;
         QVERIFY(!out.preview);
         QVERIFY(out.busyPointer);
-        QCOMPARE(out.page.sheetName, QStringLiteral("Liste"));
-        QCOMPARE(out.page.cell(2, 0), QStringLiteral("à la date du: 06/12/2026"));
-        QCOMPARE(out.page.printArea, last ? QStringLiteral("$A$1:$F$50") : QStringLiteral("$A$1:$F$48"));
+        QCOMPARE(out.page.sheetName, "Liste");
+        QCOMPARE(out.page.cell(2, 0), "à la date du: 06/12/2026");
+        QCOMPARE(out.page.printArea, last ? "$A$1:$F$50" : "$A$1:$F$48");
         QStringList expected;
         for (int n = first; n < first + perPage.at(p); ++n)
             expected << QString::number(n);
@@ -137,9 +137,9 @@ void TestReports::filteredReportBreaksBeforeLinesThatDoNotQualify()
     QCOMPARE(pages().size(), 2);
     QCOMPARE(numbers(pages().at(0).page).size(), 44);
     QCOMPARE(numbers(pages().at(1).page), QStringList{"45"});
-    QCOMPARE(pages().at(1).page.cell(ReportPage::kTotalRow, 5), QStringLiteral("45"));
+    QCOMPARE(pages().at(1).page.cell(ReportPage::kTotalRow, 5), "45");
     // Row 49 of the first page held the 45th: the area left it out.
-    QCOMPARE(pages().at(0).page.cell(49, 0), QStringLiteral("45"));
+    QCOMPARE(pages().at(0).page.cell(49, 0), "45");
 }
 
 void TestReports::stockReports()
@@ -160,7 +160,7 @@ void TestReports::stockReports()
     QCOMPARE(page.cell(1, 0), c.title);
     QStringList shown;
     for (int row = 5; !page.cell(row, 1).isEmpty(); ++row)
-        shown << page.cell(row, 1) + QStringLiteral(": ") + page.cell(row, 4);
+        shown << page.cell(row, 1) + ": " + page.cell(row, 4);
     QCOMPARE(shown, c.rows);
     QCOMPARE(page.cell(ReportPage::kTotalRow, 5), QString::number(c.rows.size()));
 }
@@ -168,12 +168,12 @@ void TestReports::stockReports()
 void TestReports::carriedRowRepeatsItsCells()
 {
     m_seams->directory.write(kStockFileName, fileOf(medicines(46, "01/01/2020")));
-    imprime_avance(ReportMode::Print, QStringLiteral("3 mois"));
+    imprime_avance(ReportMode::Print, "3 mois");
     QCOMPARE(pages().size(), 2);
     const QStringList carried = {"45", "Médicament 045", "Orale", "Comprimé", "Déjà périmé.", "10"};
     QCOMPARE(rowCells(pages().at(0).page, 49), carried);
     QCOMPARE(rowCells(pages().at(1).page, 5), carried);
-    QCOMPARE(rowCells(pages().at(1).page, 6).at(0), QStringLiteral("46"));
+    QCOMPARE(rowCells(pages().at(1).page, 6).at(0), "46");
     QVERIFY(pages().at(1).page.cell(7, 0).isEmpty()); // rows of the first page were cleared
 }
 
@@ -189,9 +189,9 @@ void TestReports::listWindowReports()
     fx.seams.installTemplate();
     if (c.indispensable)
         QTest::mouseClick(fx.form->Check1(), Qt::LeftButton);
-    QTest::mouseClick(fx.form->findChildren<QToolButton *>(QStringLiteral("tri")).at(2), Qt::LeftButton);
+    QTest::mouseClick(fx.form->findChildren<QToolButton *>("tri").at(2), Qt::LeftButton);
     fx.seams.messages.queue(MsgAnswer::No);
-    fx.click(c.order ? QStringLiteral("commande") : QStringLiteral("Impression"));
+    fx.click(c.order ? "commande" : "Impression");
 
     const auto &out = fx.seams.reports.pages;
     QCOMPARE(out.size(), 2);
@@ -206,7 +206,7 @@ void TestReports::listWindowReports()
              (QStringList{"1", "Médicament 046", "Orale", "Ampoule"}) +
                  (c.order ? QStringList{"7", ""} : QStringList{"01/01/2030", "7"}));
     QCOMPARE(rowCells(out.at(1).page, 5).mid(0, 2), (QStringList{"45", "Médicament 044"}));
-    QCOMPARE(out.at(1).page.cell(ReportPage::kTotalRow, 5), QStringLiteral("46"));
+    QCOMPARE(out.at(1).page.cell(ReportPage::kTotalRow, 5), "46");
 }
 
 // Yes previews, No prints: from the main window's entries as from the list's.
@@ -219,7 +219,7 @@ void TestReports::modeComesFromTheQuestion()
         m_seams->reports.pages.clear();
         m_seams->messages.queue(answer);
         window.findChild<QAction *>(QLatin1String(entry))->trigger();
-        QCOMPARE(boxOf(m_seams->messages.last()), QStringLiteral("Impression | question | Oui/Non"));
+        QCOMPARE(boxOf(m_seams->messages.last()), "Impression | question | Oui/Non");
         QCOMPARE(pages().size(), 1);
         QCOMPARE(pages().first().preview, answer == MsgAnswer::Yes);
     }
@@ -228,16 +228,15 @@ void TestReports::modeComesFromTheQuestion()
 void TestReports::templateThatCannotBeUsed()
 {
     const auto &[name, content, says] = rowOf(kTemplates);
-    QFile::remove(m_seams->directory.file(QStringLiteral("Impression.json")));
+    QFile::remove(m_seams->directory.file("Impression.json"));
     if (!content.isEmpty())
-        m_seams->directory.write(QStringLiteral("Impression.json"), content);
+        m_seams->directory.write("Impression.json", content);
     m_seams->directory.write(kStockFileName, fileOf(medicines(3)));
     imprime_complete(ReportMode::Preview);
     QVERIFY(pages().isEmpty());
     QCOMPARE(m_seams->messages.shown().size(), 1);
     const QString &text = m_seams->messages.last().text;
-    QVERIFY2(text.startsWith(QStringLiteral("Le modèle d'impression Impression.json ")) &&
-                 text.contains(says),
+    QVERIFY2(text.startsWith("Le modèle d'impression Impression.json ") && text.contains(says),
              qPrintable(text));
     QVERIFY(!QGuiApplication::overrideCursor());
 }

@@ -87,7 +87,7 @@ void TestAccessibility::everyControlIsNamedAndReachable()
         QTest::keyClick(now, Qt::Key_Tab);
     }
     for (QWidget *c : controls)
-        QVERIFY2(reached.contains(c), qPrintable(c->objectName() + QStringLiteral(" never gets the focus")));
+        QVERIFY2(reached.contains(c), qPrintable(c->objectName() + " never gets the focus"));
     QVERIFY(fx.seams.messages.shown().isEmpty()); // moving through a window says nothing
     w->hide();
 }

@@ -26,11 +26,11 @@ void TestInstance::lockStates_data()
     QTest::addColumn<QString>("says");
     QTest::addColumn<bool>("cleared"); // the work files of a crashed copy are gone
     QProcess gone;
-    gone.start(QStringLiteral("true"));
+    gone.start("true");
     gone.waitForFinished();
     const QDateTime since(QDate(2026, 12, 1), QTime(8, 30), Qt::UTC);
     const QByteArray here = QSysInfo::machineHostName().toUtf8();
-    const QByteArray there = InstanceLock::describe({4242, QStringLiteral("cabinet-2"), since});
+    const QByteArray there = InstanceLock::describe({4242, "cabinet-2", since});
     // clang-format off
     QTest::newRow("none") << QByteArray() << MsgAnswer::No << true << QString() << true;
     QTest::newRow("empty") << QByteArray("") << MsgAnswer::No << true << QString() << true;
@@ -52,14 +52,14 @@ void TestInstance::lockStates()
     QFETCH(QString, says);
     QFETCH(bool, cleared);
     TestSeams seams;
-    const QString lockFile = seams.directory.file(QStringLiteral("Vellorin.lock"));
+    const QString lockFile = seams.directory.file("Vellorin.lock");
     InstanceLock live(seams.directory.path());
     if (lock == "live")
         QCOMPARE(live.acquire(), InstanceLock::Outcome::Acquired);
     else if (lock == "fifo")
         QCOMPARE(::mkfifo(QFile::encodeName(lockFile).constData(), 0644), 0);
     else if (!lock.isNull())
-        seams.directory.write(QStringLiteral("Vellorin.lock"), lock);
+        seams.directory.write("Vellorin.lock", lock);
     const QStringList work{"Pharmacie.dat.~a1B2c3", "Pharmacie.new", "Pharmacie.def",
                            "Pharma_Type.dat.QwErTy"};
     const QStringList mine{"Pharmacie.dat.backup", "notes.txt", "Pharmacie.dat.~a1B2c3.txt"};
@@ -79,7 +79,7 @@ void TestInstance::lockStates()
     if (lock == "fifo")
         return;
     InstanceLock::Holder holder;
-    QVERIFY(InstanceLock::parse(seams.directory.read(QStringLiteral("Vellorin.lock")), &holder));
+    QVERIFY(InstanceLock::parse(seams.directory.read("Vellorin.lock"), &holder));
     if (runs)
         QCOMPARE(holder.pid, QCoreApplication::applicationPid());
     for (const QString &name : work)
@@ -90,22 +90,22 @@ void TestInstance::lockStates()
 
 void TestInstance::installedProgramKeepsItsFilesForTheUser()
 {
-    QVERIFY(ExecutableDirectory::isSystemInstall(QStringLiteral("/usr/lib/vellorin")));
-    QVERIFY(ExecutableDirectory::isSystemInstall(QStringLiteral("/opt/vellorin/")));
-    QVERIFY(!ExecutableDirectory::isSystemInstall(QStringLiteral("/root/Vellorin")));
-    QVERIFY(!ExecutableDirectory::isSystemInstall(QStringLiteral("/usrlocal")));
+    QVERIFY(ExecutableDirectory::isSystemInstall("/usr/lib/vellorin"));
+    QVERIFY(ExecutableDirectory::isSystemInstall("/opt/vellorin/"));
+    QVERIFY(!ExecutableDirectory::isSystemInstall("/root/Vellorin"));
+    QVERIFY(!ExecutableDirectory::isSystemInstall("/usrlocal"));
 
     TestSeams seams;
     const QDir dir(seams.directory.path());
-    dir.mkpath(QStringLiteral("exe"));
+    dir.mkpath("exe");
     for (const char *name : {"Pharma_Forme.dat", "Pharma_Type.dat", "Impression.json"})
-        seams.directory.write(QStringLiteral("exe/") + QLatin1String(name), "starting\r\n");
-    dir.mkpath(QStringLiteral("data"));
-    seams.directory.write(QStringLiteral("data/Pharma_Forme.dat"), "mine\r\n");
-    ExecutableDirectory::seed(dir.filePath(QStringLiteral("exe")), dir.filePath(QStringLiteral("data")));
-    QCOMPARE(seams.directory.read(QStringLiteral("data/Pharma_Forme.dat")), QByteArray("mine\r\n")); // kept
-    QCOMPARE(seams.directory.read(QStringLiteral("data/Pharma_Type.dat")), QByteArray("starting\r\n"));
-    QCOMPARE(seams.directory.read(QStringLiteral("data/Impression.json")), QByteArray("starting\r\n"));
+        seams.directory.write("exe/" + QLatin1String(name), "starting\r\n");
+    dir.mkpath("data");
+    seams.directory.write("data/Pharma_Forme.dat", "mine\r\n");
+    ExecutableDirectory::seed(dir.filePath("exe"), dir.filePath("data"));
+    QCOMPARE(seams.directory.read("data/Pharma_Forme.dat"), QByteArray("mine\r\n")); // kept
+    QCOMPARE(seams.directory.read("data/Pharma_Type.dat"), QByteArray("starting\r\n"));
+    QCOMPARE(seams.directory.read("data/Impression.json"), QByteArray("starting\r\n"));
 }
 
 VELLORIN_TEST(TestInstance)

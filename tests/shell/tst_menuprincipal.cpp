@@ -42,7 +42,7 @@ private slots:
 private:
     QToolButton *toolButton(const QString &key) const
     {
-        return m_window->findChild<QToolBar *>(QStringLiteral("Toolbar1"))->findChild<QToolButton *>(key);
+        return m_window->findChild<QToolBar *>("Toolbar1")->findChild<QToolButton *>(key);
     }
 
     std::unique_ptr<TestSeams> m_seams;
@@ -67,19 +67,18 @@ void TestMenuprincipal::entriesOpenTheirWindow()
 {
     const auto &c = rowOf(kEntries);
     m_seams->directory.write(kStockFileName, fileOf({medicine("Aspirine")}));
-    m_seams->directory.write(QStringLiteral("Pharma_Forme.dat"),
-                             cp1252("orale\r\néther\nCutanée\r\nOrale\r\n"));
-    m_seams->directory.write(QStringLiteral("Pharma_Type.dat"), "Sirop\r\n\r\n  Gel\r\n");
+    m_seams->directory.write("Pharma_Forme.dat", cp1252("orale\r\néther\nCutanée\r\nOrale\r\n"));
+    m_seams->directory.write("Pharma_Type.dat", "Sirop\r\n\r\n  Gel\r\n");
     m_seams->messages.queue(MsgAnswer::Yes);
     QString window;
     QStringList entries;
     whenModalOpens([&](QWidget *opened) {
         window = opened->objectName();
-        if (auto *list = opened->findChild<QListWidget *>(QStringLiteral("List1"))) {
+        if (auto *list = opened->findChild<QListWidget *>("List1")) {
             for (int row = 0; row < list->count(); ++row)
                 entries << list->item(row)->text();
         }
-        if (auto *fermer = opened->findChild<QAbstractButton *>(QStringLiteral("Fermer")))
+        if (auto *fermer = opened->findChild<QAbstractButton *>("Fermer"))
             QTest::mouseClick(fermer, Qt::LeftButton);
         else
             opened->close();
@@ -96,7 +95,7 @@ void TestMenuprincipal::entriesOpenTheirWindow()
 
 void TestMenuprincipal::dropDownFacesDoNothing()
 {
-    for (const QString &key : {QStringLiteral("button_impression"), QStringLiteral("button_utilitaires")}) {
+    for (const char *key : {"button_impression", "button_utilitaires"}) {
         QToolButton *button = toolButton(key);
         QCOMPARE(button->popupMode(), QToolButton::MenuButtonPopup);
         // A click on the face, away from the arrow.
@@ -110,18 +109,16 @@ void TestMenuprincipal::dropDownFacesDoNothing()
 void TestMenuprincipal::conversionDeclined()
 {
     m_seams->messages.queue(MsgAnswer::No);
-    m_window->findChild<QAction *>(QStringLiteral("mnu_conversionBD"))->trigger();
-    QCOMPARE(boxOf(m_seams->messages.last()),
-             QStringLiteral("Conversion de la base de données | exclamation | Oui/Non"));
+    m_window->findChild<QAction *>("mnu_conversionBD")->trigger();
+    QCOMPARE(boxOf(m_seams->messages.last()), "Conversion de la base de données | exclamation | Oui/Non");
     QVERIFY(!QApplication::activeModalWidget());
 }
 
 void TestMenuprincipal::quitEndsAtOnce()
 {
     // exit() outside a running loop does nothing: run the window's loop as the program does.
-    QTimer::singleShot(0, m_window.get(), [this] {
-        QTest::mouseClick(toolButton(QStringLiteral("button_quitter")), Qt::LeftButton);
-    });
+    QTimer::singleShot(0, m_window.get(),
+                       [this] { QTest::mouseClick(toolButton("button_quitter"), Qt::LeftButton); });
     QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(1); });
     QCOMPARE(QApplication::exec(), 0);
     QVERIFY(!m_window->isVisible());

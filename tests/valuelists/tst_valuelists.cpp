@@ -38,7 +38,7 @@ void display(const QString &prompt, const QString &defaultText, const std::funct
     QVERIFY(box.isHidden());
 }
 
-const QString kType = QStringLiteral("Pharma_Type.dat");
+const QString kType = "Pharma_Type.dat";
 
 // The presentations' list: what the file held, the button, the answer typed ("&Annuler"
 // when cancelled), then the file and the list shown. "Modifier" works on "Sirop".
@@ -85,11 +85,11 @@ private slots:
 void TestValueLists::answers()
 {
     const auto &c = rowOf(kAnswers);
-    display(QStringLiteral("Veuillez saisir la nouvelle Présentation:"), c.defaultText, [&](MyInputBox *box) {
+    display("Veuillez saisir la nouvelle Présentation:", c.defaultText, [&](MyInputBox *box) {
         press(box->txtInput(), c.keys);
         if (c.finish == QLatin1String("close"))
             box->close();
-        for (auto *b : box->findChildren<QPushButton *>(QStringLiteral("cmdButton")))
+        for (auto *b : box->findChildren<QPushButton *>("cmdButton"))
             if (b->text() == c.finish)
                 QTest::mouseClick(b, Qt::LeftButton);
     });
@@ -99,10 +99,9 @@ void TestValueLists::answers()
 
 void TestValueLists::longPromptPushesTheEntryDown()
 {
-    const QString prompt =
-        QStringList(12, QStringLiteral("Une invite bien plus longue que la place prévue.")).join(u' ');
+    const QString prompt = QStringList(12, "Une invite bien plus longue que la place prévue.").join(u' ');
     display(prompt, QString(), [](MyInputBox *box) {
-        const QLabel *label = box->findChild<QLabel *>(QStringLiteral("lblPrompt"));
+        const QLabel *label = box->findChild<QLabel *>("lblPrompt");
         QVERIFY(label->geometry().bottom() < box->txtInput()->y());
         QVERIFY(box->txtInput()->geometry().bottom() < box->height());
         QTest::keyClick(box->txtInput(), Qt::Key_Return);
@@ -113,16 +112,16 @@ void TestValueLists::longPromptPushesTheEntryDown()
 void TestValueLists::limitStaysFromOneUseToTheNext()
 {
     MyInputBox::instance().txtInput()->setMaxLength(20);
-    display(QStringLiteral("Présentation:"), QString(), [](MyInputBox *box) {
-        typeText(box->txtInput(), QStringLiteral("Seringue pré-remplie et aiguille"));
+    display("Présentation:", QString(), [](MyInputBox *box) {
+        typeText(box->txtInput(), "Seringue pré-remplie et aiguille");
         QTest::keyClick(box->txtInput(), Qt::Key_Escape);
     });
-    QCOMPARE(MyInputBox::instance().txtInput()->text(), QStringLiteral("Seringue pré-remplie"));
-    display(QStringLiteral("Autre"), QStringLiteral("Gel"), [](MyInputBox *box) {
+    QCOMPARE(MyInputBox::instance().txtInput()->text(), "Seringue pré-remplie");
+    display("Autre", "Gel", [](MyInputBox *box) {
         QCOMPARE(box->txtInput()->maxLength(), 20);
         QTest::keyClick(box->txtInput(), Qt::Key_Return);
     });
-    QCOMPARE(MyInputBox::instance().txtInput()->text(), QStringLiteral("Gel"));
+    QCOMPARE(MyInputBox::instance().txtInput()->text(), "Gel");
 }
 
 // Opens the presentations' list on `before`, chooses "Sirop" if it is there, clicks `button`.
@@ -138,7 +137,7 @@ void TestValueLists::edits()
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QListWidget *list = form.List1();
-    if (const auto found = list->findItems(QStringLiteral("Sirop"), Qt::MatchExactly); !found.isEmpty())
+    if (const auto found = list->findItems("Sirop", Qt::MatchExactly); !found.isEmpty())
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found.first()).center());
     if (c.button == QLatin1String("Supprimer"))
         seams.messages.queue(c.answer == QLatin1String("Yes") ? MsgAnswer::Yes : MsgAnswer::No);
@@ -147,11 +146,11 @@ void TestValueLists::edits()
     QTest::mouseClick(form.findChild<QToolButton *>(c.button), Qt::LeftButton);
 
     if (c.button == QLatin1String("Modifier"))
-        QCOMPARE(box.asked.value(0), QStringLiteral("Sirop"));
+        QCOMPARE(box.asked.value(0), "Sirop");
     if (c.button == QLatin1String("Supprimer"))
-        QCOMPARE(boxOf(seams.messages.last()), QStringLiteral("Présentation | question | Oui/Non"));
+        QCOMPARE(boxOf(seams.messages.last()), "Présentation | question | Oui/Non");
     else if (c.answer.isEmpty())
-        QCOMPARE(seams.messages.last().text, QStringLiteral("Vous n'avez saisi aucune Présentation !"));
+        QCOMPARE(seams.messages.last().text, "Vous n'avez saisi aucune Présentation !");
     else
         QVERIFY(seams.messages.shown().isEmpty());
     QCOMPARE(seams.directory.read(kType), c.after);
@@ -167,13 +166,13 @@ void TestValueLists::edits()
 void TestValueLists::commandsNeedASelection()
 {
     TestSeams seams;
-    seams.directory.write(QStringLiteral("Pharma_Forme.dat"), "Orale\r\n");
+    seams.directory.write("Pharma_Forme.dat", "Orale\r\n");
     FormCombosPharma form;
     form.setMode(ValueList::Routes);
     form.show();
     for (const char *button : {"Modifier", "Supprimer"}) {
         QTest::mouseClick(form.findChild<QToolButton *>(QLatin1String(button)), Qt::LeftButton);
-        QCOMPARE(seams.messages.last().text, QStringLiteral("Aucune Voie d'administration sélectionnée !"));
+        QCOMPARE(seams.messages.last().text, "Aucune Voie d'administration sélectionnée !");
     }
     QCOMPARE(seams.messages.shown().size(), 2);
     QVERIFY(!QApplication::activeModalWidget());
