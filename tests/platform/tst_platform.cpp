@@ -31,7 +31,6 @@ class TestPlatform : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { prepareApplication(*qApp); }
     void answers_data() { addRows(kAnswers); }
     void answers();
     void everyWayIn_data();

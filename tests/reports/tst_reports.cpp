@@ -2,7 +2,32 @@
 #include "gui/shell/Menuprincipal.h"
 #include "support/Tests.h"
 
+#include <QPrintPreviewDialog>
+#include <QPrinterInfo>
+#include <QRegularExpression>
+#include <QScopeGuard>
+#include <QStandardPaths>
+
+#include <unistd.h>
+
 namespace {
+
+// What poppler reads from a PDF: "info" or "text".
+QString readPdf(const QString &path, bool info = false)
+{
+    QProcess tool;
+    tool.start(info ? "pdfinfo" : "pdftotext", info ? QStringList{path} : QStringList{"-layout", path, "-"});
+    tool.waitForFinished();
+    return QString::fromUtf8(tool.readAllStandardOutput());
+}
+
+// A program directory with the template and `count` medicines, the real report output.
+void prepare(TestSeams &seams, int count, const QString &dat)
+{
+    Platform::setReportOutput(nullptr);
+    seams.installTemplate();
+    seams.directory.write(kStockFileName, fileOf(medicines(count, dat)));
+}
 
 // Column A of rows 5.. of a page, up to its print area.
 QStringList numbers(const ReportPage &page)
@@ -65,15 +90,28 @@ const Case<QByteArray, QString> kTemplates[] = { // empty: no template at all
 };
 // clang-format on
 
+// A program directory with the report template, and the pages the reports make.
+struct Sheets
+{
+    Sheets() { seams.installTemplate(); }
+    const QList<RecordingReportOutput::Output> &pages() const { return seams.reports.pages; }
+    TestSeams seams;
+};
+
 } // namespace
 
+// The pages each report makes, then the real page renderer: to a PDF in the program's
+// directory when no printer is installed, to a private CUPS server's queue that turns each
+// job into a PDF when one is.
 class TestReports : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup() { m_seams.reset(); }
+    // First, before any printer is looked up: the printer is gone once it is done.
+    void eachPageIsOneJob();
+    void withoutPrinterToAPdf();
+    void previewWaitsForEachPage();
 
     void pagesOfTheFrame_data() { addRows(kFrames); }
     void pagesOfTheFrame();
@@ -86,29 +124,108 @@ private slots:
     void modeComesFromTheQuestion();
     void templateThatCannotBeUsed_data() { addRows(kTemplates); }
     void templateThatCannotBeUsed();
-
-private:
-    std::unique_ptr<TestSeams> m_seams;
-    const QList<RecordingReportOutput::Output> &pages() const { return m_seams->reports.pages; }
 };
 
-void TestReports::init()
+void TestReports::withoutPrinterToAPdf()
 {
-    m_seams = std::make_unique<TestSeams>();
-    m_seams->installTemplate();
+    if (!QPrinterInfo::availablePrinters().isEmpty() || QStandardPaths::findExecutable("pdftotext").isEmpty())
+        QSKIP("needs poppler-utils, and no printer installed");
+    TestSeams seams;
+    prepare(seams, 90, "05/03/2027");
+    const QString expected = seams.directory.file("Liste complète des médicaments 2026-12-06.pdf");
+    imprime_complete(ReportMode::Print);
+
+    QCOMPARE(seams.messages.shown().size(), 1);
+    QVERIFY2(seams.messages.last().text.contains(expected), qPrintable(seams.messages.last().text));
+    QVERIFY(readPdf(expected, true).contains(QRegularExpression("Pages:\\s+3\\n")));
+    const QString content = readPdf(expected);
+    for (const char *piece : {"Liste complète des médicaments", "à la date du: 06/12/2026", "Médicament 001 ",
+                              "Médicament 090", "Total :", "Page 3"})
+        QVERIFY2(content.contains(QString::fromUtf8(piece)), piece);
+
+    // A second print the same day does not overwrite the first file.
+    imprime_complete(ReportMode::Print);
+    QVERIFY(seams.messages.last().text.contains("2026-12-06 (2).pdf"));
+}
+
+void TestReports::previewWaitsForEachPage()
+{
+    TestSeams seams;
+    prepare(seams, 46, "");
+    // Each page in its own modal preview, the next one only once the first is closed.
+    QStringList titles;
+    std::function<void(QWidget *)> close = [&](QWidget *window) {
+        auto *preview = qobject_cast<QPrintPreviewDialog *>(window);
+        QVERIFY(preview && preview->findChild<QAction *>("savePdf"));
+        QVERIFY(!QGuiApplication::overrideCursor()); // the normal pointer while the user looks
+        titles << preview->windowTitle();
+        if (titles.size() < 2)
+            whenModalOpens(close);
+        preview->reject();
+    };
+    whenModalOpens(close);
+    imprime_complete(ReportMode::Preview);
+    QCOMPARE(titles, (QStringList{"Aperçu avant impression - Liste complète des médicaments - page 1",
+                                  "Aperçu avant impression - Liste complète des médicaments - page 2"}));
+    QVERIFY(seams.messages.shown().isEmpty());
+    QVERIFY(QDir(seams.directory.path()).entryList({"*.pdf"}).isEmpty());
+}
+
+// Every page of a report is one job to the default printer.
+void TestReports::eachPageIsOneJob()
+{
+    if (::geteuid() != 0 || !QFile::exists("/usr/lib/cups/backend/cups-pdf"))
+        QSKIP("needs root and the packages cups and printer-driver-cups-pdf");
+    QProcess start;
+    start.start(QStringLiteral(VELLORIN_TOOLS_DIR "/start-test-printer.sh"));
+    QVERIFY(start.waitForFinished(30000));
+    QVERIFY2(start.exitCode() == 0, start.readAllStandardError().constData());
+    const auto stop = qScopeGuard(
+        [] { QProcess::execute(QStringLiteral(VELLORIN_TOOLS_DIR "/stop-test-printer.sh"), {}); });
+    // The script prints the environment that leads to its server.
+    const QRegularExpression exported("^export (\\w+)=(.*)$", QRegularExpression::MultilineOption);
+    for (const QRegularExpressionMatch &m :
+         exported.globalMatch(QString::fromUtf8(start.readAllStandardOutput())))
+        qputenv(m.captured(1).toLatin1().constData(), m.captured(2).toUtf8());
+    qunsetenv("PRINTER");
+    qunsetenv("LPDEST");
+    const QDir out(qEnvironmentVariable("TEST_PRINTER_OUT"));
+    for (const QString &old : out.entryList({"*.pdf"}, QDir::Files))
+        QFile::remove(out.filePath(old));
+
+    TestSeams seams;
+    prepare(seams, 46, "01/01/2020");
+    imprime_perimes(ReportMode::Print);
+    QVERIFY(seams.messages.shown().isEmpty()); // printed: nothing to tell
+
+    // Qt reports success even when CUPS refuses a job: believe only complete files.
+    QStringList jobs;
+    QTRY_COMPARE_WITH_TIMEOUT((jobs = out.entryList({"*.pdf"}, QDir::Files)).size(), 2, 20000);
+    QStringList texts;
+    for (const QString &job : jobs) {
+        QTRY_VERIFY_WITH_TIMEOUT(readFile(out.filePath(job)).trimmed().endsWith("%%EOF"), 10000);
+        texts << readPdf(out.filePath(job));
+    }
+    std::sort(texts.begin(), texts.end(),
+              [](const QString &a, const QString &b) { return a.contains("Total") < b.contains("Total"); });
+    QVERIFY(texts.at(0).contains("Liste des médicaments périmés"));
+    QVERIFY(texts.at(0).contains("Médicament 044") && !texts.at(0).contains("Médicament 045"));
+    QVERIFY(texts.at(1).contains("Médicament 045") && texts.at(1).contains("Médicament 046"));
+    QVERIFY(texts.at(1).contains(QRegularExpression("Total :\\s+46")));
 }
 
 void TestReports::pagesOfTheFrame()
 {
+    Sheets r;
     const auto &[name, count, perPage] = rowOf(kFrames);
-    m_seams->directory.write(kStockFileName, fileOf(medicines(count)));
+    r.seams.directory.write(kStockFileName, fileOf(medicines(count)));
     imprime_complete(ReportMode::Print);
 
-    QCOMPARE(pages().size(), perPage.size());
+    QCOMPARE(r.pages().size(), perPage.size());
     int first = 1;
-    for (int p = 0; p < pages().size(); ++p) {
-        const RecordingReportOutput::Output &out = pages().at(p);
-        const bool last = p == pages().size() - 1;
+    for (int p = 0; p < r.pages().size(); ++p) {
+        const RecordingReportOutput::Output &out = r.pages().at(p);
+        const bool last = p == r.pages().size() - 1;
         QVERIFY(!out.preview);
         QVERIFY(out.busyPointer);
         QCOMPARE(out.page.sheetName, "Liste");
@@ -122,41 +239,43 @@ void TestReports::pagesOfTheFrame()
         first += perPage.at(p);
     }
     if (count > 0)
-        QCOMPARE(rowCells(pages().first().page, 5),
+        QCOMPARE(rowCells(r.pages().first().page, 5),
                  (QStringList{"1", "Médicament 001", "Orale", "Comprimé", "01/01/2030", "10"}));
-    QCOMPARE(m_seams->reports.finished, 1);
-    QVERIFY(m_seams->messages.shown().isEmpty());
+    QCOMPARE(r.seams.reports.finished, 1);
+    QVERIFY(r.seams.messages.shown().isEmpty());
 }
 
 void TestReports::filteredReportBreaksBeforeLinesThatDoNotQualify()
 {
+    Sheets r;
     // 45 expired medicines, then three that are not: the page breaks all the same, and
     // the last page holds the 45th alone with the total.
-    m_seams->directory.write(kStockFileName, fileOf(medicines(45, "01/01/2020") + medicines(48).mid(45)));
+    r.seams.directory.write(kStockFileName, fileOf(medicines(45, "01/01/2020") + medicines(48).mid(45)));
     imprime_perimes(ReportMode::Print);
-    QCOMPARE(pages().size(), 2);
-    QCOMPARE(numbers(pages().at(0).page).size(), 44);
-    QCOMPARE(numbers(pages().at(1).page), QStringList{"45"});
-    QCOMPARE(pages().at(1).page.cell(ReportPage::kTotalRow, 5), "45");
+    QCOMPARE(r.pages().size(), 2);
+    QCOMPARE(numbers(r.pages().at(0).page).size(), 44);
+    QCOMPARE(numbers(r.pages().at(1).page), QStringList{"45"});
+    QCOMPARE(r.pages().at(1).page.cell(ReportPage::kTotalRow, 5), "45");
     // Row 49 of the first page held the 45th: the area left it out.
-    QCOMPARE(pages().at(0).page.cell(49, 0), "45");
+    QCOMPARE(r.pages().at(0).page.cell(49, 0), "45");
 }
 
 void TestReports::stockReports()
 {
+    Sheets r;
     const auto &c = rowOf(kReports);
-    m_seams->directory.write(kStockFileName, fileOf(c.lines));
+    r.seams.directory.write(kStockFileName, fileOf(c.lines));
     c.print(ReportMode::Preview);
     QVERIFY(!QGuiApplication::overrideCursor()); // the pointer is back
     if (c.rows.isEmpty()) {
-        QVERIFY(pages().isEmpty());
-        QCOMPARE(m_seams->messages.shown().size(), 1);
-        QCOMPARE(m_seams->messages.last().text, c.title);
+        QVERIFY(r.pages().isEmpty());
+        QCOMPARE(r.seams.messages.shown().size(), 1);
+        QCOMPARE(r.seams.messages.last().text, c.title);
         return;
     }
-    QCOMPARE(pages().size(), 1);
-    const ReportPage &page = pages().first().page;
-    QVERIFY(pages().first().preview);
+    QCOMPARE(r.pages().size(), 1);
+    const ReportPage &page = r.pages().first().page;
+    QVERIFY(r.pages().first().preview);
     QCOMPARE(page.cell(1, 0), c.title);
     QStringList shown;
     for (int row = 5; !page.cell(row, 1).isEmpty(); ++row)
@@ -167,14 +286,15 @@ void TestReports::stockReports()
 
 void TestReports::carriedRowRepeatsItsCells()
 {
-    m_seams->directory.write(kStockFileName, fileOf(medicines(46, "01/01/2020")));
+    Sheets r;
+    r.seams.directory.write(kStockFileName, fileOf(medicines(46, "01/01/2020")));
     imprime_avance(ReportMode::Print, "3 mois");
-    QCOMPARE(pages().size(), 2);
+    QCOMPARE(r.pages().size(), 2);
     const QStringList carried = {"45", "Médicament 045", "Orale", "Comprimé", "Déjà périmé.", "10"};
-    QCOMPARE(rowCells(pages().at(0).page, 49), carried);
-    QCOMPARE(rowCells(pages().at(1).page, 5), carried);
-    QCOMPARE(rowCells(pages().at(1).page, 6).at(0), "46");
-    QVERIFY(pages().at(1).page.cell(7, 0).isEmpty()); // rows of the first page were cleared
+    QCOMPARE(rowCells(r.pages().at(0).page, 49), carried);
+    QCOMPARE(rowCells(r.pages().at(1).page, 5), carried);
+    QCOMPARE(rowCells(r.pages().at(1).page, 6).at(0), "46");
+    QVERIFY(r.pages().at(1).page.cell(7, 0).isEmpty()); // rows of the first page were cleared
 }
 
 void TestReports::listWindowReports()
@@ -212,30 +332,32 @@ void TestReports::listWindowReports()
 // Yes previews, No prints: from the main window's entries as from the list's.
 void TestReports::modeComesFromTheQuestion()
 {
-    m_seams->directory.write(kStockFileName, fileOf({medicine("Aspirine", "01/01/2020", "1", "5")}));
+    Sheets r;
+    r.seams.directory.write(kStockFileName, fileOf({medicine("Aspirine", "01/01/2020", "1", "5")}));
     Menuprincipal window;
     for (const auto &[entry, answer] :
          {std::pair{"mnu_complete", MsgAnswer::Yes}, {"button_perimes", MsgAnswer::No}}) {
-        m_seams->reports.pages.clear();
-        m_seams->messages.queue(answer);
+        r.seams.reports.pages.clear();
+        r.seams.messages.queue(answer);
         window.findChild<QAction *>(QLatin1String(entry))->trigger();
-        QCOMPARE(boxOf(m_seams->messages.last()), "Impression | question | Oui/Non");
-        QCOMPARE(pages().size(), 1);
-        QCOMPARE(pages().first().preview, answer == MsgAnswer::Yes);
+        QCOMPARE(boxOf(r.seams.messages.last()), "Impression | question | Oui/Non");
+        QCOMPARE(r.pages().size(), 1);
+        QCOMPARE(r.pages().first().preview, answer == MsgAnswer::Yes);
     }
 }
 
 void TestReports::templateThatCannotBeUsed()
 {
+    Sheets r;
     const auto &[name, content, says] = rowOf(kTemplates);
-    QFile::remove(m_seams->directory.file("Impression.json"));
+    QFile::remove(r.seams.directory.file("Impression.json"));
     if (!content.isEmpty())
-        m_seams->directory.write("Impression.json", content);
-    m_seams->directory.write(kStockFileName, fileOf(medicines(3)));
+        r.seams.directory.write("Impression.json", content);
+    r.seams.directory.write(kStockFileName, fileOf(medicines(3)));
     imprime_complete(ReportMode::Preview);
-    QVERIFY(pages().isEmpty());
-    QCOMPARE(m_seams->messages.shown().size(), 1);
-    const QString &text = m_seams->messages.last().text;
+    QVERIFY(r.pages().isEmpty());
+    QCOMPARE(r.seams.messages.shown().size(), 1);
+    const QString &text = r.seams.messages.last().text;
     QVERIFY2(text.startsWith("Le modèle d'impression Impression.json ") && text.contains(says),
              qPrintable(text));
     QVERIFY(!QGuiApplication::overrideCursor());

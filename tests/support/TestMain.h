@@ -1,24 +1,22 @@
 #pragma once
 
+#include <QApplication>
 #include <QObject>
 #include <QTest>
 
 #include <cstddef>
-#include <functional>
-#include <memory>
 
-// One executable per area: each test class of the area's files registers itself here,
-// and the shared main runs them one after the other in one application.
-namespace TestMain {
-
-using Factory = std::function<std::unique_ptr<QObject>()>;
-bool add(const char *name, Factory factory);
-
-} // namespace TestMain
+// One executable per area, one test class in it, run in an application set up as the
+// program sets up its own.
+void prepareTestApplication(QApplication &app);
 
 #define VELLORIN_TEST(Class)                                                                                 \
-    namespace {                                                                                              \
-    const bool registered##Class = TestMain::add(#Class, [] { return std::make_unique<Class>(); });          \
+    int main(int argc, char **argv)                                                                          \
+    {                                                                                                        \
+        QApplication app(argc, argv);                                                                        \
+        prepareTestApplication(app);                                                                         \
+        Class test;                                                                                          \
+        return QTest::qExec(&test, argc, argv);                                                              \
     }
 
 // A data-driven test read from a table of structs, each with a `name`: addRows in the

@@ -72,7 +72,6 @@ class TestValueLists : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { prepareApplication(*qApp); }
     void answers_data() { addRows(kAnswers); }
     void answers();
     void longPromptPushesTheEntryDown();

@@ -1,0 +1,298 @@
+#include "core/platform/InstanceLock.h"
+#include "core/platform/ProgramDirectory.h"
+#include "gui/conversion/FormConversion.h"
+#include "gui/forecast/FormAvance.h"
+#include "gui/shell/Apropos.h"
+#include "gui/shell/Menuprincipal.h"
+#include "gui/valuelists/FormCombosPharma.h"
+#include "gui/valuelists/MyInputBox.h"
+#include "support/Tests.h"
+
+#include <QAccessible>
+#include <QSet>
+#include <QSysInfo>
+#include <QToolBar>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// A menu entry or a toolbar button, the window it opens and, for a value list, its entries:
+// whole lines, read untrimmed, shown sorted.
+// clang-format off
+const struct { const char *name; QString entry, window, entries; } kEntries[] = {
+    {"about, menu", "mnu_apropos", "apropos", ""},
+    {"about, toolbar", "button_apropos", "apropos", ""},
+    {"medicines, menu", "mnu_gestionpharmacie", "FormPharma", ""},
+    {"medicines, toolbar", "button_gestionmedic", "FormPharma", ""},
+    {"routes, menu", "mnu_pharmaforme", "FormCombosPharma", "Cutanée|éther|orale|Orale"},
+    {"routes, toolbar", "button_voiedadministration", "FormCombosPharma", "Cutanée|éther|orale|Orale"},
+    {"presentations, menu", "mnu_pharmatype", "FormCombosPharma", "|  Gel|Sirop"},
+    {"presentations, toolbar", "button_presentation", "FormCombosPharma", "|  Gel|Sirop"},
+    // The conversion opens once its warning is answered Yes.
+    {"conversion", "mnu_conversionBD", "FormConversion", ""},
+};
+// clang-format on
+
+// The main window, shown, on a program directory of its own.
+struct MainWindow
+{
+    MainWindow() { window.show(); }
+    QToolButton *toolButton(const QString &key) const
+    {
+        return window.findChild<QToolBar *>("Toolbar1")->findChild<QToolButton *>(key);
+    }
+    TestSeams seams;
+    Menuprincipal window;
+};
+
+// The controls the Tab key should reach.
+QSet<QWidget *> focusable(QWidget *window)
+{
+    QSet<QWidget *> set;
+    for (QWidget *w : window->findChildren<QWidget *>()) {
+        if (w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus) && !w->focusProxy() &&
+            !w->inherits("QScrollBar"))
+            set.insert(w);
+    }
+    return set;
+}
+
+// Each window as the user meets it, shown on a stock of one medicine.
+// clang-format off
+const struct { const char *name; std::function<QWidget *(StockFixture &)> open; } kWindows[] = {
+    {"Menuprincipal", [](StockFixture &) -> QWidget * { return new Menuprincipal; }},
+    {"FormPharma", [](StockFixture &fx) -> QWidget * { return fx.form.get(); }},
+    {"FormMedic", [](StockFixture &fx) -> QWidget * {
+         fx.form->List1().setCurrentPosition(0);
+         auto *editor = new FormMedic(fx.form->List1(), {});
+         editor->setMode(EditorMode::Change);
+         return editor; }},
+    {"FormCombosPharma", [](StockFixture &) -> QWidget * { auto *form = new FormCombosPharma; form->setMode(ValueList::Routes); return form; }},
+    {"MyInputBox", [](StockFixture &) -> QWidget * { MyInputBox::instance().setPrompt("Veuillez saisir la nouvelle Présentation:"); return &MyInputBox::instance(); }},
+    {"FormAvance", [](StockFixture &) -> QWidget * { return new FormAvance; }},
+    {"FormConversion", [](StockFixture &) -> QWidget * { return new FormConversion; }},
+    {"apropos", [](StockFixture &) -> QWidget * { return new Apropos; }},
+};
+// clang-format on
+
+} // namespace
+
+// The main window and its entries; one copy of the program per directory, and where an
+// installed program keeps its files; every window used with the keyboard alone, every
+// control telling assistive technology what it is.
+
+class TestShell : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void entriesOpenTheirWindow_data() { addRows(kEntries); }
+    void entriesOpenTheirWindow();
+    void dropDownFacesDoNothing();
+    void conversionDeclined();
+    void quitEndsAtOnce();
+    void lockStates_data();
+    void lockStates();
+    void installedProgramKeepsItsFilesForTheUser();
+    void everyControlIsNamedAndReachable_data() { addRows(kWindows); }
+    void everyControlIsNamedAndReachable();
+};
+
+void TestShell::entriesOpenTheirWindow()
+{
+    MainWindow m;
+    const auto &c = rowOf(kEntries);
+    m.seams.directory.write(kStockFileName, fileOf({medicine("Aspirine")}));
+    m.seams.directory.write("Pharma_Forme.dat", cp1252("orale\r\néther\nCutanée\r\nOrale\r\n"));
+    m.seams.directory.write("Pharma_Type.dat", "Sirop\r\n\r\n  Gel\r\n");
+    m.seams.messages.queue(MsgAnswer::Yes);
+    QString window;
+    QStringList entries;
+    whenModalOpens([&](QWidget *opened) {
+        window = opened->objectName();
+        if (auto *list = opened->findChild<QListWidget *>("List1")) {
+            for (int row = 0; row < list->count(); ++row)
+                entries << list->item(row)->text();
+        }
+        if (auto *fermer = opened->findChild<QAbstractButton *>("Fermer"))
+            QTest::mouseClick(fermer, Qt::LeftButton);
+        else
+            opened->close();
+    });
+    if (QToolButton *button = m.toolButton(c.entry))
+        QTest::mouseClick(button, Qt::LeftButton);
+    else
+        m.window.findChild<QAction *>(c.entry)->trigger();
+    QTRY_COMPARE(window, c.window);
+    QCOMPARE(entries.join(u'|'), c.entries);
+    QTRY_VERIFY(!QApplication::activeModalWidget()); // closed by its Fermer
+    QVERIFY(m.window.isVisible());
+}
+
+void TestShell::dropDownFacesDoNothing()
+{
+    MainWindow m;
+    for (const char *key : {"button_impression", "button_utilitaires"}) {
+        QToolButton *button = m.toolButton(key);
+        QCOMPARE(button->popupMode(), QToolButton::MenuButtonPopup);
+        // A click on the face, away from the arrow.
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
+        QTest::qWait(50);
+        QVERIFY(!QApplication::activeModalWidget() && !QApplication::activePopupWidget());
+    }
+    QVERIFY(m.seams.messages.shown().isEmpty());
+}
+
+void TestShell::conversionDeclined()
+{
+    MainWindow m;
+    m.seams.messages.queue(MsgAnswer::No);
+    m.window.findChild<QAction *>("mnu_conversionBD")->trigger();
+    QCOMPARE(boxOf(m.seams.messages.last()), "Conversion de la base de données | exclamation | Oui/Non");
+    QVERIFY(!QApplication::activeModalWidget());
+}
+
+void TestShell::quitEndsAtOnce()
+{
+    MainWindow m;
+    // exit() outside a running loop does nothing: run the window's loop as the program does.
+    QTimer::singleShot(0, &m.window,
+                       [&m] { QTest::mouseClick(m.toolButton("button_quitter"), Qt::LeftButton); });
+    QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(1); });
+    QCOMPARE(QApplication::exec(), 0);
+    QVERIFY(!m.window.isVisible());
+    QVERIFY(m.seams.messages.shown().isEmpty()); // no question asked
+}
+
+void TestShell::lockStates_data()
+{
+    QTest::addColumn<QByteArray>("lock"); // what Vellorin.lock holds at start; "live" for a running copy
+    QTest::addColumn<MsgAnswer>("answer");
+    QTest::addColumn<bool>("runs");
+    QTest::addColumn<QString>("says");
+    QTest::addColumn<bool>("cleared"); // the work files of a crashed copy are gone
+    QProcess gone;
+    gone.start("true");
+    gone.waitForFinished();
+    const QDateTime since(QDate(2026, 12, 1), QTime(8, 30), Qt::UTC);
+    const QByteArray here = QSysInfo::machineHostName().toUtf8();
+    const QByteArray there = InstanceLock::describe({4242, "cabinet-2", since});
+    // clang-format off
+    QTest::newRow("none") << QByteArray() << MsgAnswer::No << true << QString() << true;
+    QTest::newRow("empty") << QByteArray("") << MsgAnswer::No << true << QString() << true;
+    QTest::newRow("garbage") << QByteArray("\x01\xff nonsense") << MsgAnswer::No << true << QString() << true;
+    QTest::newRow("a copy of this computer that is gone")
+        << InstanceLock::describe({gone.processId(), QString::fromUtf8(here), since}) << MsgAnswer::No << true << QString() << true;
+    QTest::newRow("a copy of this computer that runs") << QByteArray("live") << MsgAnswer::No << false << "Vellorin est déjà ouvert sur le dossier" << false;
+    QTest::newRow("another computer, not opened") << there << MsgAnswer::No << false << "ordinateur « cabinet-2 » depuis le" << false;
+    QTest::newRow("another computer, opened anyway") << there << MsgAnswer::Yes << true << "Ouvrir Vellorin quand même ?" << false;
+    QTest::newRow("a pipe in its place") << QByteArray("fifo") << MsgAnswer::No << false << "ce n'est pas un fichier ordinaire" << false;
+    // clang-format on
+}
+
+void TestShell::lockStates()
+{
+    QFETCH(QByteArray, lock);
+    QFETCH(MsgAnswer, answer);
+    QFETCH(bool, runs);
+    QFETCH(QString, says);
+    QFETCH(bool, cleared);
+    TestSeams seams;
+    const QString lockFile = seams.directory.file("Vellorin.lock");
+    InstanceLock live(seams.directory.path());
+    if (lock == "live")
+        QCOMPARE(live.acquire(), InstanceLock::Outcome::Acquired);
+    else if (lock == "fifo")
+        QCOMPARE(::mkfifo(QFile::encodeName(lockFile).constData(), 0644), 0);
+    else if (!lock.isNull())
+        seams.directory.write("Vellorin.lock", lock);
+    const QStringList work{"Pharmacie.dat.~a1B2c3", "Pharmacie.new", "Pharmacie.def",
+                           "Pharma_Type.dat.QwErTy"};
+    const QStringList mine{"Pharmacie.dat.backup", "notes.txt", "Pharmacie.dat.~a1B2c3.txt"};
+    for (const QString &name : work + mine)
+        seams.directory.write(name, "x");
+    seams.messages.queue(answer);
+
+    InstanceLock lockOfThisCopy(seams.directory.path());
+    QCOMPARE(claimProgramDirectory(lockOfThisCopy), runs);
+    if (says.isEmpty()) {
+        QVERIFY(seams.messages.shown().isEmpty());
+    } else {
+        QCOMPARE(seams.messages.shown().size(), 1);
+        QVERIFY2(seams.messages.last().text.contains(says), qPrintable(seams.messages.last().text));
+        QVERIFY(seams.messages.last().text.contains(lockFile)); // every lock message names the file
+    }
+    if (lock == "fifo")
+        return;
+    InstanceLock::Holder holder;
+    QVERIFY(InstanceLock::parse(seams.directory.read("Vellorin.lock"), &holder));
+    if (runs)
+        QCOMPARE(holder.pid, QCoreApplication::applicationPid());
+    for (const QString &name : work)
+        QVERIFY2(seams.directory.exists(name) != cleared, qPrintable(name));
+    for (const QString &name : mine)
+        QVERIFY2(seams.directory.exists(name), qPrintable(name));
+}
+
+void TestShell::installedProgramKeepsItsFilesForTheUser()
+{
+    QVERIFY(ExecutableDirectory::isSystemInstall("/usr/lib/vellorin"));
+    QVERIFY(ExecutableDirectory::isSystemInstall("/opt/vellorin/"));
+    QVERIFY(!ExecutableDirectory::isSystemInstall("/root/Vellorin"));
+    QVERIFY(!ExecutableDirectory::isSystemInstall("/usrlocal"));
+
+    TestSeams seams;
+    const QDir dir(seams.directory.path());
+    dir.mkpath("exe");
+    for (const char *name : {"Pharma_Forme.dat", "Pharma_Type.dat", "Impression.json"})
+        seams.directory.write("exe/" + QLatin1String(name), "starting\r\n");
+    dir.mkpath("data");
+    seams.directory.write("data/Pharma_Forme.dat", "mine\r\n");
+    ExecutableDirectory::seed(dir.filePath("exe"), dir.filePath("data"));
+    QCOMPARE(seams.directory.read("data/Pharma_Forme.dat"), QByteArray("mine\r\n")); // kept
+    QCOMPARE(seams.directory.read("data/Pharma_Type.dat"), QByteArray("starting\r\n"));
+    QCOMPARE(seams.directory.read("data/Impression.json"), QByteArray("starting\r\n"));
+}
+
+void TestShell::everyControlIsNamedAndReachable()
+{
+    StockFixture fx({medicine("Aspirine")});
+    QWidget *w = rowOf(kWindows).open(fx);
+    std::unique_ptr<QWidget> owned(w == fx.form.get() || w == &MyInputBox::instance() ? nullptr : w);
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    w->activateWindow();
+    QTRY_VERIFY(w->isActiveWindow());
+
+    // Named: what a screen reader would say for each control.
+    const QSet<QWidget *> controls = focusable(w);
+    QVERIFY(!controls.isEmpty());
+    for (QWidget *c : controls) {
+        QAccessibleInterface *face = QAccessible::queryAccessibleInterface(c);
+        QVERIFY(face);
+        QVERIFY2(!face->text(QAccessible::Name).trimmed().isEmpty(), qPrintable(c->objectName()));
+    }
+
+    // Reachable: Tab goes round every control and comes back.
+    QWidget *first = QApplication::focusWidget();
+    if (!first || !controls.contains(first)) {
+        first = *controls.begin();
+        first->setFocus(Qt::TabFocusReason);
+    }
+    QTRY_VERIFY(first->hasFocus());
+    QSet<QWidget *> reached;
+    for (int i = 0; i < 2 * controls.size() + 2; ++i) {
+        QWidget *now = QApplication::focusWidget();
+        reached.insert(now);
+        QTest::keyClick(now, Qt::Key_Tab);
+    }
+    for (QWidget *c : controls)
+        QVERIFY2(reached.contains(c), qPrintable(c->objectName() + " never gets the focus"));
+    QVERIFY(fx.seams.messages.shown().isEmpty()); // moving through a window says nothing
+    w->hide();
+}
+
+VELLORIN_TEST(TestShell)
+#include "tst_shell.moc"
