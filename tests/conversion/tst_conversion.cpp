@@ -57,6 +57,35 @@ const struct { const char *name; QString record; QList<OldField> fields; QList<A
 };
 // clang-format on
 
+// The conversion window on the old stock, answered by the scripted input box.
+struct Window
+{
+    Window()
+    {
+        seams.directory.write(kStockFileName, kOld);
+        form.show();
+    }
+    // Types the two counts and queues the answers ("CANCEL:" first for "&Annuler"), then
+    // presses "Convertir".
+    void convert(const QString &nbold, const QString &nbnew, const QStringList &answers)
+    {
+        for (const QString &a : answers)
+            box.queue(a.startsWith(QLatin1String("CANCEL:")) ? a.mid(7) : a,
+                      a.startsWith(QLatin1String("CANCEL:")));
+        for (const auto &[name, text] : {std::pair{"nbold", nbold}, {"nbnew", nbnew}}) {
+            auto *count = form.findChild<QLineEdit *>(QLatin1String(name));
+            count->selectAll();
+            QTest::keyClicks(count, text);
+        }
+        QTest::mouseClick(form.findChild<QToolButton *>("valider"), Qt::LeftButton);
+    }
+    QStringList files() const { return QDir(seams.directory.path()).entryList(QDir::Files, QDir::Name); }
+
+    TestSeams seams;
+    ScriptedInputBox box;
+    FormConversion form;
+};
+
 } // namespace
 
 // The conversion window; one record through a field map, and the reading of the answers.
@@ -65,9 +94,6 @@ class TestConversion : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-
     void countsTakeDigitsAndEnterMovesOn();
     void conversions();
     void cancelDuringTheFieldMap_data();
@@ -79,51 +105,12 @@ private slots:
     void answers();
     void records_data() { addRows(kRecords); }
     void records();
-
-private:
-    // Types the two counts and queues the answers ("CANCEL:" first for "&Annuler"), then
-    // presses "Convertir".
-    void convert(const QString &nbold, const QString &nbnew, const QStringList &answers);
-    QStringList files() const { return QDir(m_seams->directory.path()).entryList(QDir::Files, QDir::Name); }
-
-    std::unique_ptr<TestSeams> m_seams;
-    std::unique_ptr<ScriptedInputBox> m_box;
-    std::unique_ptr<FormConversion> m_form;
 };
-
-void TestConversion::init()
-{
-    m_seams = std::make_unique<TestSeams>();
-    m_box = std::make_unique<ScriptedInputBox>();
-    m_seams->directory.write(kStockFileName, kOld);
-    m_form = std::make_unique<FormConversion>();
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
-}
-
-void TestConversion::cleanup()
-{
-    m_form.reset();
-    m_box.reset();
-    m_seams.reset();
-}
-
-void TestConversion::convert(const QString &nbold, const QString &nbnew, const QStringList &answers)
-{
-    for (const QString &a : answers)
-        m_box->queue(a.startsWith(QLatin1String("CANCEL:")) ? a.mid(7) : a,
-                     a.startsWith(QLatin1String("CANCEL:")));
-    for (const auto &[name, text] : {std::pair{"nbold", nbold}, {"nbnew", nbnew}}) {
-        auto *box = m_form->findChild<QLineEdit *>(QLatin1String(name));
-        box->selectAll();
-        QTest::keyClicks(box, text);
-    }
-    QTest::mouseClick(m_form->findChild<QToolButton *>("valider"), Qt::LeftButton);
-}
 
 void TestConversion::countsTakeDigitsAndEnterMovesOn()
 {
-    auto *old = m_form->findChild<QLineEdit *>("nbold");
+    Window w;
+    auto *old = w.form.findChild<QLineEdit *>("nbold");
     QTRY_VERIFY(old->hasFocus());
     press(old, {"1a2-.", "Backspace"});
     QCOMPARE(old->text(), "1");
@@ -131,35 +118,37 @@ void TestConversion::countsTakeDigitsAndEnterMovesOn()
     QTRY_COMPARE(QApplication::focusWidget()->objectName(), "nbnew");
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QTRY_COMPARE(QApplication::focusWidget()->objectName(), "valider");
-    QVERIFY(m_box->asked.isEmpty()); // Enter moved on; it pressed nothing
+    QVERIFY(w.box.asked.isEmpty()); // Enter moved on; it pressed nothing
 }
 
 // The worked example, an older layout to the current one, and a second conversion the
 // same day, which keeps the first day's copy and makes a second one.
 void TestConversion::conversions()
 {
-    convert("2", "3", {"1:3", "4:5", "5", "5", "4", "X"});
-    QCOMPARE(m_seams->directory.read(kStockFileName), QByteArray("ABC  DEFGHX   \r\nIJ        X   \r\n"));
-    QCOMPARE(m_seams->directory.read(kSav), kOld);
-    QCOMPARE(m_box->asked.size(), 6);
-    QCOMPARE(m_seams->messages.last().text, kDone);
-    QVERIFY(m_form->isVisible()); // the window stays open
+    Window w;
+    w.convert("2", "3", {"1:3", "4:5", "5", "5", "4", "X"});
+    QCOMPARE(w.seams.directory.read(kStockFileName), QByteArray("ABC  DEFGHX   \r\nIJ        X   \r\n"));
+    QCOMPARE(w.seams.directory.read(kSav), kOld);
+    QCOMPARE(w.box.asked.size(), 6);
+    QCOMPARE(w.seams.messages.last().text, kDone);
+    QVERIFY(w.form.isVisible()); // the window stays open
 
     // An older layout: name 30, route 20, presentation 20, quantity 3, date 10, threshold
     // 3; the current one widens the name and adds the flag, "0" for all.
     const QString older = "Paracétamol" + QString(19, u' ') + "Orale" + QString(15, u' ') + "Comprimé" +
                           QString(12, u' ') + "12 07/02/20015  ";
     const QByteArray once = cp1252(older + "\r\n");
-    m_seams->directory.write(kStockFileName, once);
-    m_seams->messages.clear();
-    convert("6", "7",
-            {"1:30", "31:20", "51:20", "71:3", "74:10", "84:3", "40", "20", "20", "3", "15", "3", "10", "0"});
-    QCOMPARE(m_seams->messages.last().text, kDone);
+    w.seams.directory.write(kStockFileName, once);
+    w.seams.messages.clear();
+    w.convert(
+        "6", "7",
+        {"1:30", "31:20", "51:20", "71:3", "74:10", "84:3", "40", "20", "20", "3", "15", "3", "10", "0"});
+    QCOMPARE(w.seams.messages.last().text, kDone);
     QCOMPARE(
-        m_seams->directory.read(kStockFileName),
+        w.seams.directory.read(kStockFileName),
         fileOf({compose_enreg(u"Paracétamol", u"Orale", u"Comprimé", u"12", u"07/02/2001", u"5", u"0")}));
-    QCOMPARE(m_seams->directory.read(kSav), kOld); // the first copy kept
-    QCOMPARE(m_seams->directory.read("Pharmacie06122026_2.sav"), once);
+    QCOMPARE(w.seams.directory.read(kSav), kOld); // the first copy kept
+    QCOMPARE(w.seams.directory.read("Pharmacie06122026_2.sav"), once);
 }
 
 void TestConversion::cancelDuringTheFieldMap_data()
@@ -174,47 +163,50 @@ void TestConversion::cancelDuringTheFieldMap_data()
 
 void TestConversion::cancelDuringTheFieldMap()
 {
+    Window w;
     QFETCH(int, question);
     QFETCH(MsgAnswer, confirm);
     QStringList answers = {"1:3", "4:5", "5", "5"};
     // "&Annuler" leaves the typed text in the box: No goes on with it.
     answers[question] = "CANCEL:" + answers[question];
-    m_seams->messages.queue(confirm);
-    convert("2", "2", answers);
-    QCOMPARE(boxOf(m_seams->messages.shown().first()), "Attention !!! | exclamation | Oui/Non");
+    w.seams.messages.queue(confirm);
+    w.convert("2", "2", answers);
+    QCOMPARE(boxOf(w.seams.messages.shown().first()), "Attention !!! | exclamation | Oui/Non");
     if (confirm == MsgAnswer::Yes) {
-        QCOMPARE(m_box->asked.size(), question + 1); // nothing more is asked
-        QCOMPARE(m_seams->directory.read(kStockFileName), kOld);
-        QCOMPARE(files(), QStringList{kStockFileName});
+        QCOMPARE(w.box.asked.size(), question + 1); // nothing more is asked
+        QCOMPARE(w.seams.directory.read(kStockFileName), kOld);
+        QCOMPARE(w.files(), QStringList{kStockFileName});
     } else {
-        QCOMPARE(m_seams->messages.last().text, kDone);
-        QCOMPARE(m_seams->directory.read(kStockFileName), QByteArray("ABC  DEFGH\r\nIJ        \r\n"));
+        QCOMPARE(w.seams.messages.last().text, kDone);
+        QCOMPARE(w.seams.directory.read(kStockFileName), QByteArray("ABC  DEFGH\r\nIJ        \r\n"));
     }
 }
 
 void TestConversion::refusals()
 {
+    Window w;
     const auto &c = rowOf(kRefusals);
     // A copy kept from an earlier day stays as it is.
-    m_seams->directory.write("Pharmacie05122026.sav", "earlier\r\n");
-    convert(c.nbold, c.nbnew, c.answers);
-    QCOMPARE(m_box->asked.size(), c.asked);
-    QCOMPARE(m_seams->messages.shown().size(), 1);
-    QVERIFY2(m_seams->messages.last().text.startsWith(c.says), qPrintable(m_seams->messages.last().text));
-    QCOMPARE(m_seams->directory.read(kStockFileName), kOld);
-    QCOMPARE(m_seams->directory.read("Pharmacie05122026.sav"), QByteArray("earlier\r\n"));
-    QStringList left = files();
+    w.seams.directory.write("Pharmacie05122026.sav", "earlier\r\n");
+    w.convert(c.nbold, c.nbnew, c.answers);
+    QCOMPARE(w.box.asked.size(), c.asked);
+    QCOMPARE(w.seams.messages.shown().size(), 1);
+    QVERIFY2(w.seams.messages.last().text.startsWith(c.says), qPrintable(w.seams.messages.last().text));
+    QCOMPARE(w.seams.directory.read(kStockFileName), kOld);
+    QCOMPARE(w.seams.directory.read("Pharmacie05122026.sav"), QByteArray("earlier\r\n"));
+    QStringList left = w.files();
     left.removeOne(kSav);
     QCOMPARE(left, (QStringList{kStockFileName, "Pharmacie05122026.sav"}));
 }
 
 void TestConversion::missingStockIsRefused()
 {
-    QFile::remove(m_seams->directory.file(kStockFileName));
-    convert("2", "3", {"1:3", "4:5", "5", "5", "4", "X"});
-    QCOMPARE(m_seams->messages.shown().size(), 1);
-    QVERIFY(m_seams->messages.last().text.contains("Pharmacie.dat est introuvable"));
-    QVERIFY(files().isEmpty());
+    Window w;
+    QFile::remove(w.seams.directory.file(kStockFileName));
+    w.convert("2", "3", {"1:3", "4:5", "5", "5", "4", "X"});
+    QCOMPARE(w.seams.messages.shown().size(), 1);
+    QVERIFY(w.seams.messages.last().text.contains("Pharmacie.dat est introuvable"));
+    QVERIFY(w.files().isEmpty());
 }
 
 void TestConversion::answers()

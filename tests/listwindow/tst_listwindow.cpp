@@ -20,6 +20,9 @@ const QString kZinc = kStock.at(0), kAspirine = kStock.at(1), kEther = kStock.at
 
 // The names shown and their positions in the whole sorted stock.
 const struct { const char *name; int filter; bool indispensable; QString caption; QStringList names, indexes; } kFilters[] = {
+    // Sorted by the whole line, case and accents aside.
+    {"Complète", 0, false, "Médicaments: Liste Complète / Total: 7",
+     {"Adrénaline", "aspirine", "Bétadine", "Doliprane", "Éther", "Morphine", "Zinc"}, {"0", "1", "2", "3", "4", "5", "6"}},
     {"Périmés", 1, false, "Médicaments: Liste Périmés / Total: 2", {"aspirine", "Zinc"}, {"1", "6"}},
     {"Périmés et/ou Seuil critique", 3, false, "Médicaments: Liste Périmés et/ou Seuil critique / Total: 4",
      {"aspirine", "Bétadine", "Doliprane", "Zinc"}, {"1", "2", "3", "6"}},
@@ -96,17 +99,13 @@ private slots:
     void deletion();
 };
 
+// Cells as stored, blanks removed; the index column hidden; nothing chosen.
 void TestListWindow::opensOnTheCompleteList()
 {
     StockFixture fx(kStock);
-    QCOMPARE(fx.form->windowTitle(), "Médicaments: Liste Complète / Total: 7");
     QAbstractItemModel *model = fx.form->ListView1()->model();
     QAbstractItemModelTester tester(model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     QVERIFY(fx.form->ListView1()->isColumnHidden(StockTableModel::Index));
-    // Sorted by the whole line, case and accents aside; cells as stored, blanks removed.
-    QCOMPARE(shown(fx.form.get(), StockTableModel::Nom),
-             (QStringList{"Adrénaline", "aspirine", "Bétadine", "Doliprane", "Éther", "Morphine", "Zinc"}));
-    QCOMPARE(shown(fx.form.get(), StockTableModel::Index), (QStringList{"0", "1", "2", "3", "4", "5", "6"}));
     QStringList row1;
     for (int c = 0; c < StockTableModel::Index; ++c)
         row1 << model->index(1, c).data().toString();
@@ -119,7 +118,8 @@ void TestListWindow::filtersAndCheckBox()
 {
     const auto &[name, filter, indispensable, caption, names, indexes] = rowOf(kFilters);
     StockFixture fx(kStock);
-    pickFilter(fx.form.get(), filter);
+    if (filter > 0)
+        pickFilter(fx.form.get(), filter);
     if (indispensable)
         QTest::mouseClick(fx.form->Check1(), Qt::LeftButton);
     QCOMPARE(fx.form->windowTitle(), caption);

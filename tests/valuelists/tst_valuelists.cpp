@@ -74,7 +74,6 @@ class TestValueLists : public QObject
 private slots:
     void answers_data() { addRows(kAnswers); }
     void answers();
-    void longPromptPushesTheEntryDown();
     void limitStaysFromOneUseToTheNext();
     void edits_data() { addRows(kEdits); }
     void edits();
@@ -94,17 +93,6 @@ void TestValueLists::answers()
     });
     QCOMPARE(MyInputBox::instance().ButtonClicked(), c.button);
     QCOMPARE(MyInputBox::instance().txtInput()->text(), c.text);
-}
-
-void TestValueLists::longPromptPushesTheEntryDown()
-{
-    const QString prompt = QStringList(12, "Une invite bien plus longue que la place prévue.").join(u' ');
-    display(prompt, QString(), [](MyInputBox *box) {
-        const QLabel *label = box->findChild<QLabel *>("lblPrompt");
-        QVERIFY(label->geometry().bottom() < box->txtInput()->y());
-        QVERIFY(box->txtInput()->geometry().bottom() < box->height());
-        QTest::keyClick(box->txtInput(), Qt::Key_Return);
-    });
 }
 
 // The limit a caller sets stays for the next use, which shows the default set for it.
