@@ -89,7 +89,6 @@ private slots:
     void filtersAndCheckBox();
     void sortButtonsKeepTheTableOrdered();
     void rowChoiceLastsUntilTheNextRebuild();
-    void hiddenIndexColumnHidesAgainOnHeaderClick();
     void unusualStockFiles_data() { addRows(kFiles); }
     void unusualStockFiles();
     void commandsNeedAChosenMedicine();
@@ -166,21 +165,6 @@ void TestListWindow::rowChoiceLastsUntilTheNextRebuild()
     fx.form->Form_Activate();
     QVERIFY(!fx.form->List1().hasCurrent());
     QCOMPARE(fx.form->windowTitle(), caption); // an activation leaves the count as it was
-}
-
-void TestListWindow::hiddenIndexColumnHidesAgainOnHeaderClick()
-{
-    StockFixture fx(kStock);
-    ReportListView *view = fx.form->ListView1();
-    QHeaderView *header = view->horizontalHeader();
-    view->setColumnHidden(StockTableModel::Index, false);
-    header->resizeSection(StockTableModel::Index, 60);
-    view->scrollTo(view->model()->index(0, StockTableModel::Index));
-    for (const int column : {int(StockTableModel::Index), int(StockTableModel::Qte)})
-        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
-                          QPoint(header->sectionViewportPosition(column) + 10, header->height() / 2));
-    QVERIFY(view->isColumnHidden(StockTableModel::Index));
-    QCOMPARE(shown(fx.form.get(), StockTableModel::Nom).first(), "Adrénaline"); // other headers do not sort
 }
 
 void TestListWindow::unusualStockFiles()

@@ -90,7 +90,6 @@ class TestShell : public QObject
 private slots:
     void entriesOpenTheirWindow_data() { addRows(kEntries); }
     void entriesOpenTheirWindow();
-    void dropDownFacesDoNothing();
     void conversionDeclined();
     void quitEndsAtOnce();
     void lockStates_data();
@@ -129,20 +128,6 @@ void TestShell::entriesOpenTheirWindow()
     QCOMPARE(entries.join(u'|'), c.entries);
     QTRY_VERIFY(!QApplication::activeModalWidget()); // closed by its Fermer
     QVERIFY(m.window.isVisible());
-}
-
-void TestShell::dropDownFacesDoNothing()
-{
-    MainWindow m;
-    for (const char *key : {"button_impression", "button_utilitaires"}) {
-        QToolButton *button = m.toolButton(key);
-        QCOMPARE(button->popupMode(), QToolButton::MenuButtonPopup);
-        // A click on the face, away from the arrow.
-        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
-        QTest::qWait(50);
-        QVERIFY(!QApplication::activeModalWidget() && !QApplication::activePopupWidget());
-    }
-    QVERIFY(m.seams.messages.shown().isEmpty());
 }
 
 void TestShell::conversionDeclined()

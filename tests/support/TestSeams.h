@@ -20,18 +20,10 @@ Q_DECLARE_METATYPE(MsgAnswer)
 
 class QWidget;
 
-// Today is whatever day the test says.
-class FixedToday final : public TodaySource
+// Today is 6 December 2026, in every test.
+struct FixedToday final : TodaySource
 {
-public:
-    explicit FixedToday(QDate date)
-        : m_date(date)
-    {}
-    QDate today() const override { return m_date; }
-    void set(QDate date) { m_date = date; }
-
-private:
-    QDate m_date;
+    QDate today() const override { return {2026, 12, 6}; }
 };
 
 // A file's whole content, written or read; a file that cannot be read reads empty.
@@ -120,7 +112,7 @@ public:
     TestSeams &operator=(const TestSeams &) = delete;
 
     TemporaryProgramDirectory directory;
-    FixedToday today{QDate(2026, 12, 6)};
+    FixedToday today;
     ScriptedMessageBoxes messages;
     RecordingReportOutput reports;
 

@@ -74,7 +74,6 @@ class TestValueLists : public QObject
 private slots:
     void answers_data() { addRows(kAnswers); }
     void answers();
-    void limitStaysFromOneUseToTheNext();
     void edits_data() { addRows(kEdits); }
     void edits();
     void commandsNeedASelection();
@@ -93,22 +92,6 @@ void TestValueLists::answers()
     });
     QCOMPARE(MyInputBox::instance().ButtonClicked(), c.button);
     QCOMPARE(MyInputBox::instance().txtInput()->text(), c.text);
-}
-
-// The limit a caller sets stays for the next use, which shows the default set for it.
-void TestValueLists::limitStaysFromOneUseToTheNext()
-{
-    MyInputBox::instance().txtInput()->setMaxLength(20);
-    display("Présentation:", QString(), [](MyInputBox *box) {
-        typeText(box->txtInput(), "Seringue pré-remplie et aiguille");
-        QTest::keyClick(box->txtInput(), Qt::Key_Escape);
-    });
-    QCOMPARE(MyInputBox::instance().txtInput()->text(), "Seringue pré-remplie");
-    display("Autre", "Gel", [](MyInputBox *box) {
-        QCOMPARE(box->txtInput()->maxLength(), 20);
-        QTest::keyClick(box->txtInput(), Qt::Key_Return);
-    });
-    QCOMPARE(MyInputBox::instance().txtInput()->text(), "Gel");
 }
 
 // Opens the presentations' list on `before`, chooses "Sirop" if it is there, clicks `button`.
