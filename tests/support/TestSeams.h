@@ -102,7 +102,7 @@ private:
 };
 
 // Every seam replaced for the life of one test: a temporary program directory, a fixed
-// today (6 December 2026 unless changed) and scripted message boxes.
+// today and scripted message boxes.
 class TestSeams
 {
 public:

@@ -19,25 +19,6 @@ const struct { const char *name; QString defaultText; QStringList keys; QString 
 };
 // clang-format on
 
-// Shows the box with `prompt` and `defaultText`, lets `act` answer it.
-void display(const QString &prompt, const QString &defaultText, const std::function<void(MyInputBox *)> &act)
-{
-    MyInputBox &box = MyInputBox::instance();
-    box.setPrompt(prompt);
-    box.setDefault(defaultText);
-    bool answered = false;
-    whenModalOpens([&](QWidget *window) {
-        QCOMPARE(window, &box);
-        QTRY_VERIFY(box.txtInput()->hasFocus());
-        QCOMPARE(box.txtInput()->selectedText(), defaultText);
-        act(&box);
-        answered = true;
-    });
-    box.Display();
-    QVERIFY(answered);
-    QVERIFY(box.isHidden());
-}
-
 const QString kType = "Pharma_Type.dat";
 
 // The presentations' list: what the file held, the button, the answer typed ("&Annuler"
@@ -82,16 +63,25 @@ private slots:
 void TestValueLists::answers()
 {
     const auto &c = rowOf(kAnswers);
-    display("Veuillez saisir la nouvelle Présentation:", c.defaultText, [&](MyInputBox *box) {
-        press(box->txtInput(), c.keys);
+    MyInputBox &box = MyInputBox::instance();
+    box.setDefault(c.defaultText);
+    bool answered = false;
+    whenModalOpens([&](QWidget *window) {
+        QCOMPARE(window, &box);
+        QTRY_VERIFY(box.txtInput()->hasFocus());
+        QCOMPARE(box.txtInput()->selectedText(), c.defaultText);
+        press(box.txtInput(), c.keys);
         if (c.finish == QLatin1String("close"))
-            box->close();
-        for (auto *b : box->findChildren<QPushButton *>("cmdButton"))
+            box.close();
+        for (auto *b : box.findChildren<QPushButton *>("cmdButton"))
             if (b->text() == c.finish)
                 QTest::mouseClick(b, Qt::LeftButton);
+        answered = true;
     });
-    QCOMPARE(MyInputBox::instance().ButtonClicked(), c.button);
-    QCOMPARE(MyInputBox::instance().txtInput()->text(), c.text);
+    box.Display();
+    QVERIFY(answered && box.isHidden());
+    QCOMPARE(box.ButtonClicked(), c.button);
+    QCOMPARE(box.txtInput()->text(), c.text);
 }
 
 // Opens the presentations' list on `before`, chooses "Sirop" if it is there, clicks `button`.
