@@ -208,9 +208,7 @@ void TestEditor::refusedDateKeepsTheFocus()
     StockFixture fx(kStock);
     fx.chooseRow("Zinc");
     bool stayedOpen = false;
-    QString focusAfter;
-    QString selected;
-    QString shown;
+    QStringList seen; // the focus, the text selected, the text shown
     QVERIFY(fx.runEditor(
         "Modifier",
         [&](FormMedic *editor) {
@@ -223,9 +221,7 @@ void TestEditor::refusedDateKeepsTheFocus()
             else
                 press(dat, {c.out});
             QTest::qWait(20);
-            focusAfter = focusName();
-            selected = dat->selectedText();
-            shown = dat->displayText();
+            seen << focusName() << dat->selectedText() << dat->displayText();
             // Once corrected, the date lets the focus go.
             dat->selectAll();
             press(dat, {"30042001", "Tab"});
@@ -235,8 +231,8 @@ void TestEditor::refusedDateKeepsTheFocus()
     QVERIFY(stayedOpen);
     QCOMPARE(fx.seams.messages.shown().size(), 1);
     QVERIFY(fx.seams.messages.last().text.startsWith("Date invalide\r\n"));
-    QCOMPARE(focusAfter, "dat");
-    QCOMPARE(selected, shown); // the whole refused text, ready to be typed over
+    // The whole refused text selected, ready to be typed over.
+    QCOMPARE(seen, (QStringList{"dat", seen.value(2), seen.value(2)}));
     QCOMPARE(fx.stockBytes(), fileOf(kStock));
 }
 

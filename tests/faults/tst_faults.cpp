@@ -243,18 +243,14 @@ void TestFaults::unreadableValueList()
     StockFixture fx(medicines(1));
     QFile::remove(fx.seams.directory.file(kRoutesFileName));
     QVERIFY(QDir(fx.seams.directory.path()).mkdir(kRoutesFileName));
-    QStringList presentations;
     QVERIFY(fx.runEditor("ajout", [&](FormMedic *editor) {
-        auto *type = editor->findChild<QComboBox *>("typemedic");
-        for (int i = 0; i < type->count(); ++i)
-            presentations << type->itemText(i);
+        QCOMPARE(editor->findChild<QComboBox *>("typemedic")->count(), 2); // the other list is there
         QTest::keyClicks(field(editor, "nom"), "Ventoline");
         clickThroughWindow(field<QToolButton>(editor, "valider"));
     }));
     QCOMPARE(fx.seams.messages.shown().size(), 1);
     QVERIFY(fx.seams.messages.last().text.contains("Pharma_Forme.dat ne peut pas être lu"));
-    QCOMPARE(presentations, (QStringList{"Comprimé", "Sachet"})); // the other list is there
-    QCOMPARE(fx.form->ListView1()->model()->rowCount(), 2);       // and the medicine was saved
+    QCOMPARE(fx.form->ListView1()->model()->rowCount(), 2); // and the medicine was saved
 }
 
 // Each write-side call of each write fails in turn, on a small file and on one larger
