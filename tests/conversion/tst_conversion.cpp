@@ -26,10 +26,6 @@ const struct { const char *name; QString nbold, nbnew; QStringList answers; QStr
 };
 // clang-format on
 
-} // namespace
-
-namespace {
-
 // An answer "start:length": where the last colon is, then what is read (-1: refused).
 // clang-format off
 const struct { const char *name; QString answer, colon; double start, length; } kAnswers[] = {

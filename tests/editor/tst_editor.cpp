@@ -48,11 +48,6 @@ QString text(QWidget *editor, const QString &name)
     return field(editor, name)->text();
 }
 
-void valider(FormMedic *editor)
-{
-    clickThroughWindow(field<QToolButton>(editor, "valider"));
-}
-
 // clang-format off
 // Each mode as it opens: the fields (name, route, presentation, quantity, date, threshold),
 // the check box, the focus.
@@ -265,7 +260,7 @@ void TestEditor::saves()
                 press(w, step.section(u'=', 1).split(u'|'));
                 typed << text(editor, w->objectName());
             }
-            valider(editor);
+            clickThroughWindow(field<QToolButton>(editor, "valider"));
             if (!c.says.isEmpty()) {
                 QTRY_COMPARE(focusName(), "nom");
                 for (const QString &step : c.steps)

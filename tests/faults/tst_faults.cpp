@@ -49,11 +49,8 @@ const Write kWrites[] = {
     {"stock: rewrite", kStockFileName, stock, [](int lines, QString *error) { return ecrit_pharmacie(medicines(lines).mid(1), error); }},
     {"stock: add", kStockFileName, stock, [](int, QString *error) { return ajoute_pharmacie(medicine("Ventoline"), error); }},
     {"stock: conversion", kStockFileName, stock, convert},
-    {"value list: rewrite", kRoutesFileName, routes, [](int lines, QString *error) {
-         QStringList entries;
-         for (int n = 1; n < lines; ++n)
-             entries << "Voie " + QString::number(n);
-         return writeValueList(kRoutesFileName, entries, error); }},
+    {"value list: rewrite", kRoutesFileName, routes, [](int, QString *error) {
+         return writeValueList(kRoutesFileName, {"Voie 1", "Sublinguale"}, error); }},
     {"value list: add", kRoutesFileName, routes, [](int, QString *error) { return appendToValueList(kRoutesFileName, "Sublinguale", error); }},
     {"value list: the first entry", kRoutesFileName, [](const TestSeams &, int) {},
      [](int, QString *error) { return appendToValueList(kRoutesFileName, "Sublinguale", error); }},
@@ -99,9 +96,11 @@ public:
         filler.close();
         filler.resize(std::max<qint64>(0, filler.size() - free));
     }
-    QString file(const QString &name) const { return QDir(m_path).filePath(name); }
-    QByteArray read(const QString &name) const { return readFile(file(name)); }
-    void write(const QString &name, const QByteArray &bytes) const { writeFile(file(name), bytes); }
+    QByteArray read(const QString &name) const { return readFile(QDir(m_path).filePath(name)); }
+    void write(const QString &name, const QByteArray &bytes) const
+    {
+        writeFile(QDir(m_path).filePath(name), bytes);
+    }
 
 private:
     QString m_path;
@@ -151,7 +150,6 @@ void TestFaults::readOnlyProgramDirectory()
     QCOMPARE(lit_pharmacie(&error).size(), 3); // reading works
     QVERIFY(!ajoute_pharmacie(medicines(1).first(), &error));
     QVERIFY2(error.contains("le dossier du programme est en lecture seule"), qPrintable(error));
-    QVERIFY(!ecrit_pharmacie(medicines(2), &error));
     QVERIFY(!appendToValueList(kRoutesFileName, "Orale", &error));
     QVERIFY(error.contains(kRoutesFileName));
     QCOMPARE(dir.read(kStockFileName), before);

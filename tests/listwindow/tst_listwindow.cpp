@@ -177,7 +177,6 @@ void TestListWindow::unusualStockFiles()
         seams.directory.write(kStockFileName, bytes);
     FormPharma form;
     QCOMPARE(form.windowTitle(), QStringLiteral("Médicaments: Liste Complète / Total: %1").arg(names.size()));
-    QCOMPARE(form.ListView1()->model()->columnCount(), 7);
     QCOMPARE(shown(&form, StockTableModel::Nom), names);
     form.show();
     pickFilter(&form, 3);
@@ -211,7 +210,6 @@ void TestListWindow::renewal()
     const auto &c = rowOf(kRenewals);
     StockFixture fx(kStock);
     fx.chooseRow(c.row);
-    const qsizetype chosen = fx.form->List1().currentPosition();
     fx.seams.messages.queue(c.answer);
     EditorMode mode = EditorMode::None;
     QCOMPARE(fx.runEditor("renouveler", [&](FormMedic *editor) { mode = editor->mode(); }), c.opens);
@@ -221,8 +219,6 @@ void TestListWindow::renewal()
                  "Ce médicament n'est pas encore périmé ! | exclamation | Oui/Non");
     QVERIFY(mode == (c.opens ? EditorMode::Renew : EditorMode::None));
     QCOMPARE(fx.form->List1().hasCurrent(), !c.opens); // declined: still chosen
-    if (!c.opens)
-        QCOMPARE(fx.form->List1().currentPosition(), chosen);
 }
 
 void TestListWindow::deletion()

@@ -22,6 +22,19 @@ const struct { const char *name; MsgButtons buttons; QString press; QStringList 
 };
 // clang-format on
 
+// What comes in, the box's text afterwards (it held "x"), and the character named in the
+// refusal, if any.
+// clang-format off
+const struct { const char *name; QString brought, result, says; } kTexts[] = {
+    {"a whole line copied", "Doliprane 1000\r\n", "xDoliprane 1000", ""},
+    {"two lines", "Doliprane\n1000\n", "x", "saut de ligne (LF)"},
+    {"a tabulation", "A\tB", "x", "tabulation"},
+    {"a lone CR", "A\rB", "x", "retour chariot (CR)"},
+    {"DEL", "A\u007fB", "x", "suppression (DEL)"},
+    {"paragraph separator", "A\u2029B", "x", "séparateur de paragraphe"},
+};
+// clang-format on
+
 } // namespace
 
 // The platform's boxes, shown for real: French buttons, the answer the user gave. And a
@@ -62,23 +75,6 @@ void TestPlatform::answers()
     QCOMPARE(got, c.answer);
     QCOMPARE(seen, QStringList({"Suppression", "Première ligne\nseconde\ntroisième"}) + c.captions);
 }
-
-namespace {
-
-// What comes in, the box's text afterwards (it held "x"), and the character named in the
-// refusal, if any.
-// clang-format off
-const struct { const char *name; QString brought, result, says; } kTexts[] = {
-    {"a whole line copied", "Doliprane 1000\r\n", "xDoliprane 1000", ""},
-    {"two lines", "Doliprane\n1000\n", "x", "saut de ligne (LF)"},
-    {"a tabulation", "A\tB", "x", "tabulation"},
-    {"a lone CR", "A\rB", "x", "retour chariot (CR)"},
-    {"DEL", "A\u007fB", "x", "suppression (DEL)"},
-    {"paragraph separator", "A\u2029B", "x", "séparateur de paragraphe"},
-};
-// clang-format on
-
-} // namespace
 
 void TestPlatform::everyWayIn_data()
 {

@@ -21,14 +21,6 @@ QString readPdf(const QString &path, bool info = false)
     return QString::fromUtf8(tool.readAllStandardOutput());
 }
 
-// A program directory with the template and `count` medicines, the real report output.
-void prepare(TestSeams &seams, int count, const QString &dat)
-{
-    Platform::setReportOutput(nullptr);
-    seams.installTemplate();
-    seams.directory.write(kStockFileName, fileOf(medicines(count, dat)));
-}
-
 // Column A of rows 5.. of a page, up to its print area.
 QStringList numbers(const ReportPage &page)
 {
@@ -98,10 +90,17 @@ const Case<QByteArray, QString> kTemplates[] = { // empty: no template at all
 };
 // clang-format on
 
-// A program directory with the report template, and the pages the reports make.
+// A program directory with the report template and a stock, and the pages the reports
+// make; or the real output, to paper or PDF.
 struct Sheets
 {
-    Sheets() { seams.installTemplate(); }
+    explicit Sheets(const QStringList &lines, bool realOutput = false)
+    {
+        seams.installTemplate();
+        seams.directory.write(kStockFileName, fileOf(lines));
+        if (realOutput)
+            Platform::setReportOutput(nullptr);
+    }
     const QList<RecordingReportOutput::Output> &pages() const { return seams.reports.pages; }
     TestSeams seams;
 };
@@ -136,13 +135,12 @@ void TestReports::withoutPrinterToAPdf()
 {
     if (!QPrinterInfo::availablePrinters().isEmpty() || QStandardPaths::findExecutable("pdftotext").isEmpty())
         QSKIP("needs poppler-utils, and no printer installed");
-    TestSeams seams;
-    prepare(seams, 90, "05/03/2027");
-    const QString expected = seams.directory.file("Liste complète des médicaments 2026-12-06.pdf");
+    Sheets r(medicines(90, "05/03/2027"), true);
+    const QString expected = r.seams.directory.file("Liste complète des médicaments 2026-12-06.pdf");
     imprime_complete(ReportMode::Print);
 
-    QCOMPARE(seams.messages.shown().size(), 1);
-    QVERIFY2(seams.messages.last().text.contains(expected), qPrintable(seams.messages.last().text));
+    QCOMPARE(r.seams.messages.shown().size(), 1);
+    QVERIFY2(r.seams.messages.last().text.contains(expected), qPrintable(r.seams.messages.last().text));
     QVERIFY(readPdf(expected, true).contains(QRegularExpression("Pages:\\s+3\\n")));
     const QString content = readPdf(expected);
     for (const char *piece : {"Liste complète des médicaments", "à la date du: 06/12/2026", "Médicament 001 ",
@@ -151,13 +149,12 @@ void TestReports::withoutPrinterToAPdf()
 
     // A second print the same day does not overwrite the first file.
     imprime_complete(ReportMode::Print);
-    QVERIFY(seams.messages.last().text.contains("2026-12-06 (2).pdf"));
+    QVERIFY(r.seams.messages.last().text.contains("2026-12-06 (2).pdf"));
 }
 
 void TestReports::previewWaitsForEachPage()
 {
-    TestSeams seams;
-    prepare(seams, 46, "");
+    Sheets r(medicines(46, ""), true);
     // Each page in its own modal preview, the next one only once the first is closed.
     QStringList titles;
     std::function<void(QWidget *)> close = [&](QWidget *window) {
@@ -173,8 +170,8 @@ void TestReports::previewWaitsForEachPage()
     imprime_complete(ReportMode::Preview);
     QCOMPARE(titles, (QStringList{"Aperçu avant impression - Liste complète des médicaments - page 1",
                                   "Aperçu avant impression - Liste complète des médicaments - page 2"}));
-    QVERIFY(seams.messages.shown().isEmpty());
-    QVERIFY(QDir(seams.directory.path()).entryList({"*.pdf"}).isEmpty());
+    QVERIFY(r.seams.messages.shown().isEmpty());
+    QVERIFY(QDir(r.seams.directory.path()).entryList({"*.pdf"}).isEmpty());
 }
 
 // Every page of a report is one job to the default printer.
@@ -199,10 +196,9 @@ void TestReports::eachPageIsOneJob()
     for (const QString &old : out.entryList({"*.pdf"}, QDir::Files))
         QFile::remove(out.filePath(old));
 
-    TestSeams seams;
-    prepare(seams, 46, "01/01/2020");
+    Sheets r(medicines(46, "01/01/2020"), true);
     imprime_perimes(ReportMode::Print);
-    QVERIFY(seams.messages.shown().isEmpty()); // printed: nothing to tell
+    QVERIFY(r.seams.messages.shown().isEmpty()); // printed: nothing to tell
 
     // Qt reports success even when CUPS refuses a job: believe only complete files.
     QStringList jobs;
@@ -222,9 +218,8 @@ void TestReports::eachPageIsOneJob()
 
 void TestReports::pagesOfTheFrame()
 {
-    Sheets r;
     const auto &c = rowOf(kFrames);
-    r.seams.directory.write(kStockFileName, fileOf(c.lines));
+    Sheets r(c.lines);
     c.print(ReportMode::Print);
 
     QCOMPARE(r.pages().size(), c.perPage.size());
@@ -252,9 +247,8 @@ void TestReports::pagesOfTheFrame()
 
 void TestReports::stockReports()
 {
-    Sheets r;
     const auto &c = rowOf(kReports);
-    r.seams.directory.write(kStockFileName, fileOf(c.lines));
+    Sheets r(c.lines);
     c.print(ReportMode::Preview);
     QVERIFY(!QGuiApplication::overrideCursor()); // the pointer is back
     if (c.rows.isEmpty()) {
@@ -309,8 +303,7 @@ void TestReports::listWindowReports()
 // Yes previews, No prints: from the main window's entries as from the list's.
 void TestReports::modeComesFromTheQuestion()
 {
-    Sheets r;
-    r.seams.directory.write(kStockFileName, fileOf({medicine("Aspirine", "01/01/2020", "1", "5")}));
+    Sheets r({medicine("Aspirine", "01/01/2020", "1", "5")});
     Menuprincipal window;
     for (const auto &[entry, answer] :
          {std::pair{"mnu_complete", MsgAnswer::Yes}, {"button_perimes", MsgAnswer::No}}) {
@@ -325,12 +318,11 @@ void TestReports::modeComesFromTheQuestion()
 
 void TestReports::templateThatCannotBeUsed()
 {
-    Sheets r;
+    Sheets r(medicines(3));
     const auto &[name, content, says] = rowOf(kTemplates);
     QFile::remove(r.seams.directory.file("Impression.json"));
     if (!content.isEmpty())
         r.seams.directory.write("Impression.json", content);
-    r.seams.directory.write(kStockFileName, fileOf(medicines(3)));
     imprime_complete(ReportMode::Preview);
     QVERIFY(r.pages().isEmpty());
     QCOMPARE(r.seams.messages.shown().size(), 1);

