@@ -31,7 +31,7 @@ const struct { const char *name; QString brought, result, says; } kTexts[] = {
     {"a tabulation", "A\tB", "x", "tabulation"},
     {"a lone CR", "A\rB", "x", "retour chariot (CR)"},
     {"DEL", "A\u007fB", "x", "suppression (DEL)"},
-    {"paragraph separator", "A\u2029B", "x", "séparateur de paragraphe"},
+    {"a paragraph copied whole", "Doliprane\u2029", "xDoliprane", ""},
 };
 // clang-format on
 

@@ -14,6 +14,7 @@ const Case<QByteArray, QStringList> kSplits[] = {
     {"last line without end", "a\r\nb", {"a", "b"}},
     {"blanks and empty lines kept", "a  \r\n\r\nb\r\n", {"a  ", "", "b"}},
     {"CR alone stays in the line", "a\rb\r\n", {"a\rb"}},
+    {"even at the end of the file", "a\r", {"a\r"}},
     {"empty file", "", {}},
 };
 

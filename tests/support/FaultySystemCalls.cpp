@@ -7,8 +7,14 @@
 FaultySystemCalls::~FaultySystemCalls()
 {
     Platform::setSystemCalls(nullptr);
-    for (int fd : m_open) // left open by a death: closed as the process's end would
+    for (int fd : m_open + m_unsynced) // left open by a death: closed as the process's end would
         ::close(fd);
+}
+
+void FaultySystemCalls::loseUnsynced()
+{
+    for (int fd : m_dirty + m_unsynced)
+        (void)::ftruncate(fd, 0);
 }
 
 bool FaultySystemCalls::passes(const char *call)
@@ -16,6 +22,8 @@ bool FaultySystemCalls::passes(const char *call)
     if (!m_dead) {
         m_trace.append(QLatin1String(call));
         m_dead = ++m_calls == m_at && m_errnum == 0;
+        if (m_dead)
+            loseUnsynced();
     }
     errno = m_dead ? EIO : m_errnum;
     return !m_dead && !chosen();
@@ -33,8 +41,11 @@ int FaultySystemCalls::open(const char *path, int flags, mode_t mode)
 
 ssize_t FaultySystemCalls::write(int fd, const void *data, size_t size)
 {
-    if (passes("write") && !m_failNextWrite)
+    if (passes("write") && !m_failNextWrite) {
+        if (!m_dirty.contains(fd))
+            m_dirty.append(fd);
         return SystemCalls::write(fd, data, size);
+    }
     const bool shortWrite = !m_dead && chosen() && size > 1;
     m_failNextWrite = shortWrite;
     if (!m_dead)
@@ -56,8 +67,10 @@ void FaultySystemCalls::loseHalf(int fd) const
 
 int FaultySystemCalls::fsync(int fd)
 {
-    if (passes("fsync"))
+    if (passes("fsync")) {
+        m_dirty.removeOne(fd);
         return SystemCalls::fsync(fd);
+    }
     loseHalf(fd);
     return -1;
 }
@@ -71,6 +84,8 @@ int FaultySystemCalls::close(int fd)
         loseHalf(fd);
     // A failing close still closes, as on Linux.
     m_open.removeOne(fd);
+    if (m_dirty.removeOne(fd))
+        m_unsynced.append(::dup(fd));
     const int result = SystemCalls::close(fd);
     return passed ? result : -1;
 }

@@ -7,7 +7,8 @@
 
 // The program's file writes, made for real and counted, until the chosen one: that one
 // fails with the chosen error, or the program dies there: from that call on nothing
-// reaches the disk any more, as if the process had been killed. A write chosen to fail
+// reaches the disk any more, as if the process had been killed, and what was written but
+// never flushed by an fsync is lost, as at a power cut. A write chosen to fail
 // writes half its bytes first, as a disk that fills up does, and the write after it
 // fails; an fsync or a close chosen so loses the second half of the file.
 class FaultySystemCalls final : public SystemCalls
@@ -38,6 +39,7 @@ private:
     bool passes(const char *call);
     bool chosen() const { return m_calls == m_at; }
     void loseHalf(int fd) const;
+    void loseUnsynced();
 
     int m_calls = 0;
     int m_at = 0;
@@ -45,5 +47,7 @@ private:
     bool m_dead = false;
     bool m_failNextWrite = false;
     QList<int> m_open;
+    QList<int> m_dirty;    // open, written since their last fsync
+    QList<int> m_unsynced; // copies of descriptors closed without an fsync
     QStringList m_trace;
 };
