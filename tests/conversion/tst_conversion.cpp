@@ -90,7 +90,6 @@ class TestConversion : public QObject
     Q_OBJECT
 
 private slots:
-    void countsTakeDigitsAndEnterMovesOn();
     void conversions();
     void cancelDuringTheFieldMap_data();
     void cancelDuringTheFieldMap();
@@ -103,7 +102,10 @@ private slots:
     void records();
 };
 
-void TestConversion::countsTakeDigitsAndEnterMovesOn()
+// The counts take digits, Enter moves on; then the worked example, an older layout to the
+// current one, and a second conversion the same day, which keeps the first day's copy and
+// makes a second one.
+void TestConversion::conversions()
 {
     Window w;
     auto *old = w.form.findChild<QLineEdit *>("nbold");
@@ -115,13 +117,6 @@ void TestConversion::countsTakeDigitsAndEnterMovesOn()
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QTRY_COMPARE(QApplication::focusWidget()->objectName(), "valider");
     QVERIFY(w.box.asked.isEmpty()); // Enter moved on; it pressed nothing
-}
-
-// The worked example, an older layout to the current one, and a second conversion the
-// same day, which keeps the first day's copy and makes a second one.
-void TestConversion::conversions()
-{
-    Window w;
     w.convert("2", "3", {"1:3", "4:5", "5", "5", "4", "X"});
     QCOMPARE(w.seams.directory.read(kStockFileName), QByteArray("ABC  DEFGHX   \r\nIJ        X   \r\n"));
     QCOMPARE(w.seams.directory.read(kSav), kOld);
@@ -135,7 +130,6 @@ void TestConversion::conversions()
                           QString(12, u' ') + "12 07/02/20015  ";
     const QByteArray once = cp1252(older + "\r\n");
     w.seams.directory.write(kStockFileName, once);
-    w.seams.messages.clear();
     w.convert(
         "6", "7",
         {"1:30", "31:20", "51:20", "71:3", "74:10", "84:3", "40", "20", "20", "3", "15", "3", "10", "0"});

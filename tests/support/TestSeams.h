@@ -7,11 +7,8 @@
 #include "gui/platform/ReportPrinter.h"
 #include "gui/valuelists/MyInputBox.h"
 
-#include <QByteArray>
 #include <QDate>
 #include <QFile>
-#include <QList>
-#include <QString>
 #include <QTemporaryDir>
 
 #include <functional>
@@ -54,7 +51,6 @@ public:
     void queue(MsgAnswer answer) { m_answers.append(answer); }
     const QList<MessageRequest> &shown() const { return m_shown; }
     const MessageRequest &last() const { return m_shown.last(); }
-    void clear() { m_answers.clear(), m_shown.clear(); }
 
 private:
     QList<MsgAnswer> m_answers;

@@ -15,18 +15,14 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QObject>
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
-#include <cstddef>
 #include <functional>
 #include <memory>
 
