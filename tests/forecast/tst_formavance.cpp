@@ -21,22 +21,6 @@ QStringList rows(FormAvance *form)
     return list;
 }
 
-// Opens the forecast from the list window and lets `act` use it.
-void openForecast(StockFixture &fx, const std::function<void(FormAvance *)> &act)
-{
-    bool done = false;
-    whenModalOpens([&](QWidget *window) {
-        auto *form = qobject_cast<FormAvance *>(window);
-        QVERIFY(form);
-        form->filtre()->setFocus();
-        act(form);
-        form->close();
-        done = true;
-    });
-    fx.click("avance");
-    QVERIFY(done);
-}
-
 } // namespace
 
 class TestFormAvance : public QObject
@@ -53,7 +37,9 @@ void TestFormAvance::horizons()
     fx.seams.installTemplate();
     fx.seams.messages.queue(MsgAnswer::Yes);
     QStringList seen;
-    openForecast(fx, [&](FormAvance *form) {
+    whenModalOpens([&](QWidget *window) {
+        auto *form = qobject_cast<FormAvance *>(window);
+        form->filtre()->setFocus();
         QAbstractItemModelTester tester(form->ListView1()->model(),
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         QCOMPARE(form->ListView1()->model()->columnCount(), 0); // no headers before a choice
@@ -63,7 +49,9 @@ void TestFormAvance::horizons()
             QTest::keyClick(form->filtre(), Qt::Key_Down); // "6 mois": replaces the rows
         seen << rows(form);
         QTest::mouseClick(form->findChild<QToolButton *>("Impression"), Qt::LeftButton);
+        form->close();
     });
+    fx.click("avance");
     QCOMPARE(seen, (QStringList{"Zinc | 05/01/2027", "Doliprane | 06/12/2026 Déjà périmé.",
                                 "Éther | 01/01/2001 Déjà périmé.", "--", "Zinc | 05/01/2027",
                                 "Aspirine | 06/01/2027", "Doliprane | 06/12/2026 Déjà périmé.",

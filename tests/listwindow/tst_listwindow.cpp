@@ -151,6 +151,16 @@ void TestListWindow::sortButtonsKeepTheTableOrdered()
     QCOMPARE(names(), (QStringList{"Doliprane", "Bétadine", "Zinc", "aspirine"}));
     QTest::mouseClick(tri[0], Qt::LeftButton);
     QCOMPARE(names(), (QStringList{"aspirine", "Bétadine", "Doliprane", "Zinc"}));
+    // The headers do not sort; the index column, once shown, hides again at a click on its header.
+    ReportListView *view = fx.form->ListView1();
+    view->setColumnHidden(StockTableModel::Index, false);
+    view->horizontalHeader()->resizeSection(StockTableModel::Index, 60);
+    view->scrollTo(view->model()->index(0, StockTableModel::Index));
+    for (const int column : {int(StockTableModel::Qte), int(StockTableModel::Index)})
+        QTest::mouseClick(view->horizontalHeader()->viewport(), Qt::LeftButton, {},
+                          QPoint(view->horizontalHeader()->sectionViewportPosition(column) + 5, 5));
+    QVERIFY(view->isColumnHidden(StockTableModel::Index));
+    QCOMPARE(names(), (QStringList{"aspirine", "Bétadine", "Doliprane", "Zinc"}));
 }
 
 void TestListWindow::rowChoiceLastsUntilTheNextRebuild()

@@ -87,7 +87,7 @@ class TestShell : public QObject
 private slots:
     void entriesOpenTheirWindow_data() { addRows(kEntries); }
     void entriesOpenTheirWindow();
-    void conversionDeclined();
+    void nothingOpens();
     void quitEndsAtOnce();
     void lockStates_data();
     void lockStates();
@@ -126,13 +126,18 @@ void TestShell::entriesOpenTheirWindow()
     QTRY_VERIFY(!QApplication::activeModalWidget()); // closed by its Fermer
 }
 
-void TestShell::conversionDeclined()
+// Nothing opens from a click on the face of a drop-down button, away from its arrow, nor
+// from the conversion once its warning is answered No.
+void TestShell::nothingOpens()
 {
     MainWindow m;
+    for (const char *key : {"button_impression", "button_utilitaires"})
+        QTest::mouseClick(m.toolButton(key), Qt::LeftButton, {}, QPoint(8, m.toolButton(key)->height() / 2));
     m.seams.messages.queue(MsgAnswer::No);
     m.window.findChild<QAction *>("mnu_conversionBD")->trigger();
     QCOMPARE(boxOf(m.seams.messages.last()), "Conversion de la base de données | exclamation | Oui/Non");
-    QVERIFY(!QApplication::activeModalWidget());
+    QTest::qWait(50);
+    QVERIFY(!QApplication::activeModalWidget() && !QApplication::activePopupWidget());
 }
 
 void TestShell::quitEndsAtOnce()
@@ -221,16 +226,13 @@ void TestShell::installedProgramKeepsItsFilesForTheUser()
     QVERIFY(!ExecutableDirectory::isSystemInstall("/usrlocal"));
 
     TestSeams seams;
-    const QDir dir(seams.directory.path());
-    dir.mkpath("exe");
     for (const char *name : {"Pharma_Forme.dat", "Pharma_Type.dat", "Impression.json"})
         seams.directory.write("exe/" + QLatin1String(name), "starting\r\n");
-    dir.mkpath("data");
     seams.directory.write("data/Pharma_Forme.dat", "mine\r\n");
-    ExecutableDirectory::seed(dir.filePath("exe"), dir.filePath("data"));
-    QCOMPARE(seams.directory.read("data/Pharma_Forme.dat"), QByteArray("mine\r\n")); // kept
-    QCOMPARE(seams.directory.read("data/Pharma_Type.dat"), QByteArray("starting\r\n"));
-    QCOMPARE(seams.directory.read("data/Impression.json"), QByteArray("starting\r\n"));
+    ExecutableDirectory::seed(seams.directory.file("exe"), seams.directory.file("data"));
+    QCOMPARE(seams.directory.read("data/Pharma_Forme.dat") + seams.directory.read("data/Pharma_Type.dat") +
+                 seams.directory.read("data/Impression.json"),
+             "mine\r\nstarting\r\nstarting\r\n"); // the user's own file kept
 }
 
 void TestShell::everyControlIsNamedAndReachable()

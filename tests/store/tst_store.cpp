@@ -152,8 +152,8 @@ void TestStore::trieListe()
 void TestStore::stockRules()
 {
     const auto &c = rowOf(kRules);
-    const EnregView e =
-        recordView(compose_enreg(u"Aspirine", u"", u"", c.qte, c.dat, c.critique, c.indispensable));
+    const QString line = compose_enreg(u"Aspirine", u"", u"", c.qte, c.dat, c.critique, c.indispensable);
+    const EnregView e = recordView(line); // views into the line
     const QDate today(2026, 12, 6);
     const QStringList &filters = StockRules::filterNames();
     QString got;

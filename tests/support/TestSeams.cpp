@@ -1,27 +1,20 @@
 #include "Tests.h"
 #include "core/store/Cp1252.h"
-#include "core/store/StockFile.h"
 #include "gui/listwindow/StockTableModel.h"
-#include "gui/platform/ReportListView.h"
-#include "gui/shell/Application.h"
 
-#include <QApplication>
 #include <QClipboard>
 #include <QCursor>
 #include <QDeadlineTimer>
-#include <QFile>
-#include <QLineEdit>
+#include <QFileInfo>
 #include <QMap>
 #include <QPointer>
-#include <QTest>
-#include <QTimer>
-#include <QWidget>
 #include <QWindow>
 
 #include <memory>
 
 void writeFile(const QString &path, const QByteArray &bytes)
 {
+    QDir().mkpath(QFileInfo(path).path());
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
         qFatal("cannot write the test file %s", qPrintable(path));

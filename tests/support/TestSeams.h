@@ -23,7 +23,8 @@ struct FixedToday final : TodaySource
     QDate today() const override { return {2026, 12, 6}; }
 };
 
-// A file's whole content, written or read; a file that cannot be read reads empty.
+// A file's whole content, written (its folder made if need be) or read; a file that cannot
+// be read reads empty.
 void writeFile(const QString &path, const QByteArray &bytes);
 QByteArray readFile(const QString &path);
 
