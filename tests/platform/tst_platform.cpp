@@ -14,11 +14,14 @@
 namespace {
 
 // clang-format off
-const struct { const char *name; MsgButtons buttons; QString press; QStringList captions; MsgAnswer answer; } kAnswers[] = {
-    {"Oui", MsgButtons::YesNo, "&Oui", {"&Non", "&Oui"}, MsgAnswer::Yes},
-    {"Non", MsgButtons::YesNo, "&Non", {"&Non", "&Oui"}, MsgAnswer::No},
-    {"Escape on a question", MsgButtons::YesNo, "Escape", {"&Non", "&Oui"}, MsgAnswer::No},
-    {"Escape on a message", MsgButtons::Ok, "Escape", {"OK"}, MsgAnswer::Ok},
+// What the user does in turn: a button's caption, "Escape" or "close" (the close box).
+const struct { const char *name; MsgButtons buttons; QStringList presses; QStringList captions; MsgAnswer answer; } kAnswers[] = {
+    {"Oui", MsgButtons::YesNo, {"&Oui"}, {"&Non", "&Oui"}, MsgAnswer::Yes},
+    {"Non", MsgButtons::YesNo, {"&Non"}, {"&Non", "&Oui"}, MsgAnswer::No},
+    // A question has no Cancel: Escape and the close box leave it open.
+    {"Escape, close box, then Oui", MsgButtons::YesNo, {"Escape", "close", "&Oui"}, {"&Non", "&Oui"}, MsgAnswer::Yes},
+    {"Enter on the focused Non", MsgButtons::YesNo, {"Tab", "Enter"}, {"&Non", "&Oui"}, MsgAnswer::No},
+    {"Escape on a message", MsgButtons::Ok, {"Escape"}, {"OK"}, MsgAnswer::Ok},
 };
 // clang-format on
 
@@ -59,15 +62,21 @@ void TestPlatform::answers()
         QVERIFY(box);
         seen << box->windowTitle() << box->text();
         QStringList captions;
-        for (QAbstractButton *b : box->buttons()) {
+        for (QAbstractButton *b : box->buttons())
             captions << b->text();
-            if (b->text() == c.press)
-                QTest::mouseClick(b, Qt::LeftButton);
-        }
         captions.sort();
         seen << captions;
-        if (c.press == QLatin1String("Escape"))
-            QTest::keyClick(box, Qt::Key_Escape);
+        for (const QString &press : c.presses) {
+            if (!box->isVisible()) // answered already
+                break;
+            if (press == QLatin1String("close"))
+                box->close();
+            else if (!captions.contains(press))
+                ::press(box->focusWidget() ? box->focusWidget() : box, {press});
+            for (QAbstractButton *b : box->buttons())
+                if (b->text() == press)
+                    QTest::mouseClick(b, Qt::LeftButton);
+        }
     });
     QtMessageBoxes boxes;
     const MsgAnswer got =

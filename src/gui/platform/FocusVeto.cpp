@@ -14,6 +14,7 @@ FocusVeto::FocusVeto(QWidget *guarded, std::function<bool()> mayLeave)
     // At the application's level: a click gives the focus to its target before the
     // target's own filters see it.
     qApp->installEventFilter(this);
+    connect(qApp, &QApplication::focusChanged, this, &FocusVeto::focusMoved);
 }
 
 FocusVeto::~FocusVeto()
@@ -26,18 +27,30 @@ bool FocusVeto::guardedHasFocus() const
     return m_guarded && QApplication::focusWidget() == m_guarded;
 }
 
-// Whether a press on `target` moves the focus there (or to one of its ancestors).
-bool FocusVeto::wouldTakeFocus(QWidget *target) const
+// Whether a press (ClickFocus) or a wheel turn (WheelFocus) on `target` moves the focus
+// there, or to one of its ancestors.
+bool FocusVeto::wouldTakeFocus(QWidget *target, Qt::FocusPolicy how) const
 {
     for (QWidget *w = target; w; w = w->parentWidget()) {
         if (w == m_guarded)
             return false;
         if (w->isWindow())
             return false;
-        if (w->isEnabled() && (w->focusPolicy() & Qt::ClickFocus))
+        if (w->isEnabled() && (w->focusPolicy() & how) == how)
             return true;
     }
     return false;
+}
+
+void FocusVeto::focusMoved(QWidget *from, QWidget *to)
+{
+    if (m_asking || !m_guarded || from != m_guarded || !to || to->window() != m_guarded->window())
+        return;
+    m_asking = true;
+    const bool mayLeave = m_mayLeave();
+    m_asking = false;
+    if (!mayLeave && m_guarded)
+        m_guarded->setFocus(Qt::OtherFocusReason);
 }
 
 bool FocusVeto::eventFilter(QObject *watched, QEvent *event)
@@ -62,7 +75,13 @@ bool FocusVeto::eventFilter(QObject *watched, QEvent *event)
             target = window->childAt(mouse->position().toPoint());
         else if (auto *w = qobject_cast<QWidget *>(watched); w && w->window() == window)
             target = w;
-        if (!target || !wouldTakeFocus(target))
+        if (!target || !wouldTakeFocus(target, Qt::ClickFocus))
+            return false;
+        break;
+    }
+    case QEvent::Wheel: {
+        auto *target = qobject_cast<QWidget *>(watched);
+        if (!target || target->window() != window || !wouldTakeFocus(target, Qt::WheelFocus))
             return false;
         break;
     }

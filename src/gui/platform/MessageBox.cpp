@@ -3,9 +3,29 @@
 #include "core/platform/Seam.h"
 
 #include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMessageBox>
 
+#include <memory>
+
 namespace {
+
+// A question is answered by one of its buttons: Escape and the close box do nothing, as
+// there is no Cancel to give.
+class QuestionBox final : public QMessageBox
+{
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (event->key() != Qt::Key_Escape)
+            QMessageBox::keyPressEvent(event);
+    }
+    void closeEvent(QCloseEvent *event) override { event->ignore(); }
+};
 
 MessageBoxes &boxes()
 {
@@ -45,14 +65,17 @@ MsgAnswer QtMessageBoxes::ask(const MessageRequest &request)
     if (!parent)
         parent = QApplication::activeWindow();
     const bool yesNo = request.buttons == MsgButtons::YesNo;
-    QMessageBox box(toQt(request.icon), request.title, forDisplay(request.text),
-                    yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok, parent);
-    box.setTextFormat(Qt::PlainText);
-    if (yesNo) {
-        box.setDefaultButton(QMessageBox::Yes);
-        box.setEscapeButton(QMessageBox::No);
-    }
-    const int answer = box.exec();
+    std::unique_ptr<QMessageBox> box;
+    if (yesNo)
+        box = std::make_unique<QuestionBox>(toQt(request.icon), request.title, forDisplay(request.text),
+                                            QMessageBox::Yes | QMessageBox::No, parent);
+    else
+        box = std::make_unique<QMessageBox>(toQt(request.icon), request.title, forDisplay(request.text),
+                                            QMessageBox::Ok, parent);
+    box->setTextFormat(Qt::PlainText);
+    if (yesNo)
+        box->setDefaultButton(QMessageBox::Yes);
+    const int answer = box->exec();
     if (!yesNo)
         return MsgAnswer::Ok;
     return answer == QMessageBox::Yes ? MsgAnswer::Yes : MsgAnswer::No;
