@@ -76,6 +76,12 @@ const struct { const char *name; QString button, field; QStringList keys; QStrin
     {"Modif: letters pasted into a number", "Modifier", "qte", {"Paste:4x"}, "3", "qte"},
     {"Modif: a line pasted into a number", "Modifier", "critique", {"Paste:45\n"}, "45", "critique"},
     {"Modif: Enter in the threshold", "Modifier", "critique", {"Enter"}, "10", "dat"},
+    // Locked fields take no text by any way; a combo box's entry comes from its open list only.
+    {"MAJ: a dead key into the name", "majqte", "nom", {"IME:ê"}, "Aspirine", "nom"},
+    {"Renouveler: a dead key into the route", "renouveler", "formemedic", {"IME:ê"}, "Orale", "formemedic"},
+    {"MAJ: wheel and arrows over the route", "majqte", "formemedic", {"Wheel", "Wheel", "Down", "Up", "End"}, "Orale", "formemedic"},
+    {"Modif: wheel and arrows over the presentation", "Modifier", "typemedic", {"Wheel", "Up", "Home"}, "Sachet", "typemedic"},
+    {"MAJ: a pick from the open list", "majqte", "typemedic", {"Alt+Down", "Pick:Sachet"}, "Sachet", "typemedic"},
     {"Ajout: a date typed into its mask", "ajout", "dat", {"07022001", "Tab"}, "07/02/2001", "valider"},
 };
 
@@ -89,6 +95,7 @@ const Case<QStringList, QString> kLeaves[] = {
     {"click on Annuler", {"31042001"}, "Annuler"},
     {"half typed, Tab", {"0702"}, "Tab"},
     {"untouched, Valider", {}, "valider"},
+    {"wheel over the route, then Valider", {"31042001"}, "Wheel:formemedic|valider"},
 };
 
 // Saves, from a file that was or was not read-only: the steps are field=keys (| between
@@ -96,7 +103,7 @@ const Case<QStringList, QString> kLeaves[] = {
 // refused save keeps the editor open with what was typed, the focus back in the name.
 const struct { const char *name; QStringList before; QString button, row; QStringList steps; bool readOnly; QStringList after; QString says; } kSaves[] = {
     // A new medicine goes to the end of the file, whatever its name.
-    {"Ajout", kStock, "ajout", "", {"nom=  Amoxicilline  ", "formemedic=Down|Down", "qte=30", "dat=15062028", "check"}, false,
+    {"Ajout", kStock, "ajout", "", {"nom=  Amoxicilline  ", "formemedic=Alt+Down|Pick:Cutanée", "qte=30", "dat=15062028", "check"}, false,
      {kAspirine, kDoliprane, kZinc, compose_enreg(u"Amoxicilline", u"Cutanée", u"", u"30", u"15/06/2028", u"", u"1")}, ""},
     {"Ajout, name only", {}, "ajout", "", {"nom=Ventoline 100"}, false, {compose_enreg(u"Ventoline 100", u"", u"", u"", u"", u"", u"0")}, ""},
     // A change rewrites the file in the list's order, the changed line in its place.
@@ -209,10 +216,14 @@ void TestEditor::refusedDateKeepsTheFocus()
             clickThroughWindow(dat);
             QTRY_VERIFY(dat->hasFocus());
             press(dat, c.in);
-            if (QWidget *control = editor->findChild<QWidget *>(c.out))
-                clickThroughWindow(control);
-            else
-                press(dat, {c.out});
+            for (const QString &leave : c.out.split(u'|')) {
+                if (leave.startsWith(QLatin1String("Wheel:")))
+                    press(editor->findChild<QWidget *>(leave.mid(6)), {"Wheel"});
+                else if (QWidget *control = editor->findChild<QWidget *>(leave))
+                    clickThroughWindow(control);
+                else
+                    press(dat, {leave});
+            }
             QTest::qWait(20);
             seen << focusName() << dat->selectedText() << dat->displayText();
             // Once corrected, the date lets the focus go.

@@ -2,12 +2,15 @@
 #include "core/store/Cp1252.h"
 #include "gui/listwindow/StockTableModel.h"
 
+#include <QAbstractItemView>
 #include <QClipboard>
 #include <QCursor>
 #include <QDeadlineTimer>
 #include <QFileInfo>
+#include <QInputMethodEvent>
 #include <QMap>
 #include <QPointer>
+#include <QWheelEvent>
 #include <QWindow>
 
 #include <memory>
@@ -118,13 +121,40 @@ void typeText(QWidget *widget, const QString &text)
 void press(QWidget *widget, const QStringList &keys)
 {
     static const QMap<QString, Qt::Key> named = {
-        {"Enter", Qt::Key_Return},        {"Tab", Qt::Key_Tab},       {"Backtab", Qt::Key_Backtab},
-        {"Backspace", Qt::Key_Backspace}, {"Delete", Qt::Key_Delete}, {"End", Qt::Key_End},
-        {"Down", Qt::Key_Down},           {"Escape", Qt::Key_Escape}};
+        {"Enter", Qt::Key_Return},      {"Tab", Qt::Key_Tab},
+        {"Backtab", Qt::Key_Backtab},   {"Backspace", Qt::Key_Backspace},
+        {"Delete", Qt::Key_Delete},     {"End", Qt::Key_End},
+        {"Down", Qt::Key_Down},         {"Up", Qt::Key_Up},
+        {"Escape", Qt::Key_Escape},     {"Alt+Down", Qt::Key_Down},
+        {"PageDown", Qt::Key_PageDown}, {"Home", Qt::Key_Home}};
     for (const QString &k : keys) {
+        // An open list (a combo box's) takes the keys while it shows.
+        QWidget *to = widget;
+        if (QWidget *popup = QApplication::activePopupWidget())
+            to = popup->focusWidget() ? popup->focusWidget() : popup;
         if (named.contains(k)) {
-            QTest::keyClick(widget, named.value(k),
-                            k == QLatin1String("Backtab") ? Qt::ShiftModifier : Qt::NoModifier);
+            const Qt::KeyboardModifiers modifiers = k == QLatin1String("Backtab")    ? Qt::ShiftModifier
+                                                    : k == QLatin1String("Alt+Down") ? Qt::AltModifier
+                                                                                     : Qt::NoModifier;
+            QTest::keyClick(to, named.value(k), modifiers);
+        } else if (k.startsWith(QLatin1String("Pick:"))) {
+            // A click on an entry of the open list.
+            auto *view = QApplication::activePopupWidget()->findChild<QAbstractItemView *>();
+            const QModelIndexList found = view->model()->match(view->model()->index(0, 0), Qt::DisplayRole,
+                                                               k.mid(5), 1, Qt::MatchExactly);
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                              view->visualRect(found.value(0)).center());
+            // As a desktop would, the window under the list is active again once it closes.
+            widget->window()->activateWindow();
+        } else if (k == QLatin1String("Wheel")) { // one notch down, over the middle of the control
+            const QPointF at = QRectF(to->rect()).center();
+            QWheelEvent wheel(at, to->mapToGlobal(at), {}, {0, -120}, Qt::NoButton, {}, Qt::NoScrollPhase,
+                              false);
+            QApplication::sendEvent(to, &wheel);
+        } else if (k.startsWith(QLatin1String("IME:"))) { // a dead key or an input method's text
+            QInputMethodEvent input;
+            input.setCommitString(k.mid(4));
+            QApplication::sendEvent(to, &input);
         } else if (k.startsWith(QLatin1String("Paste:"))) {
             QGuiApplication::clipboard()->setText(k.mid(6));
             QTest::keySequence(widget, QKeySequence::Paste);
@@ -219,8 +249,9 @@ bool StockFixture::runEditor(const QString &button, const std::function<void(For
 void clickThroughWindow(QWidget *target)
 {
     QWidget *window = target->window();
-    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {},
-                      target->mapTo(window, target->rect().center()));
+    const QPoint at = target->mapTo(window, target->rect().center());
+    QTest::mouseMove(window->windowHandle(), at);
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, at);
 }
 
 void prepareTestApplication(QApplication &app)

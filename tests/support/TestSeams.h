@@ -127,7 +127,10 @@ QByteArray cp1252(const QString &text);
 void typeText(QWidget *widget, const QString &text);
 
 // Keys as a small script: "Enter", "Tab", "Backtab", "Backspace", "Delete", "End", "Down",
-// "Escape", "Paste:<text>" (through the clipboard); anything else is typed as it stands.
+// "Up", "Alt+Down", "Escape", "Paste:<text>" (through the clipboard), "Pick:<entry>" (a
+// click on an entry of the open list), "Wheel" (a notch down), "IME:<text>" (a dead key's or
+// an input method's text); anything else is typed as it stands. While a list
+// is open, keys go to it.
 void press(QWidget *widget, const QStringList &keys);
 
 // A stock line as the program writes it, taken orally as tablets. Today is 06/12/2026.

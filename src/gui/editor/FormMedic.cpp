@@ -6,6 +6,7 @@
 #include "core/store/TypedText.h"
 #include "core/valuelists/ValueListFile.h"
 #include "gui/platform/FocusVeto.h"
+#include "gui/platform/KeyRules.h"
 #include "gui/platform/MaskedDateBox.h"
 #include "gui/platform/MessageBox.h"
 #include "gui/platform/OneLineGuard.h"
@@ -39,34 +40,9 @@ QLabel *label(const QString &name, const QString &caption, QWidget *buddy, QWidg
     return l;
 }
 
-bool isEnter(const QKeyEvent *e)
-{
-    return e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
-}
-
-// Keys that change a text without typing a character into it.
-bool isEditingKey(const QKeyEvent *e)
-{
-    if (e->key() == Qt::Key_Backspace || e->key() == Qt::Key_Delete)
-        return true;
-    for (QKeySequence::StandardKey k :
-         {QKeySequence::Paste, QKeySequence::Cut, QKeySequence::Undo, QKeySequence::Redo,
-          QKeySequence::DeleteEndOfLine, QKeySequence::DeleteStartOfWord, QKeySequence::DeleteEndOfWord,
-          QKeySequence::DeleteCompleteLine}) {
-        if (e->matches(k))
-            return true;
-    }
-    return false;
-}
-
-// A key that types a character (what the field's character rule judges).
-bool typesCharacter(const QKeyEvent *e)
-{
-    const QString text = e->text();
-    if (text.isEmpty() || (e->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)))
-        return false;
-    return text.at(0).isPrint();
-}
+using KeyRules::isEditingKey;
+using KeyRules::isEnter;
+using KeyRules::typesCharacter;
 
 bool isDigit(const QString &text)
 {
@@ -104,6 +80,7 @@ void FormMedic::buildControls()
         box->setCompleter(nullptr);
         box->setEditText(text);
         box->setMinimumContentsLength(16);
+        box->setFocusPolicy(Qt::StrongFocus); // a wheel turn over it is no way in
         box->lineEdit()->installEventFilter(this);
         return box;
     };
@@ -300,6 +277,9 @@ bool FormMedic::KeyPress(Field field, QWidget *widget, QKeyEvent *event)
 {
     const bool character = typesCharacter(event);
     const bool changesText = character || isEnter(event) || isEditingKey(event);
+    // A combo box's entry is chosen from its open list only, never stepped to closed.
+    if ((field == Field::Formemedic || field == Field::Typemedic) && KeyRules::stepsThroughList(event))
+        return true;
     if (locked(field))
         return changesText; // Enter included: it does nothing here
     if (isEnter(event)) {
@@ -311,7 +291,7 @@ bool FormMedic::KeyPress(Field field, QWidget *widget, QKeyEvent *event)
         return false;
     case Field::Formemedic:
     case Field::Typemedic:
-        // Chosen from the list only.
+        // Nothing typed into it.
         return changesText;
     case Field::Qte:
     case Field::Critique:
@@ -424,6 +404,10 @@ bool FormMedic::eventFilter(QObject *watched, QEvent *event)
     case QEvent::DragMove:
     case QEvent::Drop:
         return noEditing;
+    case QEvent::InputMethod: // dead keys and input methods type too
+        return noEditing;
+    case QEvent::Wheel: // a combo box's entry is chosen from its open list only
+        return field == Field::Formemedic || field == Field::Typemedic;
     case QEvent::MouseButtonRelease:
         // The middle button pastes the selection on some desktops.
         return noEditing && static_cast<QMouseEvent *>(event)->button() == Qt::MiddleButton;

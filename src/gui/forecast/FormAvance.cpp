@@ -4,6 +4,7 @@
 #include "core/platform/Today.h"
 #include "core/stock/StockRules.h"
 #include "core/store/StockFile.h"
+#include "gui/platform/KeyRules.h"
 #include "gui/platform/MessageBox.h"
 #include "gui/platform/ReportListView.h"
 #include "gui/platform/Widgets.h"
@@ -34,6 +35,7 @@ FormAvance::FormAvance(QWidget *parent)
     m_filtre = new QComboBox(this);
     m_filtre->setObjectName(QStringLiteral("filtre"));
     m_filtre->setEditable(false); // a horizon is picked from the list, never typed
+    KeyRules::discardTypedText(m_filtre);
     m_filtre->setMinimumContentsLength(8);
     label1->setBuddy(m_filtre);
     m_filtre->setAccessibleName(label1->text());

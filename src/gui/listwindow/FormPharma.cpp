@@ -6,6 +6,7 @@
 #include "core/store/StockFile.h"
 #include "gui/editor/FormMedic.h"
 #include "gui/forecast/FormAvance.h"
+#include "gui/platform/KeyRules.h"
 #include "gui/platform/MessageBox.h"
 #include "gui/platform/ReportListView.h"
 #include "gui/platform/Widgets.h"
@@ -94,6 +95,7 @@ void FormPharma::buildControls()
     m_filtre1->setObjectName(QStringLiteral("filtre1"));
     m_filtre1->setAccessibleName(QStringLiteral("Sélection"));
     m_filtre1->setEditable(false); // the text is always one of the filter names
+    KeyRules::discardTypedText(m_filtre1);
     m_filtre1->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     m_check1 = new QCheckBox(QStringLiteral("Indispensable"), m_frame3);
     m_check1->setObjectName(QStringLiteral("Check1"));
