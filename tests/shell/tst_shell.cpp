@@ -270,6 +270,9 @@ void TestShell::everyControlIsNamedAndReachable()
     for (QWidget *c : controls)
         QVERIFY2(reached.contains(c), qPrintable(c->objectName() + " never gets the focus"));
     QVERIFY(fx.seams.messages.shown().isEmpty()); // moving through a window says nothing
+    // Escape answers a cancel button, and only the input box has one.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QCOMPARE(w->isVisible(), w != &MyInputBox::instance());
     w->hide();
 }
 

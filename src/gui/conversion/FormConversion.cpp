@@ -39,6 +39,7 @@ QString number(double value)
 FormConversion::FormConversion(QWidget *parent)
     : QDialog(parent)
 {
+    ignoreEscape(this); // the window closes by its own buttons
     setObjectName(QStringLiteral("FormConversion"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);

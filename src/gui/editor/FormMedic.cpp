@@ -56,6 +56,7 @@ FormMedic::FormMedic(LineList &list1, Added added, QWidget *parent)
     , m_list1(list1)
     , m_added(std::move(added))
 {
+    ignoreEscape(this); // the window closes by its own buttons
     setObjectName(QStringLiteral("FormMedic"));
     setWindowTitle(QStringLiteral("Form1"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |

@@ -19,6 +19,7 @@
 FormAvance::FormAvance(QWidget *parent)
     : QDialog(parent)
 {
+    ignoreEscape(this); // the window closes by its own buttons
     setObjectName(QStringLiteral("FormAvance"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);

@@ -39,6 +39,7 @@ QGroupBox *frame(const QString &name, const QString &caption, QWidget *parent)
 FormPharma::FormPharma(QWidget *parent)
     : QDialog(parent)
 {
+    ignoreEscape(this); // the window closes by its own buttons
     setObjectName(QStringLiteral("FormPharma"));
     setWindowTitle(QStringLiteral("Form1"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |

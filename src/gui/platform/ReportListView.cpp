@@ -1,5 +1,7 @@
 #include "ReportListView.h"
 
+#include "Widgets.h"
+
 #include <QHeaderView>
 #include <QKeyEvent>
 
@@ -29,6 +31,10 @@ ReportListView::ReportListView(QWidget *parent)
 
 void ReportListView::keyPressEvent(QKeyEvent *event)
 {
+    if (chooseFramedRow(this, event)) {
+        emit rowChosen(currentIndex().row());
+        return;
+    }
     const QModelIndex before = currentIndex();
     QTableView::keyPressEvent(event);
     const QModelIndex after = currentIndex();

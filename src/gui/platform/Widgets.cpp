@@ -1,6 +1,8 @@
 #include "Widgets.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QDialog>
 #include <QKeyEvent>
 #include <QMenu>
 
@@ -44,4 +46,54 @@ QAction *standardMenuAction(const QMenu *menu, QKeySequence::StandardKey key)
             return action;
     }
     return nullptr;
+}
+
+namespace {
+
+class EscapeFilter final : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        return event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape;
+    }
+};
+
+class FramedRowFilter final : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        return event->type() == QEvent::KeyPress &&
+               chooseFramedRow(static_cast<QAbstractItemView *>(watched), static_cast<QKeyEvent *>(event));
+    }
+};
+
+} // namespace
+
+void ignoreEscape(QDialog *window)
+{
+    window->installEventFilter(new EscapeFilter(window));
+}
+
+bool chooseFramedRow(QAbstractItemView *view, const QKeyEvent *event)
+{
+    const QModelIndex framed = view->currentIndex();
+    if ((event->key() != Qt::Key_Down && event->key() != Qt::Key_Up) ||
+        event->modifiers() != Qt::NoModifier || !framed.isValid() ||
+        view->selectionModel()->isSelected(framed))
+        return false;
+    view->selectionModel()->select(framed, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    return true;
+}
+
+void letFirstArrowChooseFramedRow(QAbstractItemView *view)
+{
+    view->installEventFilter(new FramedRowFilter(view));
 }

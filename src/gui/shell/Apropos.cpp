@@ -2,6 +2,7 @@
 
 #include "General.h"
 #include "gui/platform/Pictures.h"
+#include "gui/platform/Widgets.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -10,6 +11,7 @@
 Apropos::Apropos(QWidget *parent)
     : QDialog(parent)
 {
+    ignoreEscape(this); // the window closes by its own buttons
     setObjectName(QStringLiteral("apropos"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);

@@ -58,6 +58,8 @@ FormCombosPharma::FormCombosPharma(QWidget *parent)
     layout->addWidget(m_list1, 1);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    letFirstArrowChooseFramedRow(m_list1);
+    ignoreEscape(this);
 }
 
 void FormCombosPharma::showEvent(QShowEvent *event)
@@ -190,6 +192,9 @@ void FormCombosPharma::Supprimer_Click()
         return;
     }
     delete m_list1->takeItem(row);
+    // No entry is chosen after a deletion: a second "Supprimer" must not take the next one.
+    m_list1->setCurrentItem(nullptr);
+    m_list1->clearSelection();
 }
 
 void FormCombosPharma::Fermer_Click()

@@ -77,7 +77,8 @@ MyInputBox::MyInputBox()
     m_annuler = new QPushButton(QStringLiteral("&Annuler"), this);
     m_annuler->setObjectName(QStringLiteral("cmdButton"));
     m_annuler->setProperty("index", 1);
-    m_annuler->setAutoDefault(false);
+    // The focused button is the one Enter presses; elsewhere Enter is "&OK".
+    m_annuler->setAutoDefault(true);
     connect(m_ok, &QPushButton::clicked, this, [this] { cmdButton_Click(0); });
     connect(m_annuler, &QPushButton::clicked, this, [this] { cmdButton_Click(1); });
 
