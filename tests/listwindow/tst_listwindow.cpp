@@ -176,7 +176,7 @@ void TestListWindow::rowChoiceLastsUntilTheNextRebuild()
     const QString caption = fx.form->windowTitle();
     fx.form->Form_Activate();
     QVERIFY(!fx.form->List1().hasCurrent());
-    QCOMPARE(fx.form->windowTitle(), caption);          // an activation leaves the count as it was
+    QCOMPARE(fx.form->windowTitle(), caption); // an activation leaves the count as it was
 }
 
 void TestListWindow::unusualStockFiles()

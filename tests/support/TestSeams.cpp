@@ -41,7 +41,10 @@ void ScriptedInputBox::answer(MyInputBox &box)
 {
     asked.append(box.Default());
     const auto [text, cancel] = m_answers.isEmpty() ? std::pair{QString(), true} : m_answers.takeFirst();
-    box.txtInput()->setText(text);
+    if (!text.isNull()) {
+        box.txtInput()->selectAll(); // typed over the default, under the box's rules
+        box.txtInput()->insert(text);
+    }
     box.cmdButton_Click(cancel ? 1 : 0);
 }
 

@@ -104,7 +104,7 @@ bool FormCombosPharma::askEntry(const QString &prompt, const QString &title, con
     box.setTitle(title);
     box.setDefault(defaultText);
     box.setPasswordProtect(false);
-    box.txtInput()->setMaxLength(kValueListEntryLength);
+    box.setTypingLimit(kValueListEntryLength);
     box.Display();
     if (box.ButtonClicked() == 2)
         return false;

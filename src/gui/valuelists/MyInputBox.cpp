@@ -10,6 +10,10 @@
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QTimer>
+#include <QValidator>
+
+#include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -33,6 +37,35 @@ public:
             return '*';
         return QProxyStyle::styleHint(hint, option, widget, returnData);
     }
+};
+
+// The typing limit of one use: text may grow up to it, or shrink from beyond it; what a
+// paste or a drop would bring past it is left out, as a text box's maximum length does.
+class TypingLimit final : public QValidator
+{
+public:
+    TypingLimit(const int *limit, QLineEdit *edit)
+        : QValidator(edit)
+        , m_limit(limit)
+    {
+        // The text as it stood before the change being judged.
+        connect(edit, &QLineEdit::textChanged, this, [this](const QString &text) { m_before = text.size(); });
+    }
+    State validate(QString &input, int &pos) const override
+    {
+        const qsizetype allowed = std::max<qsizetype>(*m_limit, m_before);
+        if (*m_limit > 0 && input.size() > allowed) {
+            const qsizetype excess = input.size() - allowed;
+            const qsizetype cut = std::max<qsizetype>(0, pos - excess);
+            input.remove(cut, pos - cut);
+            pos = int(cut);
+        }
+        return Acceptable;
+    }
+
+private:
+    const int *m_limit;
+    qsizetype m_before = 0;
 };
 
 } // namespace
@@ -66,6 +99,7 @@ MyInputBox::MyInputBox()
     m_txtInput = new QLineEdit(this);
     m_txtInput->setObjectName(QStringLiteral("txtInput"));
     keepOnOneLine(m_txtInput);
+    m_txtInput->setValidator(new TypingLimit(&m_limitInUse, m_txtInput));
     m_txtInput->setStyle(new StarPasswordStyle);
     m_txtInput->style()->setParent(m_txtInput);
     m_lblPrompt->setBuddy(m_txtInput);
@@ -126,7 +160,9 @@ void MyInputBox::Form_Activate()
     m_lblPrompt->setText(m_prompt);
     m_txtInput->setAccessibleName(m_prompt);
     setWindowTitle(m_title);
+    m_limitInUse = 0;
     m_txtInput->setText(m_default);
+    m_limitInUse = std::exchange(m_typingLimit, 0); // for this use only
 
     // The label keeps its width and takes the height its wrapped text needs; a prompt
     // taller than its place pushes the entry box and the bottom of the window down.

@@ -40,6 +40,9 @@ public:
     void setTitle(const QString &title) { m_title = title; }
     QString Default() const { return m_default; }
     void setDefault(const QString &text) { m_default = text; }
+    // How many characters may be typed, for the next use only (0: no limit). A longer
+    // default is shown whole and may be shortened, never lengthened.
+    void setTypingLimit(int characters) { m_typingLimit = characters; }
 
     QLineEdit *txtInput() const { return m_txtInput; }
 
@@ -62,6 +65,8 @@ private:
     QString m_prompt;
     QString m_title;
     QString m_default;
+    int m_typingLimit = 0;
+    int m_limitInUse = 0;
     QLabel *m_lblPrompt = nullptr;
     QLineEdit *m_txtInput = nullptr;
     QPushButton *m_ok = nullptr;
