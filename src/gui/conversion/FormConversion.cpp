@@ -251,16 +251,8 @@ void FormConversion::valider_Click()
         return;
     }
 
-    const auto failed = [this](const QString &why) {
-        Platform::showError(QStringLiteral("La conversion a échoué :\r\n") + why +
-                            QStringLiteral("\r\n\r\nLe fichier Pharmacie.dat n'a pas été modifié."));
-    };
-    if (!conversion.pass1(fields, &error) || !conversion.openPass2(&error)) {
-        failed(error);
-        return;
-    }
-
-    // The added fields, asked while the work files stand; Annuler no longer abandons.
+    // The added fields, asked too before any file is written, so that a refused answer
+    // leaves nothing behind; Annuler no longer abandons.
     QList<AddedField> added;
     for (int j = 1; j <= *nNew - *nOld; ++j) {
         const QString lengthTitle = QStringLiteral("Ajout d'un champ vide - N°%1").arg(*nOld + j);
@@ -272,11 +264,11 @@ void FormConversion::valider_Click()
             return;
         }
         const short width = *toInt16(length);
-        const QString value = ask(QStringLiteral("Valeur par défaut: [Valeur]"),
-                                  QStringLiteral("Ajout d'un champ vide - N°%1").arg(j))
-                                  .text;
+        // The default's question numbers the added fields from 1: its refusals say the same.
+        const QString valueTitle = QStringLiteral("Ajout d'un champ vide - N°%1").arg(j);
+        const QString value = ask(QStringLiteral("Valeur par défaut: [Valeur]"), valueTitle).text;
         const QString refused =
-            TypedText::refusal(QStringLiteral("%1 : la valeur par défaut").arg(lengthTitle), value);
+            TypedText::refusal(QStringLiteral("%1 : la valeur par défaut").arg(valueTitle), value);
         if (!refused.isEmpty()) {
             refuse(refused);
             return;
@@ -284,12 +276,21 @@ void FormConversion::valider_Click()
         if (value.size() > width) {
             refuse(QStringLiteral(
                        "%1 : la valeur par défaut « %2 » (%3 caractères) est plus longue que le champ (%4).")
-                       .arg(lengthTitle, value)
+                       .arg(valueTitle, value)
                        .arg(value.size())
                        .arg(width));
             return;
         }
         added.append({width, value});
+    }
+
+    const auto failed = [this](const QString &why) {
+        Platform::showError(QStringLiteral("La conversion a échoué :\r\n") + why +
+                            QStringLiteral("\r\n\r\nLe fichier Pharmacie.dat n'a pas été modifié."));
+    };
+    if (!conversion.pass1(fields, &error) || !conversion.openPass2(&error)) {
+        failed(error);
+        return;
     }
 
     if (!conversion.pass2(addedSuffix(added), &error) || !conversion.replace(&error)) {
