@@ -1,6 +1,7 @@
 #include "core/stock/StockRules.h"
 #include "core/store/Numbers.h"
 #include "core/store/Tri.h"
+#include "core/valuelists/ValueListFile.h"
 #include "support/Tests.h"
 
 #include <optional>
@@ -81,6 +82,7 @@ private slots:
     void linesAreSplitOnEitherLineEnd_data() { addRows(kSplits); }
     void linesAreSplitOnEitherLineEnd();
     void composeLaysOutTheFields();
+    void namesDifferingInCaseAreTheSameFile();
     void decomposeReadsEveryLength_data() { addRows(kRecords); }
     void decomposeReadsEveryLength();
     void numbers_data() { addRows(kNumbers); }
@@ -110,6 +112,23 @@ void TestStore::composeLaysOutTheFields()
     const QString line = compose_enreg(u"Aspirine", u"Orale", u"Comprimé", u"12", u"05/03/2007", u"5", u"1");
     QCOMPARE(line, "Aspirine" + QString(32, u' ') + "Orale" + QString(15, u' ') + "Comprimé" +
                        QString(12, u' ') + "12 05/03/2007     5  1" + QString(9, u' '));
+}
+
+// Files copied from a system whose file names ignore case are read and written under their
+// own name, never doubled by a second file.
+void TestStore::namesDifferingInCaseAreTheSameFile()
+{
+    TestSeams seams;
+    seams.directory.write("PHARMACIE.DAT", fileOf({medicine("Aspirine")}));
+    seams.directory.write("pharma_forme.dat", "Orale\r\n");
+    QString error;
+    QCOMPARE(lit_pharmacie(&error), QStringList{medicine("Aspirine")});
+    QVERIFY(ecrit_pharmacie({medicine("Zinc")}, &error) &&
+            appendToValueList(kRoutesFileName, "Nasale", &error));
+    QCOMPARE(QDir(seams.directory.path()).entryList(QDir::Files),
+             (QStringList{"pharma_forme.dat", "PHARMACIE.DAT"}));
+    QCOMPARE(seams.directory.read("PHARMACIE.DAT") + seams.directory.read("pharma_forme.dat"),
+             fileOf({medicine("Zinc"), "Orale", "Nasale"}));
 }
 
 void TestStore::decomposeReadsEveryLength()

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 bool ExecutableDirectory::isSystemInstall(const QString &executableDir)
@@ -58,7 +59,15 @@ QString programDirectory()
 
 QString programFile(const QString &fileName)
 {
-    return QDir(programDirectory()).filePath(fileName);
+    // The program's files were named on a system whose file names ignore case: a file
+    // copied from there as "PHARMACIE.DAT" is the stock, read and written under its name.
+    const QDir dir(programDirectory());
+    const QString exact = dir.filePath(fileName);
+    if (QFileInfo::exists(exact) || QFileInfo(exact).isSymLink())
+        return exact;
+    const QStringList other =
+        dir.entryList({fileName}, QDir::AllEntries | QDir::Hidden | QDir::System, QDir::Name);
+    return other.isEmpty() ? exact : dir.filePath(other.first());
 }
 
 void setProgramDirectory(const ProgramDirectory *dir)

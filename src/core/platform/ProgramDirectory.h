@@ -28,7 +28,8 @@ namespace Platform {
 
 QString programDirectory();
 
-// The full path of a data file of the program, such as "Pharmacie.dat".
+// The full path of a data file of the program, such as "Pharmacie.dat": the file of that
+// name, or when there is none, one whose name differs only in letter case.
 QString programFile(const QString &fileName);
 
 // The directory stays owned by the caller; nullptr goes back to the executable's directory.
