@@ -1,7 +1,6 @@
 #include "core/stock/StockRules.h"
 #include "core/store/Numbers.h"
 #include "core/store/Tri.h"
-#include "core/valuelists/ValueListFile.h"
 #include "support/Tests.h"
 
 #include <optional>
@@ -120,15 +119,11 @@ void TestStore::namesDifferingInCaseAreTheSameFile()
 {
     TestSeams seams;
     seams.directory.write("PHARMACIE.DAT", fileOf({medicine("Aspirine")}));
-    seams.directory.write("pharma_forme.dat", "Orale\r\n");
     QString error;
     QCOMPARE(lit_pharmacie(&error), QStringList{medicine("Aspirine")});
-    QVERIFY(ecrit_pharmacie({medicine("Zinc")}, &error) &&
-            appendToValueList(kRoutesFileName, "Nasale", &error));
-    QCOMPARE(QDir(seams.directory.path()).entryList(QDir::Files),
-             (QStringList{"pharma_forme.dat", "PHARMACIE.DAT"}));
-    QCOMPARE(seams.directory.read("PHARMACIE.DAT") + seams.directory.read("pharma_forme.dat"),
-             fileOf({medicine("Zinc"), "Orale", "Nasale"}));
+    QVERIFY(ecrit_pharmacie({medicine("Zinc")}, &error));
+    QCOMPARE(QDir(seams.directory.path()).entryList(QDir::Files), QStringList{"PHARMACIE.DAT"});
+    QCOMPARE(seams.directory.read("PHARMACIE.DAT"), fileOf({medicine("Zinc")}));
 }
 
 void TestStore::decomposeReadsEveryLength()

@@ -41,10 +41,8 @@ void ScriptedInputBox::answer(MyInputBox &box)
 {
     asked.append(box.Default());
     const auto [text, cancel] = m_answers.isEmpty() ? std::pair{QString(), true} : m_answers.takeFirst();
-    if (!text.isNull()) {
-        box.txtInput()->selectAll(); // typed over the default, under the box's rules
-        box.txtInput()->insert(text);
-    }
+    box.txtInput()->selectAll(); // typed over the default, under the box's rules
+    box.txtInput()->insert(text);
     box.cmdButton_Click(cancel ? 1 : 0);
 }
 
@@ -123,13 +121,12 @@ void typeText(QWidget *widget, const QString &text)
 
 void press(QWidget *widget, const QStringList &keys)
 {
+    // clang-format off
     static const QMap<QString, Qt::Key> named = {
-        {"Enter", Qt::Key_Return},      {"Tab", Qt::Key_Tab},
-        {"Backtab", Qt::Key_Backtab},   {"Backspace", Qt::Key_Backspace},
-        {"Delete", Qt::Key_Delete},     {"End", Qt::Key_End},
-        {"Down", Qt::Key_Down},         {"Up", Qt::Key_Up},
-        {"Escape", Qt::Key_Escape},     {"Alt+Down", Qt::Key_Down},
-        {"PageDown", Qt::Key_PageDown}, {"Home", Qt::Key_Home}};
+        {"Enter", Qt::Key_Return}, {"Tab", Qt::Key_Tab}, {"Backtab", Qt::Key_Backtab}, {"Backspace", Qt::Key_Backspace},
+        {"Delete", Qt::Key_Delete}, {"End", Qt::Key_End}, {"Home", Qt::Key_Home}, {"Down", Qt::Key_Down},
+        {"Up", Qt::Key_Up}, {"PageDown", Qt::Key_PageDown}, {"Escape", Qt::Key_Escape}, {"Alt+Down", Qt::Key_Down}};
+    // clang-format on
     for (const QString &k : keys) {
         // An open list (a combo box's) takes the keys while it shows.
         QWidget *to = widget;
@@ -252,9 +249,8 @@ bool StockFixture::runEditor(const QString &button, const std::function<void(For
 void clickThroughWindow(QWidget *target)
 {
     QWidget *window = target->window();
-    const QPoint at = target->mapTo(window, target->rect().center());
-    QTest::mouseMove(window->windowHandle(), at);
-    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, at);
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {},
+                      target->mapTo(window, target->rect().center()));
 }
 
 void prepareTestApplication(QApplication &app)

@@ -59,8 +59,8 @@ private:
 };
 
 // Answers the program's input box from a queue, without showing it, and keeps the default
-// text of each question. An answer is the text typed over the default (a null text: the
-// default kept) and whether "&Annuler" closed the box; with the queue empty, "&Annuler".
+// text of each question. An answer is the text typed over the default and whether
+// "&Annuler" closed the box; with the queue empty, "&Annuler".
 class ScriptedInputBox final : public InputBoxAnswers
 {
 public:
