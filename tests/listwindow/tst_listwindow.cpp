@@ -111,6 +111,8 @@ void TestListWindow::opensOnTheCompleteList()
     QCOMPARE(row1, (QStringList{"aspirine", "Rectale", "Suppositoire", "5", "06/12/2026", "5"}));
     QVERIFY(!fx.form->List1().hasCurrent());
     QVERIFY(fx.seams.messages.shown().isEmpty());
+    QTest::keyClick(fx.form->ListView1(), Qt::Key_Down); // the first arrow chooses the framed row
+    QCOMPARE(fx.form->List1().currentPosition(), 0);
 }
 
 void TestListWindow::filtersAndCheckBox()
