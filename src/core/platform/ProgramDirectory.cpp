@@ -62,7 +62,7 @@ QString programFile(const QString &fileName)
     // The program's files were named on a system whose file names ignore case: a file
     // copied from there as "PHARMACIE.DAT" is the stock, read and written under its name.
     const QDir dir(programDirectory());
-    const QString exact = dir.filePath(fileName);
+    QString exact = dir.filePath(fileName);
     if (QFileInfo::exists(exact) || QFileInfo(exact).isSymLink())
         return exact;
     const QStringList other =

@@ -404,7 +404,6 @@ bool FormMedic::eventFilter(QObject *watched, QEvent *event)
     case QEvent::DragEnter:
     case QEvent::DragMove:
     case QEvent::Drop:
-        return noEditing;
     case QEvent::InputMethod: // dead keys and input methods type too
         return noEditing;
     case QEvent::Wheel: // a combo box's entry is chosen from its open list only
