@@ -19,7 +19,8 @@ public:
 
 // The program's box for asking one line of text: a prompt, an entry box, "&OK" and
 // "&Annuler". There is one box for the whole run; a button hides it, so that the caller
-// reads its state after `Display` returns. Every setting stays from one use to the next.
+// reads its state after `Display` returns. Every setting but the typing limit stays from one
+// use to the next.
 class MyInputBox final : public QDialog
 {
     Q_OBJECT
