@@ -76,10 +76,14 @@ const struct { const char *name; void (*print)(ReportMode); QStringList lines; Q
 };
 
 // The list window's two reports, with every medicine or the indispensable ones: A1, A2, A3.
-const struct { const char *name; bool order, indispensable; QStringList titles; } kListReports[] = {
-    {"list", false, false, {"Médicaments:", "Liste Complète à la date du: 06/12/2026", ""}},
+// Their names (the PDF's) tell them apart.
+const struct { const char *name; bool order, indispensable; QStringList titles; QString report; } kListReports[] = {
+    {"list", false, false, {"Médicaments:", "Liste Complète à la date du: 06/12/2026", ""}, "Liste Complète des médicaments"},
+    {"order", true, false, {"Médicaments", "Commande pharmacie à la date du: 06/12/2026", "(à partir de la liste Complète)"},
+     "Commande pharmacie, médicaments"},
     {"order, indispensable", true, true,
-     {"Médicaments 'indispensables'", "Commande pharmacie à la date du: 06/12/2026", "(à partir de la liste Complète)"}},
+     {"Médicaments 'indispensables'", "Commande pharmacie à la date du: 06/12/2026", "(à partir de la liste Complète)"},
+     "Commande pharmacie, médicaments indispensables"},
 };
 
 const Case<QByteArray, QString> kTemplates[] = { // empty: no template at all
@@ -289,6 +293,7 @@ void TestReports::listWindowReports()
     for (const auto &p : out) {
         QVERIFY(!p.preview);
         QCOMPARE((QStringList{p.page.cell(1, 0), p.page.cell(2, 0), p.page.cell(3, 0)}), c.titles);
+        QCOMPARE(p.page.report, c.report);
         for (int row = 5; c.order && row <= 49; ++row)
             QVERIFY(p.page.cell(row, 5).isEmpty()); // the order never fills column F
     }

@@ -52,8 +52,14 @@ void ReportSession::write(int row, int column, const QString &text)
     if (row < 1 || row > ReportPage::kRows || column < 0 || column >= kReportColumns)
         return;
     m_page.cells[std::size_t(row - 1)][std::size_t(column)] = text;
-    if (row == 1 && column == 0)
+    if (row == 1 && column == 0 && !m_named)
         m_page.report = text;
+}
+
+void ReportSession::setReportName(const QString &name)
+{
+    m_page.report = name;
+    m_named = true;
 }
 
 void ReportSession::setPrintArea(const QString &area)

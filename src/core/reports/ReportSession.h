@@ -26,6 +26,9 @@ public:
     void write(QStringView address, const QString &text);
     void write(int row, int column, const QString &text);
     void setPrintArea(const QString &area);
+    // The report's name (its PDF's, its preview's) when its title in A1 does not tell it
+    // apart from another report; otherwise the title is the name.
+    void setReportName(const QString &name);
     void preview();
     void print();
     void output(ReportMode mode);
@@ -39,4 +42,5 @@ private:
     std::optional<ReportTemplate> m_template;
     ReportPage m_page;
     bool m_begun = false;
+    bool m_named = false;
 };

@@ -106,6 +106,11 @@ void printListReport(ReportMode mode, const ListSnapshot &list, bool commande)
                           : commande             ? QStringLiteral("Médicaments")
                                                  : QStringLiteral("Médicaments:");
     session.write(u"A1", titre);
+    // The list and the order share their titles: their names tell them apart.
+    const QString which = list.indispensableOnly ? QStringLiteral(" indispensables") : QString();
+    session.setReportName(commande ? QStringLiteral("Commande pharmacie, médicaments") + which
+                                   : QStringLiteral("Liste ") + list.filterName +
+                                         QStringLiteral(" des médicaments") + which);
     if (commande) {
         session.write(u"A2", QStringLiteral("Commande pharmacie à la date du: ") + todayText());
         session.write(u"A3",
