@@ -79,8 +79,6 @@ const struct { const char *name; void (*print)(ReportMode); QStringList lines; Q
 // Their names (the PDF's) tell them apart.
 const struct { const char *name; bool order, indispensable; QStringList titles; QString report; } kListReports[] = {
     {"list", false, false, {"Médicaments:", "Liste Complète à la date du: 06/12/2026", ""}, "Liste Complète des médicaments"},
-    {"order", true, false, {"Médicaments", "Commande pharmacie à la date du: 06/12/2026", "(à partir de la liste Complète)"},
-     "Commande pharmacie, médicaments"},
     {"order, indispensable", true, true,
      {"Médicaments 'indispensables'", "Commande pharmacie à la date du: 06/12/2026", "(à partir de la liste Complète)"},
      "Commande pharmacie, médicaments indispensables"},
