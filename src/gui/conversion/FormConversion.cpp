@@ -5,6 +5,7 @@
 #include "core/platform/ProgramDirectory.h"
 #include "core/store/Numbers.h"
 #include "core/store/TypedText.h"
+#include "gui/platform/KeyRules.h"
 #include "gui/platform/MessageBox.h"
 #include "gui/platform/OneLineGuard.h"
 #include "gui/platform/Widgets.h"
@@ -124,15 +125,14 @@ bool FormConversion::eventFilter(QObject *watched, QEvent *event)
         });
     } else if (event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+        if (KeyRules::isEnter(key)) {
             sendTab(box);
             return true;
         }
         const QString text = key->text();
-        const bool character = !text.isEmpty() && text.at(0).isPrint() &&
-                               !(key->modifiers() & (Qt::ControlModifier | Qt::MetaModifier));
         // Digits and Backspace only; the validator keeps pasted text to digits too.
-        return character && !(text.size() == 1 && text.at(0).isDigit() && text.at(0).unicode() <= '9');
+        return KeyRules::typesCharacter(key) &&
+               !(text.size() == 1 && text.at(0).isDigit() && text.at(0).unicode() <= '9');
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -1,5 +1,7 @@
 #include "Widgets.h"
 
+#include "KeyRules.h"
+
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QDialog>
@@ -22,8 +24,7 @@ PictureButton::PictureButton(const QString &objectName, const QString &caption, 
 
 void PictureButton::keyPressEvent(QKeyEvent *event)
 {
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-        event->modifiers() == Qt::NoModifier) {
+    if (KeyRules::isEnter(event) && event->modifiers() == Qt::NoModifier) {
         animateClick();
         return;
     }
