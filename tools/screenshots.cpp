@@ -44,7 +44,10 @@ public:
 class FirstPage final : public ReportOutput
 {
 public:
-    void begin(const QString &, const ReportTemplate &layout) override { m_layout = layout; }
+    void begin(const QString &, const ReportTemplate &layout, const ReportReplay &) override
+    {
+        m_layout = layout;
+    }
     void preview(const ReportPage &page) override { keep(page); }
     void print(const ReportPage &page) override { keep(page); }
     void finish() override {}
@@ -75,6 +78,15 @@ const QStringList kSample = {
     compose_enreg(u"Salbutamol 100 µg", u"Inhalée", u"Aérosol", u"1", u"14/04/2027", u"1", u"1"),
     compose_enreg(u"Sérum physiologique", u"Cutanée", u"Flacon", u"10", u"", u"5", u"0"),
     compose_enreg(u"Trinitrine 0,15 mg", u"Sublinguale", u"Spray", u"1", u"09/08/2027", u"1", u"1"),
+};
+// The longest texts a medicine may hold, for the order page.
+const QStringList kLongest = {
+    compose_enreg(u"Amoxicilline acide clavulanique 1g/125mg", u"Orale", u"Poudre pour solution", u"3",
+                  u"01/06/2027", u"4", u"1"),
+    compose_enreg(u"Méthylprednisolone 40 mg poudre solution", u"Intraveineuse", u"Poudre pour solution",
+                  u"8", u"01/06/2027", u"10", u"0"),
+    compose_enreg(u"Enoxaparine sodique 4000UI anti-Xa 0,4ml", u"Sous-cutanée ou I.M.",
+                  u"Seringue pré-remplie", u"2", u"01/06/2027", u"4", u"1"),
 };
 
 void save(QWidget *w, const QString &dir, const char *name)
@@ -119,25 +131,27 @@ int main(int argc, char **argv)
     editor.show();
     save(&editor, out, "editor.png");
 
-    // A report page, drawn as it is printed, then turned into a picture.
+    // An order page with the longest texts, drawn as it is printed, then turned into a picture.
     FirstPage page;
     {
         ReportSession session(page);
         if (!session.openTemplate(&error))
             qFatal("%s", qPrintable(error));
-        session.selectSheet(QStringLiteral("Liste"));
-        session.write(u"A1", QStringLiteral("Liste complète des médicaments"));
-        session.write(u"A2", QStringLiteral("à la date du: 06/12/2026"));
-        for (int i = 0; i < kSample.size(); ++i) {
-            const EnregMedic e = decompose_enreg(kSample.at(i));
-            session.write(5 + i, 0, QString::number(i + 1));
-            session.write(5 + i, 1, e.nom);
-            session.write(5 + i, 2, e.formemedic);
-            session.write(5 + i, 3, e.typemedic);
-            session.write(5 + i, 4, e.dat);
-            session.write(5 + i, 5, e.qte);
+        session.selectSheet(QStringLiteral("Commande"));
+        session.write(u"A1", QStringLiteral("Médicaments"));
+        session.write(u"A2", QStringLiteral("Commande pharmacie à la date du: 06/12/2026"));
+        session.write(u"A3", QStringLiteral("(à partir de la liste Complète)"));
+        const QStringList rows = kLongest + kSample;
+        for (int i = 0; i < rows.size(); ++i) {
+            const EnregMedic e = decompose_enreg(rows.at(i));
+            for (const auto &[column, text] : {std::pair{0, QString::number(i + 1)},
+                                               {1, e.nom},
+                                               {2, e.formemedic},
+                                               {3, e.typemedic},
+                                               {4, e.qte}})
+                session.write(5 + i, column, text);
         }
-        session.write(50, 5, QString::number(kSample.size()));
+        session.write(50, 5, QString::number(rows.size()));
         session.setPrintArea(QStringLiteral("$A$1:$F$50"));
         session.print();
     }
@@ -146,7 +160,7 @@ int main(int argc, char **argv)
         QPdfWriter writer(pdf);
         applyPageLayout(writer, page.m_layout);
         QPainter painter(&writer);
-        paintReportPage(painter, writer, page.m_layout, *page.m_page);
+        ReportLayout(page.m_layout, writer).paint(painter, *page.m_page);
     }
     return QProcess::execute(QStringLiteral("pdftoppm"),
                              {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("80"),

@@ -2,10 +2,14 @@
 #include "gui/shell/Menuprincipal.h"
 #include "support/Tests.h"
 
+#include <QFileDialog>
+#include <QLabel>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinterInfo>
 #include <QRegularExpression>
 #include <QScopeGuard>
+#include <QScreen>
 #include <QStandardPaths>
 
 #include <unistd.h>
@@ -157,23 +161,38 @@ void TestReports::withoutPrinterToAPdf()
 void TestReports::previewWaitsForEachPage()
 {
     Sheets r(medicines(46, ""), true);
-    // Each page in its own modal preview, the next one only once the first is closed.
+    const QString saved = r.seams.directory.file("aperçu.pdf");
+    // Each page in its own modal preview, the next one only once the first is closed; from
+    // the first, the whole report saved as one file.
     QStringList titles;
-    std::function<void(QWidget *)> close = [&](QWidget *window) {
+    std::function<void(QWidget *)> look = [&](QWidget *window) {
         auto *preview = qobject_cast<QPrintPreviewDialog *>(window);
-        QVERIFY(preview && preview->findChild<QAction *>("savePdf"));
+        QVERIFY(preview);
         QVERIFY(!QGuiApplication::overrideCursor()); // the normal pointer while the user looks
-        titles << preview->windowTitle();
-        if (titles.size() < 2)
-            whenModalOpens(close);
+        titles << preview->windowTitle() + " | " + preview->findChild<QLabel *>("pageCounter")->text();
+        const QSize room = preview->screen()->availableGeometry().size();
+        QVERIFY(preview->width() >= room.width() * 3 / 4 && preview->height() >= room.height() * 3 / 4);
+        QCOMPARE(preview->findChild<QPrintPreviewWidget *>()->zoomMode(), QPrintPreviewWidget::FitToWidth);
+        if (titles.size() == 1) {
+            whenModalOpens([&](QWidget *files) {
+                qobject_cast<QFileDialog *>(files)->selectFile(saved);
+                qobject_cast<QDialog *>(files)->accept();
+            });
+            preview->findChild<QAction *>("savePdf")->trigger();
+            whenModalOpens(look);
+        }
         preview->reject();
     };
-    whenModalOpens(close);
+    whenModalOpens(look);
     imprime_complete(ReportMode::Preview);
-    QCOMPARE(titles, (QStringList{"Aperçu avant impression - Liste complète des médicaments - page 1",
-                                  "Aperçu avant impression - Liste complète des médicaments - page 2"}));
+    QCOMPARE(titles,
+             (QStringList{
+                 "Aperçu avant impression - Liste complète des médicaments - page 1 sur 2 | page 1 sur 2",
+                 "Aperçu avant impression - Liste complète des médicaments - page 2 sur 2 | page 2 sur 2"}));
     QVERIFY(r.seams.messages.shown().isEmpty());
-    QVERIFY(QDir(r.seams.directory.path()).entryList({"*.pdf"}).isEmpty());
+    QVERIFY(readPdf(saved, true).contains(QRegularExpression("Pages:\\s+2\\n")));
+    QVERIFY(readPdf(saved).contains("Médicament 046"));
+    QCOMPARE(QDir(r.seams.directory.path()).entryList({"*.pdf"}), QStringList{"aperçu.pdf"});
 }
 
 // Every page of a report is one job to the default printer.

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 
 // What a report does with its pages: shows each on screen, or prints it.
 enum class ReportMode
@@ -31,6 +32,7 @@ struct ReportPage
     QString sheetName; // "Liste" or "Commande"
     QString printArea; // "$A$1:$F$48" or "$A$1:$F$50"
     int number = 0;    // 1 for the first page of the run
+    int pageCount = 0; // how many the run makes
     Grid cells;        // cells[row - 1][column]
 
     const QString &cell(int row, int column) const
@@ -41,6 +43,11 @@ struct ReportPage
     int lastRow() const;
 };
 
+class ReportOutput;
+// Makes the whole report again, every page printed, into another output: a preview of one
+// page saves the whole report this way.
+using ReportReplay = std::function<void(ReportOutput &)>;
+
 // Where the pages of a report go: the screen and the printer for the user, a record for
 // the tests.
 class ReportOutput
@@ -48,7 +55,7 @@ class ReportOutput
 public:
     virtual ~ReportOutput() = default;
     // A report starts; its pages follow, then finish.
-    virtual void begin(const QString &report, const ReportTemplate &layout) = 0;
+    virtual void begin(const QString &report, const ReportTemplate &layout, const ReportReplay &replay) = 0;
     // Shows the page and returns once the user has closed it.
     virtual void preview(const ReportPage &page) = 0;
     // One copy of the page.

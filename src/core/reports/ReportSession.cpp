@@ -72,7 +72,7 @@ bool ReportSession::nextPage()
     if (!m_template)
         return false;
     if (!m_begun) {
-        m_output.begin(m_page.report, *m_template);
+        m_output.begin(m_page.report, *m_template, m_replay);
         m_begun = true;
     }
     ++m_page.number;

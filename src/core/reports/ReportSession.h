@@ -21,6 +21,9 @@ public:
     // Reads the template from the program's directory; false and a message when it is
     // missing or broken.
     bool openTemplate(QString *error);
+    // The template another session opened, for the same report made again.
+    void useTemplate(const ReportTemplate &layout) { m_template = layout; }
+    const std::optional<ReportTemplate> &layout() const { return m_template; }
     void selectSheet(const QString &name);
     // A1, A2, A3, A5..F49, F50: the empty text clears the cell.
     void write(QStringView address, const QString &text);
@@ -29,6 +32,8 @@ public:
     // The report's name (its PDF's, its preview's) when its title in A1 does not tell it
     // apart from another report; otherwise the title is the name.
     void setReportName(const QString &name);
+    void setPageCount(int count) { m_page.pageCount = count; }
+    void setReplay(ReportReplay replay) { m_replay = std::move(replay); }
     void preview();
     void print();
     void output(ReportMode mode);
@@ -43,4 +48,5 @@ private:
     ReportPage m_page;
     bool m_begun = false;
     bool m_named = false;
+    ReportReplay m_replay;
 };

@@ -3,7 +3,6 @@
 #include "core/store/DurableFile.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -50,12 +49,16 @@ public:
 
 } // namespace
 
+QString ReportTemplate::refusal(const QString &why)
+{
+    return QStringLiteral("Le modèle d'impression %1 %2.\r\n\r\nL'impression est annulée.")
+        .arg(kTemplateFileName, why);
+}
+
 std::optional<ReportTemplate> ReportTemplate::load(const QString &path, QString *error)
 {
-    const QString name = QFileInfo(path).fileName();
     const auto refuse = [&](const QString &why) {
-        *error =
-            QStringLiteral("Le modèle d'impression %1 %2.\r\n\r\nL'impression est annulée.").arg(name, why);
+        *error = refusal(why);
         return std::nullopt;
     };
     QByteArray bytes;
@@ -78,6 +81,9 @@ std::optional<ReportTemplate> ReportTemplate::load(const QString &path, QString 
     ReportTemplate t;
     const QJsonObject page = root.value(QLatin1String("page")).toObject();
     t.pageSize = page.value(QLatin1String("format")).toString(QStringLiteral("A4"));
+    if (!kPageSizes.contains(t.pageSize, Qt::CaseInsensitive))
+        reader.fail(QStringLiteral("a un format « %1 » inconnu (%2)")
+                        .arg(t.pageSize, kPageSizes.join(QStringLiteral(", "))));
     const QString orientation = page.value(QLatin1String("orientation")).toString(QStringLiteral("portrait"));
     if (orientation != QLatin1String("portrait") && orientation != QLatin1String("paysage"))
         reader.fail(

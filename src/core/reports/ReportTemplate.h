@@ -2,6 +2,7 @@
 
 #include <QMap>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <optional>
@@ -13,6 +14,8 @@
 
 inline const QString kTemplateFileName = QStringLiteral("Impression.json");
 inline constexpr int kReportColumns = 6; // A to F
+inline const QStringList kPageSizes = {QStringLiteral("A3"), QStringLiteral("A4"), QStringLiteral("A5"),
+                                       QStringLiteral("Letter"), QStringLiteral("Legal")};
 
 struct ReportFont
 {
@@ -48,4 +51,6 @@ struct ReportTemplate
 
     // Nothing, and a message for the user in `error`, when the file is missing or broken.
     static std::optional<ReportTemplate> load(const QString &path, QString *error);
+    // The message that refuses the template for a reason: "Le modèle d'impression ... <why>."
+    static QString refusal(const QString &why);
 };

@@ -8,6 +8,7 @@
 #include "core/store/StockFile.h"
 #include "gui/platform/MessageBox.h"
 #include "gui/platform/ReportPrinter.h"
+#include "gui/reports/ReportRenderer.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -39,17 +40,53 @@ QString todayText()
     return Platform::today().toString(QStringLiteral("dd/MM/yyyy"));
 }
 
-// Opens the template on the sheet; false (the user told) when it cannot be used.
-bool openSheet(ReportSession &session, const QString &sheet, BusyPointer &busy)
+// Counts the pages a report makes, drawing none.
+class PageCounter final : public ReportOutput
 {
+public:
+    void begin(const QString &, const ReportTemplate &, const ReportReplay &) override {}
+    void preview(const ReportPage &) override { ++pages; }
+    void print(const ReportPage &) override { ++pages; }
+    void finish() override {}
+    int pages = 0;
+};
+
+// What a report writes on its sheet: its titles and name, then its rows through the frame;
+// how many medicines it lists.
+using Fill = std::function<int(ReportSession &, ReportMode)>;
+
+// A report from its template to its last page. The template is refused at once when it
+// cannot be used or cannot hold the report; the report is made once without drawing to
+// count its pages, and an empty one only says `messageVide` when there is one.
+void runReport(ReportMode mode, const QString &sheet, const Fill &fill, const QString &messageVide,
+               BusyPointer &busy)
+{
+    ReportSession session(Platform::reportOutput());
     QString error;
-    if (!session.openTemplate(&error)) {
+    if (!session.openTemplate(&error) || !(error = reportLayoutProblem(*session.layout())).isEmpty()) {
         busy.release();
         Platform::showError(error);
-        return false;
+        return;
+    }
+    const auto make = [layout = *session.layout(), sheet, fill](ReportOutput &output, ReportMode m,
+                                                                int pages) {
+        ReportSession again(output);
+        again.useTemplate(layout);
+        again.selectSheet(sheet);
+        again.setPageCount(pages);
+        return fill(again, m);
+    };
+    PageCounter counter;
+    if (make(counter, mode, 0) == 0 && !messageVide.isEmpty()) {
+        busy.release();
+        Platform::message(messageVide, QStringLiteral("Information"), MsgIcon::Information);
+        return;
     }
     session.selectSheet(sheet);
-    return true;
+    session.setPageCount(counter.pages);
+    session.setReplay(
+        [make, pages = counter.pages](ReportOutput &output) { make(output, ReportMode::Print, pages); });
+    fill(session, mode);
 }
 
 using Qualifies =
@@ -60,9 +97,6 @@ void printStockReport(ReportMode mode, const QString &titre, const Qualifies &qu
                       const QString &messageVide)
 {
     BusyPointer busy;
-    ReportSession session(Platform::reportOutput());
-    if (!openSheet(session, QStringLiteral("Liste"), busy))
-        return;
     QString error;
     const QStringList lines = lit_pharmacie(&error);
     if (!error.isEmpty()) {
@@ -70,23 +104,21 @@ void printStockReport(ReportMode mode, const QString &titre, const Qualifies &qu
         Platform::showError(error);
         return;
     }
-    session.write(u"A1", titre);
-    session.write(u"A2", QStringLiteral("à la date du: ") + todayText());
-
     const QDate today = Platform::today();
-    ReportFrame frame(session, mode);
-    for (const QString &line : lines) {
-        frame.beforeLine();
-        const EnregView e = recordView(line);
-        if (const auto cells = qualifies(e, jours_restants(e.dat, today)))
-            frame.add(*cells);
-    }
-    if (!messageVide.isEmpty() && frame.count() == 0) {
-        busy.release();
-        Platform::message(messageVide, QStringLiteral("Information"), MsgIcon::Information);
-        return;
-    }
-    frame.finish();
+    const auto fill = [=](ReportSession &session, ReportMode m) {
+        session.write(u"A1", titre);
+        session.write(u"A2", QStringLiteral("à la date du: ") + todayText());
+        ReportFrame frame(session, m);
+        for (const QString &line : lines) {
+            frame.beforeLine();
+            const EnregView e = recordView(line);
+            if (const auto cells = qualifies(e, jours_restants(e.dat, today)))
+                frame.add(*cells);
+        }
+        frame.finish();
+        return frame.count();
+    };
+    runReport(mode, QStringLiteral("Liste"), fill, messageVide, busy);
 }
 
 ReportFrame::Cells reportCells(const EnregView &e, QStringView colonneE)
@@ -99,36 +131,37 @@ ReportFrame::Cells reportCells(const EnregView &e, QStringView colonneE)
 void printListReport(ReportMode mode, const ListSnapshot &list, bool commande)
 {
     BusyPointer busy;
-    ReportSession session(Platform::reportOutput());
-    if (!openSheet(session, commande ? QStringLiteral("Commande") : QStringLiteral("Liste"), busy))
-        return;
-    const QString titre = list.indispensableOnly ? QStringLiteral("Médicaments 'indispensables'")
-                          : commande             ? QStringLiteral("Médicaments")
-                                                 : QStringLiteral("Médicaments:");
-    session.write(u"A1", titre);
-    // The list and the order share their titles: their names tell them apart.
-    const QString which = list.indispensableOnly ? QStringLiteral(" indispensables") : QString();
-    session.setReportName(commande ? QStringLiteral("Commande pharmacie, médicaments") + which
-                                   : QStringLiteral("Liste ") + list.filterName +
-                                         QStringLiteral(" des médicaments") + which);
-    if (commande) {
-        session.write(u"A2", QStringLiteral("Commande pharmacie à la date du: ") + todayText());
-        session.write(u"A3",
-                      QStringLiteral("(à partir de la liste ") + list.filterName + QStringLiteral(")"));
-    } else {
-        session.write(u"A2", QStringLiteral("Liste ") + list.filterName + QStringLiteral(" à la date du: ") +
-                                 todayText());
-    }
-    ReportFrame frame(session, mode);
-    for (const ListSnapshot::Row &row : list.rows) {
-        frame.beforeLine();
-        // The order lists what is in stock; the quantity to order is left to the user.
-        if (commande)
-            frame.add({row.nom, row.formemedic, row.typemedic, row.qte, std::nullopt});
-        else
-            frame.add({row.nom, row.formemedic, row.typemedic, row.dat, row.qte});
-    }
-    frame.finish();
+    const auto fill = [list, commande](ReportSession &session, ReportMode m) {
+        const QString titre = list.indispensableOnly ? QStringLiteral("Médicaments 'indispensables'")
+                              : commande             ? QStringLiteral("Médicaments")
+                                                     : QStringLiteral("Médicaments:");
+        session.write(u"A1", titre);
+        // The list and the order share their titles: their names tell them apart.
+        const QString which = list.indispensableOnly ? QStringLiteral(" indispensables") : QString();
+        session.setReportName(commande ? QStringLiteral("Commande pharmacie, médicaments") + which
+                                       : QStringLiteral("Liste ") + list.filterName +
+                                             QStringLiteral(" des médicaments") + which);
+        if (commande) {
+            session.write(u"A2", QStringLiteral("Commande pharmacie à la date du: ") + todayText());
+            session.write(u"A3",
+                          QStringLiteral("(à partir de la liste ") + list.filterName + QStringLiteral(")"));
+        } else {
+            session.write(u"A2", QStringLiteral("Liste ") + list.filterName +
+                                     QStringLiteral(" à la date du: ") + todayText());
+        }
+        ReportFrame frame(session, m);
+        for (const ListSnapshot::Row &row : list.rows) {
+            frame.beforeLine();
+            // The order lists what is in stock; the quantity to order is left to the user.
+            if (commande)
+                frame.add({row.nom, row.formemedic, row.typemedic, row.qte, std::nullopt});
+            else
+                frame.add({row.nom, row.formemedic, row.typemedic, row.dat, row.qte});
+        }
+        frame.finish();
+        return frame.count();
+    };
+    runReport(mode, commande ? QStringLiteral("Commande") : QStringLiteral("Liste"), fill, QString(), busy);
 }
 
 } // namespace
