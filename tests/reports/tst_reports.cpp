@@ -3,6 +3,9 @@
 #include "support/Tests.h"
 
 #include <QFileDialog>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
@@ -88,6 +91,35 @@ const struct { const char *name; bool order, indispensable; QStringList titles; 
      "Commande pharmacie, médicaments indispensables"},
 };
 
+// Templates a user may write. Each prints every medicine whole, or is refused before any
+// page with the setting to change: margins are top and bottom, widths a scale of the
+// columns.
+const struct { const char *name; const char *format; bool landscape; double size, widths, margins; const char *refused; } kLayouts[] = {
+    {"shipped", "A4", false, 8.5, 1, 12, ""},
+    {"A4, 8 pt", "A4", false, 8, 1, 12, ""},
+    {"A4, 11 pt", "A4", false, 11, 1, 12, ""},
+    {"A4, 12 pt", "A4", false, 12, 1, 12, "« taille »"},
+    {"A4 landscape", "A4", true, 8.5, 1, 12, "orientation portrait"},
+    {"A4 landscape, 7 pt", "A4", true, 7, 1, 12, ""},
+    {"Letter", "Letter", false, 8.5, 1, 12, ""},
+    {"Letter landscape, 7.5 pt", "Letter", true, 7.5, 1, 8, ""},
+    {"A5", "A5", false, 7, 1, 12, "« largeur_mm »"},
+    {"A5 landscape", "A5", true, 7, 1, 12, "marges haut et bas"},
+    {"A4, narrow columns", "A4", false, 8.5, 0.75, 12, "colonne A de la feuille « Commande » 7,5 mm"},
+    {"A4, wide margins", "A4", false, 8.5, 1, 60, "« marges_mm »"},
+    {"Legal, 12 pt", "Legal", false, 12, 1, 12, ""},
+};
+// The longest texts, one in five in capitals, which are wider.
+const QStringList kLongest = [] {
+    QStringList lines;
+    for (int n = 1; n <= 46; ++n) {
+        const QString name = QStringLiteral("Méthylprednisolone 40 mg poudre pour %1").arg(n, 3, 10, QLatin1Char('0'));
+        lines << compose_enreg(n % 5 ? name : name.toUpper(), u"Sous-cutanée ou I.M.",
+                               n % 2 ? u"Seringue pré-remplie" : u"Poudre pour solution", u"-32768", u"31/12/2027", u"1", u"1");
+    }
+    return lines;
+}();
+
 const Case<QByteArray, QString> kTemplates[] = { // empty: no template at all
     {"missing", "", "est introuvable"},
     {"not JSON", "{ \"page\": ", "est mal formé"},
@@ -135,6 +167,8 @@ private slots:
     void modeComesFromTheQuestion();
     void templateThatCannotBeUsed_data() { addRows(kTemplates); }
     void templateThatCannotBeUsed();
+    void everyTextWholeOrTemplateRefused_data() { addRows(kLayouts); }
+    void everyTextWholeOrTemplateRefused();
 };
 
 void TestReports::withoutPrinterToAPdf()
@@ -352,6 +386,66 @@ void TestReports::templateThatCannotBeUsed()
     QVERIFY2(text.startsWith("Le modèle d'impression Impression.json ") && text.contains(says),
              qPrintable(text));
     QVERIFY(!QGuiApplication::overrideCursor());
+}
+
+void TestReports::everyTextWholeOrTemplateRefused()
+{
+    if (!QPrinterInfo::availablePrinters().isEmpty() || QStandardPaths::findExecutable("pdftotext").isEmpty())
+        QSKIP("needs poppler-utils, and no printer installed");
+    const auto &c = rowOf(kLayouts);
+    Sheets r(kLongest, true);
+    QJsonObject root = QJsonDocument::fromJson(readFile(r.seams.directory.file("Impression.json"))).object();
+    QJsonObject page = root["page"].toObject();
+    page["format"] = c.format;
+    page["orientation"] = c.landscape ? "paysage" : "portrait";
+    page["marges_mm"] = QJsonArray{12, c.margins, 12, c.margins};
+    root["page"] = page;
+    QJsonObject fonts = root["polices"].toObject();
+    for (const char *font : {"texte", "entetes"})
+        fonts[font] =
+            QJsonObject{{"famille", "DejaVu Sans Condensed"}, {"taille", c.size}, {"gras", *font == 'e'}};
+    root["polices"] = fonts;
+    QJsonObject sheets = root["feuilles"].toObject();
+    for (const QString &name : sheets.keys()) {
+        QJsonObject sheet = sheets[name].toObject();
+        QJsonObject columns = sheet["colonnes"].toObject();
+        for (const QString &letter : columns.keys()) {
+            QJsonObject column = columns[letter].toObject();
+            column["largeur_mm"] = column["largeur_mm"].toDouble() * c.widths;
+            columns[letter] = column;
+        }
+        sheet["colonnes"] = columns;
+        sheets[name] = sheet;
+    }
+    root["feuilles"] = sheets;
+    r.seams.directory.write("Impression.json", QJsonDocument(root).toJson());
+
+    ListSnapshot order{"Complète", false, {}};
+    for (const QString &line : kLongest) {
+        const EnregMedic e = decompose_enreg(line);
+        order.rows << ListSnapshot::Row{e.nom, e.formemedic, e.typemedic, e.dat, e.qte};
+    }
+    imprime_complete(ReportMode::Print);
+    imprime_commande(ReportMode::Print, order);
+    const QStringList pdfs = QDir(r.seams.directory.path()).entryList({"*.pdf"});
+    if (*c.refused) {
+        QVERIFY(pdfs.isEmpty());
+        QCOMPARE(r.seams.messages.shown().size(), 2);
+        for (const MessageRequest &shown : r.seams.messages.shown())
+            QVERIFY2(shown.text.contains(c.refused), qPrintable(shown.text));
+        return;
+    }
+    QCOMPARE(pdfs.size(), 2);
+    for (const QString &pdf : pdfs) {
+        const QString text = readPdf(r.seams.directory.file(pdf));
+        for (int n = 1; n <= kLongest.size(); ++n) {
+            const EnregMedic e = decompose_enreg(kLongest.at(n - 1));
+            const QRegularExpression row(
+                QStringLiteral("^ *%1 +%2 +%3 +%4 ").arg(n).arg(e.nom, e.formemedic, e.typemedic),
+                QRegularExpression::MultilineOption);
+            QVERIFY2(text.count(row) == 1, qPrintable(pdf + ": " + e.nom + "\n" + text));
+        }
+    }
 }
 
 VELLORIN_TEST(TestReports)

@@ -4,6 +4,7 @@
 
 #include <QBuffer>
 #include <QFontMetricsF>
+#include <QLocale>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
@@ -79,7 +80,7 @@ QPageSize::PageSizeId pageSizeId(const QString &name)
 
 QString millimetres(double mm)
 {
-    return QString::number(mm, 'f', 0);
+    return QLocale(QLocale::French).toString(mm, 'f', mm == std::round(mm) ? 0 : 1);
 }
 
 } // namespace
