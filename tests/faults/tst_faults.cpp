@@ -4,6 +4,7 @@
 #include "core/store/DurableFile.h"
 #include "core/store/TextFile.h"
 #include "core/valuelists/ValueListFile.h"
+#include "gui/reports/Impression.h"
 #include "support/FaultySystemCalls.h"
 #include "support/Tests.h"
 
@@ -140,6 +141,8 @@ void TestFaults::readOnlyProgramDirectory()
     MOUNT_OR_SKIP(dir);
     const QByteArray before = fileOf(medicines(3));
     dir.write(kStockFileName, before);
+    seams.installTemplate();
+    dir.write("Impression.json", seams.directory.read("Impression.json"));
     dir.makeReadOnly();
     Platform::setProgramDirectory(&dir);
     InstanceLock lock(dir.path());
@@ -153,6 +156,19 @@ void TestFaults::readOnlyProgramDirectory()
     QVERIFY(!appendToValueList(kRoutesFileName, "Orale", &error));
     QVERIFY(error.contains(kRoutesFileName));
     QCOMPARE(dir.read(kStockFileName), before);
+
+    // Printed without a printer: the PDF goes to the user's documents, and the user is told.
+    const QByteArray home = qgetenv("HOME"), cups = qgetenv("CUPS_SERVER");
+    qputenv("HOME", QFile::encodeName(seams.directory.file("home")));
+    qputenv("CUPS_SERVER", "/nonexistent/cups.sock");
+    Platform::setReportOutput(nullptr);
+    imprime_complete(ReportMode::Print);
+    qputenv("HOME", home);
+    cups.isNull() ? qunsetenv("CUPS_SERVER") : qputenv("CUPS_SERVER", cups);
+    const QString pdf = seams.directory.file("home/Documents/Liste complète des médicaments 2026-12-06.pdf");
+    QVERIFY2(seams.messages.last().text.contains("vos documents") && seams.messages.last().text.contains(pdf),
+             qPrintable(seams.messages.last().text));
+    QVERIFY(readFile(pdf).startsWith("%PDF"));
     Platform::setProgramDirectory(&seams.directory);
 }
 

@@ -7,6 +7,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
+#include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinterInfo>
@@ -229,7 +230,25 @@ void TestReports::previewWaitsForEachPage()
     QCOMPARE(QDir(r.seams.directory.path()).entryList({"*.pdf"}), QStringList{"aperçu.pdf"});
 }
 
-// Every page of a report is one job to the default printer.
+// Jobs sent to a queue of the private CUPS server.
+int printedOn(const QString &queue)
+{
+    QProcess lpstat;
+    lpstat.start("lpstat", {"-W", "all", "-o", queue});
+    lpstat.waitForFinished();
+    return int(lpstat.readAllStandardOutput().count('\n'));
+}
+
+void addQueue(const QString &queue)
+{
+    QCOMPARE(QProcess::execute("lpadmin", {"-p", queue, "-E", "-v", "cups-pdf:/testprinter", "-P",
+                                           "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd", "-o",
+                                           "pdftops-renderer-default=pdftocairo"}),
+             0);
+}
+
+// Every page of a report is one job to the default printer; with none marked default, to
+// the only printer, or to the one the user picks once for the report.
 void TestReports::eachPageIsOneJob()
 {
     if (::geteuid() != 0 || !QFile::exists("/usr/lib/cups/backend/cups-pdf"))
@@ -269,6 +288,35 @@ void TestReports::eachPageIsOneJob()
     QVERIFY(texts.at(0).contains("Médicament 044") && !texts.at(0).contains("Médicament 045"));
     QVERIFY(texts.at(1).contains("Médicament 045") && texts.at(1).contains("Médicament 046"));
     QVERIFY(texts.at(1).contains(QRegularExpression("Total :\\s+46")));
+
+    // The only queue, not the default: no question. Two: the print dialog, once.
+    addQueue("Second");
+    QCOMPARE(QProcess::execute("lpadmin", {"-x", "PDF"}), 0);
+    QVERIFY(QPrinterInfo::defaultPrinter().isNull());
+    int asked = 0;
+    QPointer<QObject> unexpected = whenModalOpens([&](QWidget *window) {
+        ++asked;
+        qobject_cast<QDialog *>(window)->reject();
+    });
+    imprime_perimes(ReportMode::Print);
+    delete unexpected;
+    QCOMPARE(printedOn("Second"), 2);
+    addQueue("Third");
+    for (const bool pick : {true, false}) {
+        whenModalOpens([&](QWidget *window) {
+            auto *dialog = qobject_cast<QPrintDialog *>(window);
+            QVERIFY(dialog);
+            ++asked;
+            auto *printers = dialog->findChild<QComboBox *>("printers");
+            printers->setCurrentIndex(printers->findText("Third"));
+            pick ? dialog->accept() : dialog->reject();
+        });
+        imprime_perimes(ReportMode::Print);
+    }
+    QCOMPARE(asked, 2);
+    QCOMPARE(printedOn("Third"), 2); // cancelled: nothing more
+    QCOMPARE(printedOn("Second"), 2);
+    QVERIFY(r.seams.messages.shown().isEmpty());
 }
 
 void TestReports::pagesOfTheFrame()
