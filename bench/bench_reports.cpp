@@ -1,6 +1,7 @@
 // Timings of the reports and the forecast on a large stock: the complete list written to
 // PDF (no printer installed, so the pages go to a file), and the forecast window filled.
 #include "StockGenerator.h"
+#include "core/store/StockFile.h"
 #include "gui/forecast/FormAvance.h"
 #include "gui/platform/MessageBox.h"
 #include "gui/platform/ReportListView.h"
@@ -10,6 +11,9 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <benchmark/benchmark.h>
@@ -42,6 +46,51 @@ void BM_imprime_complete_pdf(benchmark::State &state)
     state.counters["pages"] = double((state.range(0) + 43) / 44);
 }
 
+// The floor: the same pages drawn the plainest way, with a plain QPdfWriter straight to a
+// file, the shipped template's fonts and columns, one text per cell and the grid as lines
+// once per page; no title lines, no checks, no durable write.
+void BM_plain_pdf_floor(benchmark::State &state)
+{
+    const QStringList lines = generatedLines(int(state.range(0)));
+    QTemporaryDir dir;
+    const double widthsMm[] = {10, 67, 35, 31, 20, 17};
+    for (auto _ : state) {
+        QPdfWriter writer(dir.filePath(QStringLiteral("floor.pdf")));
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                         QMarginsF(12, 12, 12, 14), QPageLayout::Millimeter));
+        const double perMm = writer.logicalDpiX() / 25.4;
+        QFont font(QStringLiteral("DejaVu Sans Condensed"));
+        font.setPointSizeF(8.5);
+        font.setStyleStrategy(QFont::PreferNoShaping); // as the report draws it
+        font.setKerning(false);
+        QPainter painter(&writer);
+        painter.setFont(font);
+        const double row = QFontMetricsF(font, &writer).height() * 1.4;
+        std::array<double, 7> x{};
+        for (std::size_t c = 0; c < 6; ++c)
+            x[c + 1] = x[c] + widthsMm[c] * perMm;
+        QList<QLineF> grid;
+        for (int r = 0; r <= 45; ++r)
+            grid << QLineF(0, r * row, x.back(), r * row);
+        for (const double edge : x)
+            grid << QLineF(edge, 0, edge, 45 * row);
+        for (qsizetype first = 0; first < lines.size(); first += 44) {
+            if (first > 0)
+                writer.newPage();
+            painter.drawLines(grid);
+            for (qsizetype n = first; n < std::min(first + 44, lines.size()); ++n) {
+                const EnregView e = recordView(lines.at(n));
+                const double y = double(n - first + 1) * row + row * 0.7;
+                const QStringView cells[] = {
+                    QString::number(n + 1), e.nom, e.formemedic, e.typemedic, e.dat, e.qte};
+                for (std::size_t c = 0; c < 6; ++c)
+                    painter.drawText(QPointF(x[c] + perMm, y), cells[c].toString());
+            }
+        }
+    }
+    state.counters["pages"] = double((state.range(0) + 43) / 44);
+}
+
 // Picking a horizon: the stock read, every date computed, the table filled.
 void BM_forecast(benchmark::State &state)
 {
@@ -63,6 +112,7 @@ void BM_forecast(benchmark::State &state)
 } // namespace
 
 BENCHMARK(BM_imprime_complete_pdf)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_plain_pdf_floor)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond)->Iterations(3);
 // Each iteration picks two horizons: halve the time for one.
 BENCHMARK(BM_forecast)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond);
 
