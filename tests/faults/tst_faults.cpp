@@ -158,13 +158,11 @@ void TestFaults::readOnlyProgramDirectory()
     QCOMPARE(dir.read(kStockFileName), before);
 
     // Printed without a printer: the PDF goes to the user's documents, and the user is told.
-    const QByteArray home = qgetenv("HOME"), cups = qgetenv("CUPS_SERVER");
+    // (Nothing else here prints or looks for the user's folders.)
     qputenv("HOME", QFile::encodeName(seams.directory.file("home")));
     qputenv("CUPS_SERVER", "/nonexistent/cups.sock");
     Platform::setReportOutput(nullptr);
     imprime_complete(ReportMode::Print);
-    qputenv("HOME", home);
-    cups.isNull() ? qunsetenv("CUPS_SERVER") : qputenv("CUPS_SERVER", cups);
     const QString pdf = seams.directory.file("home/Documents/Liste complète des médicaments 2026-12-06.pdf");
     QVERIFY2(seams.messages.last().text.contains("vos documents") && seams.messages.last().text.contains(pdf),
              qPrintable(seams.messages.last().text));

@@ -86,14 +86,13 @@ public:
         bool busyPointer = false; // the hourglass was showing
     };
 
-    void begin(const QString &, const ReportTemplate &, const ReportReplay &made) override { replay = made; }
+    void begin(const QString &, const ReportTemplate &, const ReportReplay &) override {}
     void preview(const ReportPage &page) override { record(page, true); }
     void print(const ReportPage &page) override { record(page, false); }
     void finish() override { ++finished; }
 
     QList<Output> pages;
     int finished = 0;
-    ReportReplay replay; // the last report's
 
 private:
     void record(const ReportPage &page, bool preview);
