@@ -244,7 +244,8 @@ void TestReports::eachPageIsOneJob()
     for (const QString &old : out.entryList({"*.pdf"}, QDir::Files))
         QFile::remove(out.filePath(old));
 
-    Sheets r(medicines(46, "01/01/2020"), true);
+    // A character beyond Latin-1 on the second page, measured apart.
+    Sheets r(medicines(45, "01/01/2020") << medicine("Médicament 046 cœur", "01/01/2020"), true);
     imprime_perimes(ReportMode::Print);
     QVERIFY(r.seams.messages.shown().isEmpty()); // printed: nothing to tell
 
@@ -260,7 +261,7 @@ void TestReports::eachPageIsOneJob()
               [](const QString &a, const QString &b) { return a.contains("Total") < b.contains("Total"); });
     QVERIFY(texts.at(0).contains("Liste des médicaments périmés"));
     QVERIFY(texts.at(0).contains("Médicament 044") && !texts.at(0).contains("Médicament 045"));
-    QVERIFY(texts.at(1).contains("Médicament 045") && texts.at(1).contains("Médicament 046"));
+    QVERIFY(texts.at(1).contains("Médicament 045") && texts.at(1).contains("Médicament 046 cœur"));
     QVERIFY(texts.at(1).contains(QRegularExpression("Total :\\s+46")));
 
     // The only queue, not the default: no question. Two: the print dialog, once.

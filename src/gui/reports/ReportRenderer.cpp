@@ -78,9 +78,10 @@ QPageSize::PageSizeId pageSizeId(const QString &name)
     return QPageSize::A4;
 }
 
-QString millimetres(double mm)
+// "12", "7,5": millimetres and points as the messages give them.
+QString french(double value)
 {
-    return QLocale(QLocale::French).toString(mm, 'f', mm == std::round(mm) ? 0 : 1);
+    return QLocale(QLocale::French).toString(value, 'f', value == std::round(value) ? 0 : 1);
 }
 
 } // namespace
@@ -88,8 +89,7 @@ QString millimetres(double mm)
 void ReportLayout::Advances::measure(const QFont &f, const QPagedPaintDevice &d)
 {
     font = f;
-    device = &d;
-    const QFontMetricsF metrics(font, &d);
+    metrics = QFontMetricsF(font, &d);
     for (int c = 0; c < 256; ++c)
         latin1[std::size_t(c)] = float(metrics.horizontalAdvance(QChar(c)));
 }
@@ -102,7 +102,7 @@ double ReportLayout::Advances::width(const QString &text) const
             sum += double(latin1[c.unicode()]);
         } else {
             // "€", "œ", curly quotes: rare, measured with the rest of the text.
-            return QFontMetricsF(font, device).horizontalAdvance(text);
+            return metrics.horizontalAdvance(text);
         }
     }
     return sum;
@@ -139,7 +139,7 @@ ReportLayout::ReportLayout(const ReportTemplate &layout, const QPagedPaintDevice
                             "hauteur, la page en offre %2 entre les marges haut et bas. Réduisez la "
                             "« taille » des polices « texte » et « entetes », ou les marges haut et bas "
                             "(« marges_mm »)%3")
-                 .arg(millimetres(std::ceil(needed / perMm)), millimetres(std::floor(m_height / perMm)),
+                 .arg(french(std::ceil(needed / perMm)), french(std::floor(m_height / perMm)),
                       layout.landscape ? QStringLiteral(", ou choisissez l'orientation portrait")
                                        : QString()));
     }
@@ -174,29 +174,33 @@ void ReportLayout::checkColumns(const ReportTemplate &layout, const QString &she
             QStringLiteral("donne aux colonnes de la feuille « %1 » %2 mm en tout (« largeur_mm »), la page "
                            "en offre %3 entre les marges gauche et droite. Réduisez les colonnes ou les "
                            "marges gauche et droite (« marges_mm »)%4")
-                .arg(sheetName, millimetres(std::ceil(total)), millimetres(std::floor(m_width / perMm)),
+                .arg(sheetName, french(std::ceil(total)), french(std::floor(m_width / perMm)),
                      layout.landscape ? QString() : QStringLiteral(", ou choisissez l'orientation paysage")));
         return;
     }
     const auto &widest = sheetName == QLatin1String("Commande") ? kOrderColumns : kListColumns;
-    const double heading = kReadableSize / layout.headingFont.pointSize;
-    const double text = kReadableSize / layout.textFont.pointSize;
     for (int c = 0; c < kReportColumns; ++c) {
         const ReportColumn &column = sheet.columns[std::size_t(c)];
-        const std::pair<double, QString> needs[] = {
-            {m_headings.width(column.heading) * std::min(heading, 1.0),
+        // The heading and the widest text, each at 7 points or its own size if smaller.
+        const struct
+        {
+            double width, size;
+            QString what;
+        } needs[] = {
+            {m_headings.width(column.heading), layout.headingFont.pointSize,
              QStringLiteral("son en-tête « %1 »").arg(column.heading)},
-            {m_text.width(QString::fromUtf16(widest[std::size_t(c)].text)) * std::min(text, 1.0),
+            {m_text.width(QString::fromUtf16(widest[std::size_t(c)].text)), layout.textFont.pointSize,
              QString::fromUtf8(widest[std::size_t(c)].what)},
         };
-        for (const auto &[width, what] : needs) {
-            const double needed = width + 2 * m_pad;
+        for (const auto &need : needs) {
+            const double size = std::min(kReadableSize, need.size);
+            const double needed = need.width * size / need.size + 2 * m_pad;
             if (needed > column.widthMm * perMm) {
                 fail(QStringLiteral("donne à la colonne %1 de la feuille « %2 » %3 mm (« largeur_mm ») : il "
                                     "en faut au moins %4 pour %5 en %6 points")
                          .arg(QLatin1Char(kLetters[c]))
-                         .arg(sheetName, millimetres(column.widthMm), millimetres(std::ceil(needed / perMm)),
-                              what, QString::number(std::min(kReadableSize, layout.textFont.pointSize))));
+                         .arg(sheetName, french(column.widthMm), french(std::ceil(needed / perMm)), need.what,
+                              french(size)));
                 return;
             }
         }

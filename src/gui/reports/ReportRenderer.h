@@ -3,6 +3,7 @@
 #include "core/reports/ReportTemplate.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QString>
 
 #include <array>
@@ -37,7 +38,7 @@ private:
         double width(const QString &text) const;
         std::array<float, 256> latin1{};
         QFont font;
-        const QPagedPaintDevice *device = nullptr;
+        QFontMetricsF metrics{QFont()};
     };
 
     void checkColumns(const ReportTemplate &layout, const QString &sheetName);
