@@ -1,5 +1,5 @@
-// Takes the README's screenshots: the main window, the medicine list, the editor and a
-// report page, on a sample kit. Run by script/screenshots under Xvfb.
+// Takes the README's screenshots: the main window, the medicine list, the editor and an
+// order page with the longest texts, on a sample kit. Run by script/screenshots under Xvfb.
 #include "core/platform/ProgramDirectory.h"
 #include "core/platform/Today.h"
 #include "core/reports/ReportOutput.h"
