@@ -58,6 +58,7 @@ TestSeams::TestSeams()
     Platform::setProgramDirectory(&directory);
     Platform::setTodaySource(&today);
     Platform::setMessageBoxes(&messages);
+    Platform::setKeyClock(&keys);
 }
 
 TestSeams::~TestSeams()
@@ -66,6 +67,7 @@ TestSeams::~TestSeams()
     Platform::setTodaySource(nullptr);
     Platform::setMessageBoxes(nullptr);
     Platform::setReportOutput(nullptr);
+    Platform::setKeyClock(nullptr);
 }
 
 void TestSeams::installTemplate()

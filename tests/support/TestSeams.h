@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/platform/KeyClock.h"
 #include "core/platform/ProgramDirectory.h"
 #include "core/platform/Today.h"
 #include "core/reports/ReportOutput.h"
@@ -21,6 +22,14 @@ class QWidget;
 struct FixedToday final : TodaySource
 {
     QDate today() const override { return {2026, 12, 6}; }
+};
+
+// Keys come a second apart, as a person types, unless a test sets the pace of a scanner.
+struct PacedKeys final : KeyClock
+{
+    qint64 now() override { return time += step; }
+    qint64 step = 1000;
+    qint64 time = 0;
 };
 
 // A file's whole content, written (its folder made if need be) or read; a file that cannot
@@ -112,6 +121,7 @@ public:
     FixedToday today;
     ScriptedMessageBoxes messages;
     RecordingReportOutput reports;
+    PacedKeys keys;
 
     // Lays the report template that comes with the program into the directory.
     void installTemplate();

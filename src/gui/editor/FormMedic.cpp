@@ -1,6 +1,9 @@
 #include "FormMedic.h"
 
 #include "Controles.h"
+#include "core/platform/Today.h"
+#include "core/scan/BoxCode.h"
+#include "core/scan/ProductCodes.h"
 #include "core/store/LineList.h"
 #include "core/store/StockFile.h"
 #include "core/store/TypedText.h"
@@ -10,6 +13,7 @@
 #include "gui/platform/MaskedDateBox.h"
 #include "gui/platform/MessageBox.h"
 #include "gui/platform/OneLineGuard.h"
+#include "gui/platform/ScanDetector.h"
 #include "gui/platform/Widgets.h"
 
 #include <QCheckBox>
@@ -62,6 +66,7 @@ FormMedic::FormMedic(LineList &list1, Added added, QWidget *parent)
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     buildControls();
+    new ScanDetector(this, [this](const QString &code) { boxScanned(code); });
 }
 
 FormMedic::~FormMedic() = default;
@@ -450,6 +455,7 @@ void FormMedic::valider_Click()
         m_list1.append(line);
         if (m_added)
             m_added(m_list1.count() - 1);
+        rememberScannedCode();
         accept();
         return;
     }
@@ -463,7 +469,60 @@ void FormMedic::valider_Click()
         m_nom->setFocus(Qt::OtherFocusReason);
         return;
     }
+    rememberScannedCode();
     accept();
+}
+
+void FormMedic::boxScanned(const QString &code)
+{
+    const QString title = QStringLiteral("Code de la boîte");
+    if (m_mode == EditorMode::None)
+        return;
+    const BoxCodeReading reading = readBoxCode(code, Platform::today());
+    if (!reading.code) {
+        Platform::message(reading.problem + QStringLiteral(".\r\n\r\nRien n'est rempli."), title,
+                          MsgIcon::Exclamation);
+        return;
+    }
+    if (m_mode == EditorMode::Quantity) {
+        Platform::message(QStringLiteral("Seule la quantité se change ici : le code lu n'est pas utilisé."),
+                          title, MsgIcon::Information);
+        return;
+    }
+    m_scannedGtin = reading.code->gtin;
+    bool known = false;
+    if (m_mode == EditorMode::Add) {
+        QString error;
+        if (const auto medicine = knownMedicine(m_scannedGtin, &error)) {
+            m_nom->setText(medicine->nom);
+            m_formemedic->setEditText(medicine->formemedic);
+            m_typemedic->setEditText(medicine->typemedic);
+            known = true;
+        } else if (!error.isEmpty()) {
+            Platform::showError(error);
+        }
+    }
+    // The date as if typed, and checked as a typed one.
+    m_dat->setText(reading.code->expiry.toString(QStringLiteral("dd/MM/yyyy")));
+    if (verif_date(m_dat->maskedText()) != Check::Passed)
+        return;
+    // A renewal is then all but done: the quantity is what is left to type.
+    if (m_mode == EditorMode::Renew || known)
+        m_qte->setFocus(Qt::OtherFocusReason);
+}
+
+void FormMedic::rememberScannedCode()
+{
+    if (m_scannedGtin.isEmpty())
+        return;
+    const EnregMedic saved = decompose_enreg(compose_enreg(m_nom->text(), m_formemedic->currentText(),
+                                                           m_typemedic->currentText(), u"", u"", u"", u""));
+    QString error;
+    if (!rememberMedicine(m_scannedGtin, {saved.nom, saved.formemedic, saved.typemedic}, &error))
+        Platform::showError(
+            QStringLiteral("Le médicament est enregistré, mais le code de sa boîte n'a pas pu "
+                           "être retenu.\r\n\r\n") +
+            error);
 }
 
 void FormMedic::Annuler_Click()

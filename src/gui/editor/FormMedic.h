@@ -76,12 +76,18 @@ private:
 
     void valider_Click();
     void Annuler_Click();
+    // A box's code read by a scanner: its expiry date into the date box, and in "Ajout"
+    // the medicine it was last saved as.
+    void boxScanned(const QString &code);
+    // The medicine saved: the product code scanned for it is remembered.
+    void rememberScannedCode();
 
     LineList &m_list1;
     Added m_added;
     EditorMode m_mode = EditorMode::None;
     bool m_activated = false;
     QWidget *m_firstEntry = nullptr;
+    QString m_scannedGtin;
 
     QLineEdit *m_nom = nullptr;
     QComboBox *m_formemedic = nullptr;

@@ -2,6 +2,8 @@
 
 #include "StockTableModel.h"
 #include "core/platform/Today.h"
+#include "core/scan/BoxCode.h"
+#include "core/scan/ProductCodes.h"
 #include "core/stock/StockRules.h"
 #include "core/store/StockFile.h"
 #include "gui/editor/FormMedic.h"
@@ -9,6 +11,7 @@
 #include "gui/platform/KeyRules.h"
 #include "gui/platform/MessageBox.h"
 #include "gui/platform/ReportListView.h"
+#include "gui/platform/ScanDetector.h"
 #include "gui/platform/Widgets.h"
 #include "gui/reports/Impression.h"
 
@@ -48,6 +51,7 @@ FormPharma::FormPharma(QWidget *parent)
     connectControls();
     setFixedSize(sizeHint().expandedTo(QSize(twips(13080), twips(7965))));
     Form_Load();
+    new ScanDetector(this, [this](const QString &code) { boxScanned(code); });
 }
 
 FormPharma::~FormPharma() = default;
@@ -395,4 +399,61 @@ void FormPharma::aide_Click()
 void FormPharma::Fermer_Click()
 {
     accept();
+}
+
+void FormPharma::boxScanned(const QString &code)
+{
+    const QString title = QStringLiteral("Code de la boîte");
+    const BoxCodeReading reading = readBoxCode(code, Platform::today());
+    if (!reading.code) {
+        Platform::message(reading.problem + QLatin1Char('.'), title, MsgIcon::Exclamation);
+        return;
+    }
+    QString error;
+    const std::optional<KnownMedicine> medicine = knownMedicine(reading.code->gtin, &error);
+    if (!error.isEmpty()) {
+        Platform::showError(error);
+        return;
+    }
+    if (!medicine) {
+        Platform::message(
+            QStringLiteral("Le code %1 n'est pas encore connu. Lisez-le une fois dans la fiche du "
+                           "médicament (Ajout, Modifier ou Renouveler) : il sera reconnu dès "
+                           "qu'elle est enregistrée.")
+                .arg(reading.code->gtin),
+            title, MsgIcon::Information);
+        return;
+    }
+    const auto isIt = [&](qsizetype position) {
+        const EnregView e = recordView(m_list1.at(position));
+        return e.nom == medicine->nom && e.formemedic == medicine->formemedic &&
+               e.typemedic == medicine->typemedic;
+    };
+    const auto rowOf = [&] {
+        for (int row = 0; row < m_model->rowCount(); ++row) {
+            if (isIt(m_model->positionAt(row)))
+                return row;
+        }
+        return -1;
+    };
+    int row = rowOf();
+    if (row < 0) {
+        // Hidden by the list shown: the whole list then, if it is in the stock at all.
+        bool inStock = false;
+        for (qsizetype i = 0; i < m_list1.count() && !inStock; ++i)
+            inStock = isIt(i);
+        if (!inStock) {
+            Platform::message(QStringLiteral("Le code %1 est celui de « %2 », qui n'est plus dans le stock.")
+                                  .arg(reading.code->gtin, medicine->nom),
+                              title, MsgIcon::Information);
+            return;
+        }
+        m_filtre1->setCurrentIndex(0);
+        m_check1->setChecked(false);
+        filtre1_Click();
+        row = rowOf();
+    }
+    m_listView1->setCurrentIndex(m_model->index(row, 0));
+    m_listView1->scrollTo(m_model->index(row, 0));
+    ListView1_ItemClick(row);
 }

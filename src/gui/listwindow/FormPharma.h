@@ -69,6 +69,8 @@ private:
     void commande_Click();
     void aide_Click();
     void Fermer_Click();
+    // A box's code read by a scanner: the medicine it was last saved as, chosen in the table.
+    void boxScanned(const QString &code);
 
     LineList m_list1;
     StockTableModel *m_model = nullptr;

@@ -1,0 +1,48 @@
+#include "ProductCodes.h"
+
+#include "core/platform/ProgramDirectory.h"
+#include "core/store/EnregMedic.h"
+#include "core/store/TextFile.h"
+
+namespace {
+
+constexpr qsizetype kGtinWidth = 14;
+
+QString field(const QString &line, qsizetype start, qsizetype width)
+{
+    return Enreg::trimBlanks(QStringView(line).mid(start, width)).toString();
+}
+
+} // namespace
+
+std::optional<KnownMedicine> knownMedicine(const QString &gtin, QString *error)
+{
+    QStringList lines;
+    if (!TextFile::readLines(Platform::programFile(kCodesFileName), &lines, error))
+        return std::nullopt;
+    for (const QString &line : lines) {
+        if (QStringView(line).left(kGtinWidth) == gtin) {
+            const qsizetype at = kGtinWidth;
+            return KnownMedicine{field(line, at + Enreg::kNom.start, Enreg::kNom.width),
+                                 field(line, at + Enreg::kFormemedic.start, Enreg::kFormemedic.width),
+                                 field(line, at + Enreg::kTypemedic.start, Enreg::kTypemedic.width)};
+        }
+    }
+    return std::nullopt;
+}
+
+bool rememberMedicine(const QString &gtin, const KnownMedicine &medicine, QString *error)
+{
+    const QString path = Platform::programFile(kCodesFileName);
+    QStringList lines;
+    if (!TextFile::readLines(path, &lines, error))
+        return false;
+    const QString line = gtin.leftJustified(kGtinWidth, QLatin1Char(' '), true) +
+                         medicine.nom.leftJustified(Enreg::kNom.width, QLatin1Char(' '), true) +
+                         medicine.formemedic.leftJustified(Enreg::kFormemedic.width, QLatin1Char(' '), true) +
+                         medicine.typemedic.leftJustified(Enreg::kTypemedic.width, QLatin1Char(' '), true);
+    // Lines of other codes are kept byte for byte; the code's own line is replaced.
+    lines.removeIf([&](const QString &old) { return QStringView(old).left(kGtinWidth) == gtin; });
+    lines << line;
+    return TextFile::writeLines(path, lines, error);
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// The medicines whose boxes were scanned: "Pharma_Codes.dat" beside the other files, one
+// product code a line, fixed-width like the stock: the GTIN (14 digits), then the name
+// (40), the route (20) and the presentation (20).
+inline const QString kCodesFileName = QStringLiteral("Pharma_Codes.dat");
+
+struct KnownMedicine
+{
+    QString nom;
+    QString formemedic;
+    QString typemedic;
+};
+
+// The medicine a product code was last saved with; nothing when the code is unknown. A
+// file that cannot be read says so in `error`.
+std::optional<KnownMedicine> knownMedicine(const QString &gtin, QString *error);
+// Records the code's medicine, replacing what it was known as; the file is rewritten
+// whole or left as it was.
+bool rememberMedicine(const QString &gtin, const KnownMedicine &medicine, QString *error);

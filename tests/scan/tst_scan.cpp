@@ -1,0 +1,164 @@
+#include "core/scan/BoxCode.h"
+#include "core/scan/ProductCodes.h"
+#include "gui/listwindow/StockTableModel.h"
+#include "support/Tests.h"
+
+namespace {
+
+const QString GS = QString(kGroupSeparator);
+const QString kBox = "0103400930000014"; // AI 01: CIP 3400930000001, its check digit 4
+
+// clang-format off
+// A code as a scanner types it, and what is read: "GTIN|expiry|batch|serial", or what the
+// refusal says.
+const Case<QString, QString> kCodes[] = {
+    {"prefix, separators, 01-17-10-21", "]d2" + kBox + "17271231" "10LOT7" + GS + "21ABC", "03400930000014|2027-12-31|LOT7|ABC"},
+    {"01-21-17-10, day 00 of a leap February", kBox + "21XYZ" + GS + "17280200" "10LOT7", "03400930000014|2028-02-29|LOT7|XYZ"},
+    {"no separator: the batch runs to the end", kBox + "17271231" "10LOT721ABC", "03400930000014|2027-12-31|LOT721ABC|"},
+    {"no separator after a serial: no expiry left", kBox + "21XYZ" "17280200" "10LOT7", "pas de date de péremption (17) (lu : (01)03400930000014 (21)XYZ1728020010LOT7)"},
+    {"a separator first", GS + kBox + "17261200", "03400930000014|2026-12-31||"},
+    {"50 years ahead", kBox + "17760101", "03400930000014|2076-01-01||"},
+    {"51 years ahead: the last century", kBox + "17770101", "03400930000014|1977-01-01||"},
+    {"wrong check digit", "0103400930000015" "17271231", "clé de contrôle du code produit 03400930000015 est fausse (5 au lieu de 4)"},
+    {"impossible date", kBox + "17271341", "La date de péremption (17)271341 est impossible"},
+    {"cut in the date", kBox + "172712", "le champ (17) n'a que 4 caractères sur 6"},
+    {"cut in the product code", "0103400930", "le champ (01) n'a que 8 caractères sur 14"},
+    {"no expiry", kBox + "10LOT7", "pas de date de péremption (17)"},
+    {"a batch beyond 20 characters", kBox + "17271231" "10" + QString(21, u'A'), "Le champ (10) dépasse 20 caractères"},
+    {"not GS1", "]d2ABC", "« ABC » là où un identifiant GS1 est attendu"},
+};
+
+// Through the windows: the burst's keys at a scanner's pace (ms), the window's button or
+// none for the list window itself, and what shows once Enter is pressed: "field=text"
+// or "focus=field" or "says=message".
+const struct { const char *name; QString button, code; int pace; QStringList after; } kScans[] = {
+    {"renewal", "renouveler", "]d2" + kBox + "17271231" "10L7" + GS + "21S", 4, {"dat=31/12/2027", "focus=qte", "nom=Doliprane"}},
+    {"change", "Modifier", kBox + "17271231", 4, {"dat=31/12/2027", "focus=nom", "nom=Doliprane"}},
+    {"new quantity: no date to change", "majqte", kBox + "17271231", 4, {"dat=01/01/2020", "says=Seule la quantité se change ici"}},
+    {"wrong check digit", "Modifier", "0103400930000015" "17271231", 4, {"dat=01/01/2020", "says=fausse (5 au lieu de 4)", "nom=Doliprane"}},
+    {"a short fast burst is typing", "Modifier", "0123", 4, {"nom=0123", "focus=formemedic"}},
+    {"a fast typist", "Modifier", kBox + "17271231", 45, {"nom=" + kBox + "17271231", "focus=formemedic"}},
+    {"unknown in the list", "", kBox + "17271231", 4, {"says=Le code 03400930000014 n'est pas encore connu"}},
+};
+// clang-format on
+
+// What the stock holds: Doliprane expired, so that a list of what expired shows it.
+const QStringList kStock = {medicine("Aspirine"), medicine("Doliprane", "01/01/2020")};
+
+// Keys into the focused field as a scanner sends them: Ctrl+] for the separator, then Enter.
+void scan(TestSeams &seams, const QString &code, int pace)
+{
+    seams.keys.step = pace;
+    for (const QChar c : code) {
+        if (c == kGroupSeparator)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_BracketRight, Qt::ControlModifier);
+        else
+            QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    seams.keys.step = 1000;
+}
+
+void verifyAfter(QWidget *window, TestSeams &seams, const QStringList &after)
+{
+    for (const QString &expected : after) {
+        const QString what = expected.section('=', 0, 0), value = expected.section('=', 1);
+        if (what == "focus")
+            QCOMPARE(QApplication::focusWidget()->objectName(), value);
+        else if (what == "says")
+            QVERIFY2(!seams.messages.shown().isEmpty() && seams.messages.last().text.contains(value),
+                     qPrintable(value));
+        else
+            QCOMPARE(field(window, what)->text(), value);
+    }
+    if (!after.join('\n').contains("says="))
+        QVERIFY(seams.messages.shown().isEmpty());
+}
+
+} // namespace
+
+// A box's DataMatrix code read by the GS1 rules, then scanned into the windows.
+class TestScan : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void readsCodes_data() { addRows(kCodes); }
+    void readsCodes();
+    void scans_data() { addRows(kScans); }
+    void scans();
+    void aScanRemembersItsMedicine();
+};
+
+void TestScan::readsCodes()
+{
+    const auto &[name, text, read] = rowOf(kCodes);
+    const BoxCodeReading reading = readBoxCode(text, QDate(2026, 12, 6));
+    if (reading.code)
+        QCOMPARE(QStringList({reading.code->gtin, reading.code->expiry.toString(Qt::ISODate),
+                              reading.code->batch, reading.code->serial})
+                     .join('|'),
+                 read);
+    else
+        QVERIFY2(reading.problem.contains(read), qPrintable(reading.problem));
+    // Every start of a code read is taken for the start of a scan; typing is not.
+    for (qsizetype n = 0; reading.code && text.startsWith("]d20") && n <= text.size(); ++n)
+        QVERIFY(mayStartBoxCode(text.left(n)));
+    for (const QString typing : {"1", "]x", "0A", "01034A"})
+        QVERIFY(!mayStartBoxCode(typing));
+}
+
+void TestScan::scans()
+{
+    const auto &c = rowOf(kScans);
+    StockFixture fx(kStock);
+    fx.chooseRow("Doliprane");
+    if (c.button.isEmpty()) {
+        fx.form->ListView1()->setFocus();
+        scan(fx.seams, c.code, c.pace);
+        verifyAfter(fx.form.get(), fx.seams, c.after);
+        return;
+    }
+    QVERIFY(fx.runEditor(c.button, [&](FormMedic *editor) {
+        scan(fx.seams, c.code, c.pace);
+        verifyAfter(editor, fx.seams, c.after);
+    }));
+    QVERIFY(!fx.seams.directory.exists(kCodesFileName)); // nothing saved, nothing remembered
+}
+
+// Renewed from a scan, a medicine is known by its code: the list window finds it, even
+// hidden by the list shown, and a new one is filled from it.
+void TestScan::aScanRemembersItsMedicine()
+{
+    StockFixture fx(kStock);
+    const QString code = kBox + "17271231"
+                                "10LOT7";
+    fx.chooseRow("Doliprane");
+    QVERIFY(fx.runEditor("renouveler", [&](FormMedic *editor) {
+        scan(fx.seams, code, 4);
+        QTest::keyClicks(QApplication::focusWidget(), "7");
+        QTest::mouseClick(editor->findChild<QToolButton *>("valider"), Qt::LeftButton);
+    }));
+    QCOMPARE(fx.seams.directory.read(kCodesFileName),
+             cp1252("03400930000014Doliprane" + QString(31, ' ') + "Orale" + QString(15, ' ') + "Comprimé" +
+                    QString(12, ' ') + "\r\n"));
+
+    fx.form->activateWindow();
+    QTRY_VERIFY(fx.form->isActiveWindow());
+    fx.chooseRow("Aspirine");
+    fx.form->filtre1()->setCurrentIndex(1); // "Périmés": the renewed Doliprane is not in it
+    emit fx.form->filtre1()->activated(1);
+    fx.form->ListView1()->setFocus();
+    scan(fx.seams, code, 4);
+    QCOMPARE(fx.form->filtre1()->currentText(), "Complète");
+    QCOMPARE(fx.form->List1().currentLine().left(9), "Doliprane");
+
+    QVERIFY(fx.runEditor("ajout", [&](FormMedic *editor) {
+        scan(fx.seams, code, 4);
+        verifyAfter(editor, fx.seams, {"nom=Doliprane", "dat=31/12/2027", "focus=qte"});
+        QCOMPARE(field<QComboBox>(editor, "typemedic")->currentText(), "Comprimé");
+    }));
+}
+
+VELLORIN_TEST(TestScan)
+#include "tst_scan.moc"
