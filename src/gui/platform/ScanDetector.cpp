@@ -107,11 +107,11 @@ bool ScanDetector::eventFilter(QObject *watched, QEvent *event)
     QWidget *first = QApplication::focusWidget() ? QApplication::focusWidget() : m_window;
     if (watched != first || first->window() != m_window)
         return false;
-    auto *key = static_cast<QKeyEvent *>(event);
     switch (type) {
     case QEvent::KeyPress:
-        return keyPress(first, key);
-    case QEvent::KeyRelease:
+        return keyPress(first, static_cast<QKeyEvent *>(event));
+    case QEvent::KeyRelease: {
+        const auto *key = static_cast<QKeyEvent *>(event);
         if (m_eatEnterRelease && KeyRules::isEnter(key)) {
             m_eatEnterRelease = false;
             return true;
@@ -120,6 +120,7 @@ bool ScanDetector::eventFilter(QObject *watched, QEvent *event)
             return false;
         hold(watched, key);
         return true;
+    }
     default: // an input method or a dead key: typing
         release();
         m_burst.clear();
@@ -129,6 +130,8 @@ bool ScanDetector::eventFilter(QObject *watched, QEvent *event)
 
 bool ScanDetector::keyPress(QWidget *receiver, QKeyEvent *key)
 {
+    // The release of the Enter that ended a scan comes next, or not at all.
+    m_eatEnterRelease = false;
     // Shift (digits on a French keyboard) and Ctrl (the separator) come with a scan's keys.
     if (isModifierKey(key)) {
         if (m_held.empty())
