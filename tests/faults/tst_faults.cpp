@@ -1,6 +1,7 @@
 #include "core/conversion/StockConversion.h"
 #include "core/platform/InstanceLock.h"
 #include "core/reports/ReportTemplate.h"
+#include "core/scan/ProductCodes.h"
 #include "core/store/DurableFile.h"
 #include "core/store/TextFile.h"
 #include "core/valuelists/ValueListFile.h"
@@ -38,6 +39,14 @@ void routes(const TestSeams &seams, int lines)
     seams.directory.write(kRoutesFileName, list);
 }
 
+void codes(const TestSeams &seams, int lines)
+{
+    QByteArray list;
+    for (int n = 0; n < lines; ++n)
+        list += QByteArray::number(n).rightJustified(14, '0') + "Médicament\r\n";
+    seams.directory.write(kCodesFileName, list);
+}
+
 bool convert(int, QString *error)
 {
     StockConversion conversion;
@@ -55,6 +64,8 @@ const Write kWrites[] = {
     {"value list: add", kRoutesFileName, routes, [](int, QString *error) { return appendToValueList(kRoutesFileName, "Sublinguale", error); }},
     {"value list: the first entry", kRoutesFileName, [](const TestSeams &, int) {},
      [](int, QString *error) { return appendToValueList(kRoutesFileName, "Sublinguale", error); }},
+    {"product codes: a scanned box remembered", kCodesFileName, codes, [](int, QString *error) {
+         return rememberMedicine("03400930000014", {"Doliprane", "Orale", "Comprimé"}, error); }},
 };
 // clang-format on
 

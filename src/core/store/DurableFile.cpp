@@ -361,9 +361,10 @@ bool replace(const QString &work, const QString &target, QString *error)
 bool isWorkFileName(const QString &name)
 {
     // Ours: a file of the program, a dot, a tilde and six letters or digits.
-    static const QRegularExpression ours(QStringLiteral(
-        "^(Pharmacie\\.dat|Pharma_Forme\\.dat|Pharma_Type\\.dat|Pharmacie\\.new|Pharmacie\\.def|"
-        "Pharmacie[0-9]{8}(_[0-9]+)?\\.sav|Vellorin\\.lock|[^/]+\\.pdf)\\.~[A-Za-z0-9]{6}$"));
+    static const QRegularExpression ours(
+        QStringLiteral("^(Pharmacie\\.dat|Pharma_Forme\\.dat|Pharma_Type\\.dat|Pharma_Codes\\.dat|"
+                       "Pharmacie\\.new|Pharmacie\\.def|"
+                       "Pharmacie[0-9]{8}(_[0-9]+)?\\.sav|Vellorin\\.lock|[^/]+\\.pdf)\\.~[A-Za-z0-9]{6}$"));
     if (ours.match(name).hasMatch())
         return true;
     // Those of the first version, whose saves left "Pharmacie.dat.XXXXXX" behind: six
