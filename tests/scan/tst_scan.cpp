@@ -25,6 +25,7 @@ const Case<QString, QString> kCodes[] = {
     {"cut in the product code", "0103400930", "le champ (01) n'a que 8 caractères sur 14"},
     {"no expiry", kBox + "10LOT7", "pas de date de péremption (17)"},
     {"a batch beyond 20 characters", kBox + "17271231" "10" + QString(21, u'A'), "Le champ (10) dépasse 20 caractères"},
+    {"the product code twice", kBox + "17271231" + kBox, "Le code contient deux fois le champ (01)"},
     {"not GS1", "]d2ABC", "« ABC » là où un identifiant GS1 est attendu"},
 };
 

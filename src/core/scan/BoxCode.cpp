@@ -169,6 +169,8 @@ BoxCodeReading readBoxCode(QStringView text, const QDate &today)
                                   .arg(shape.maxLength));
         }
         read << QStringLiteral("(%1)%2").arg(ai, data);
+        if (fields.contains(ai.toString()))
+            return refuse(QStringLiteral("Le code contient deux fois le champ (%1)").arg(ai));
         fields.insert(ai.toString(), data.toString());
     }
 
