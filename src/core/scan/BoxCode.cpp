@@ -38,7 +38,6 @@ AiShape shapeOf(int twoDigits)
         return {2, 2, 2};
     case 10:
     case 21:
-        return {2, 0, 20};
     case 22:
         return {2, 0, 20};
     case 23:
