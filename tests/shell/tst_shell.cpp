@@ -1,5 +1,6 @@
 #include "core/platform/InstanceLock.h"
 #include "core/platform/ProgramDirectory.h"
+#include "gui/backups/BackupsWindow.h"
 #include "gui/conversion/FormConversion.h"
 #include "gui/forecast/FormAvance.h"
 #include "gui/shell/Apropos.h"
@@ -11,6 +12,7 @@
 #include <QAccessible>
 #include <QSet>
 #include <QSysInfo>
+#include <QTableWidget>
 #include <QToolBar>
 
 #include <sys/stat.h>
@@ -32,6 +34,7 @@ const struct { const char *name; QString entry, window, entries; } kEntries[] = 
     {"presentations, toolbar", "button_presentation", "FormCombosPharma", "|  Gel|Sirop"},
     // The conversion opens once its warning is answered Yes.
     {"conversion", "mnu_conversionBD", "FormConversion", ""},
+    {"backups", "backups", "backupsWindow", ""},
 };
 // clang-format on
 
@@ -71,6 +74,7 @@ const struct { const char *name; std::function<QWidget *(StockFixture &)> open; 
     {"FormAvance", [](StockFixture &) -> QWidget * { return new FormAvance; }},
     {"FormConversion", [](StockFixture &) -> QWidget * { return new FormConversion; }},
     {"apropos", [](StockFixture &) -> QWidget * { return new Apropos; }},
+    {"backupsWindow", [](StockFixture &) -> QWidget * { return new BackupsWindow; }},
 };
 // clang-format on
 
@@ -94,6 +98,7 @@ private slots:
     void installedProgramKeepsItsFilesForTheUser();
     void everyControlIsNamedAndReachable_data() { addRows(kWindows); }
     void everyControlIsNamedAndReachable();
+    void backupRestored();
 };
 
 void TestShell::entriesOpenTheirWindow()
@@ -277,4 +282,27 @@ void TestShell::everyControlIsNamedAndReachable()
 }
 
 VELLORIN_TEST(TestShell)
+// A copy of the stock put back from its window: asked first, the present stock kept too.
+void TestShell::backupRestored()
+{
+    MainWindow m;
+    QString error;
+    for (const int count : {1, 2, 3})
+        QVERIFY(ecrit_pharmacie(medicines(count), &error));
+    m.seams.messages.queue(MsgAnswer::Yes);
+    whenModalOpens([&](QWidget *opened) {
+        auto *table = opened->findChild<QTableWidget *>("backups");
+        QCOMPARE(table->rowCount(), 2);
+        table->selectRow(1);
+        QCOMPARE(table->item(1, 1)->text(), "1");
+        QTest::mouseClick(opened->findChild<QPushButton *>("restore"), Qt::LeftButton);
+        QCOMPARE(table->rowCount(), 3);
+        QCOMPARE(table->item(0, 1)->text(), "3"); // the stock as it was before
+        opened->close();
+    });
+    m.window.findChild<QAction *>("backups")->trigger();
+    QCOMPARE(m.seams.directory.read(kStockFileName), fileOf(medicines(1)));
+    QCOMPARE(boxOf(m.seams.messages.shown().first()), "Restaurer | question | Oui/Non");
+}
+
 #include "tst_shell.moc"

@@ -1,4 +1,5 @@
 #include "core/stock/StockRules.h"
+#include "core/store/Backups.h"
 #include "core/store/Numbers.h"
 #include "core/store/Tri.h"
 #include "support/Tests.h"
@@ -94,6 +95,7 @@ private slots:
     void trieListe();
     void stockRules_data() { addRows(kRules); }
     void stockRules();
+    void backupsBeforeEachRewrite();
 };
 
 void TestStore::linesAreSplitOnEitherLineEnd()
@@ -182,6 +184,39 @@ void TestStore::stockRules()
     const bool within =
         StockRules::withinHorizon(jours_restants(e.dat, today), StockRules::horizonDays(u"1 mois"));
     QCOMPARE(got + (within ? QLatin1Char('1') : QLatin1Char('-')), c.shown);
+}
+
+// Three saves a day for 70 days keep the last 20 copies and the last of each of the other
+// 53 days within 60; a copy comes back byte for byte, the present content kept first; no
+// copy, no save.
+void TestStore::backupsBeforeEachRewrite()
+{
+    TestSeams seams;
+    QString error;
+    for (int save = 0; save < 210; ++save) {
+        seams.today.date = QDate(2026, 10, 1).addDays(save / 3);
+        seams.today.time = QTime(9 + save % 3, 0);
+        QVERIFY2(ecrit_pharmacie(medicines(save + 1), &error), qPrintable(error));
+    }
+    const QList<Backups::Backup> kept = Backups::of(kStockFileName);
+    QCOMPARE(kept.size(), 73);
+    QCOMPARE(kept.first().lines, qsizetype(209)); // the content the last save replaced
+    QCOMPARE(kept.at(19).when, QDateTime(QDate(2026, 12, 3), QTime(10, 0)));
+    QCOMPARE(kept.at(20).when, QDateTime(QDate(2026, 12, 2), QTime(11, 0)));
+    QCOMPARE(kept.last().when, QDateTime(QDate(2026, 10, 11), QTime(11, 0)));
+
+    seams.directory.write(kStockFileName, "hand\nedited"); // kept as it is, LF and all
+    QVERIFY2(Backups::restore(kept.at(72), kStockFileName, &error), qPrintable(error));
+    QCOMPARE(seams.directory.read(kStockFileName), fileOf(medicines(32)));
+    QCOMPARE(readFile(Backups::of(kStockFileName).first().path), "hand\nedited");
+
+    QDir(seams.directory.file("Sauvegardes")).removeRecursively();
+    seams.directory.write("Sauvegardes", "not a folder");
+    QVERIFY(!ajoute_pharmacie(medicine("Ventoline"), &error));
+    QVERIFY2(error.contains("sa copie de sauvegarde n'a pas pu être faite") &&
+                 error.endsWith("Son contenu précédent est conservé."),
+             qPrintable(error));
+    QCOMPARE(seams.directory.read(kStockFileName), fileOf(medicines(32)));
 }
 
 VELLORIN_TEST(TestStore)

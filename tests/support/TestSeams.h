@@ -18,10 +18,13 @@ Q_DECLARE_METATYPE(MsgAnswer)
 
 class QWidget;
 
-// Today is 6 December 2026, in every test.
+// Today is 6 December 2026, 9 o'clock, in every test that does not move it.
 struct FixedToday final : TodaySource
 {
-    QDate today() const override { return {2026, 12, 6}; }
+    QDate today() const override { return date; }
+    QDateTime now() const override { return {date, time}; }
+    QDate date{2026, 12, 6};
+    QTime time{9, 0};
 };
 
 // Keys come a second apart, as a person types, unless a test sets the pace of a scanner.

@@ -2,6 +2,7 @@
 
 #include "core/platform/ProgramDirectory.h"
 #include "core/platform/Today.h"
+#include "core/store/Backups.h"
 #include "core/store/DurableFile.h"
 #include "core/store/StockFile.h"
 #include "core/store/SystemCalls.h"
@@ -121,7 +122,8 @@ bool StockConversion::replace(QString *error)
                      .arg(m_old.size());
         return false;
     }
-    if (!DurableFile::replace(file(kDef), stockFilePath(), error))
+    if (!Backups::keepBeforeRewrite(stockFilePath(), error) ||
+        !DurableFile::replace(file(kDef), stockFilePath(), error))
         return false;
     m_done = true;
     return true;

@@ -14,6 +14,11 @@ QDate today()
     return Seam<const TodaySource, const SystemToday>::get().today();
 }
 
+QDateTime now()
+{
+    return Seam<const TodaySource, const SystemToday>::get().now();
+}
+
 void setTodaySource(const TodaySource *source)
 {
     Seam<const TodaySource, const SystemToday>::set(source);

@@ -364,7 +364,8 @@ bool isWorkFileName(const QString &name)
     static const QRegularExpression ours(
         QStringLiteral("^(Pharmacie\\.dat|Pharma_Forme\\.dat|Pharma_Type\\.dat|Pharma_Codes\\.dat|"
                        "Pharmacie\\.new|Pharmacie\\.def|"
-                       "Pharmacie[0-9]{8}(_[0-9]+)?\\.sav|Vellorin\\.lock|[^/]+\\.pdf)\\.~[A-Za-z0-9]{6}$"));
+                       "Pharmacie[0-9]{8}(_[0-9]+)?\\.sav|Vellorin\\.lock|[^/]+\\.pdf|"
+                       "Pharma(cie|_Forme|_Type) [0-9 -]+ n[0-9]+\\.dat)\\.~[A-Za-z0-9]{6}$"));
     if (ours.match(name).hasMatch())
         return true;
     // Those of the first version, whose saves left "Pharmacie.dat.XXXXXX" behind: six

@@ -1,5 +1,6 @@
 #include "TextFile.h"
 
+#include "Backups.h"
 #include "Cp1252.h"
 #include "DurableFile.h"
 
@@ -143,7 +144,8 @@ bool readLines(const QString &path, QStringList *lines, QString *error)
 bool writeLines(const QString &path, const QStringList &lines, QString *error)
 {
     QByteArray bytes;
-    if (!encodeLines(path, lines, &bytes, error) || !checkWritable(path, error))
+    if (!encodeLines(path, lines, &bytes, error) || !checkWritable(path, error) ||
+        !Backups::keepBeforeRewrite(path, error))
         return false;
     return DurableFile::write(path, bytes, {}, error);
 }
@@ -151,7 +153,8 @@ bool writeLines(const QString &path, const QStringList &lines, QString *error)
 bool appendLine(const QString &path, const QString &line, QString *error)
 {
     QByteArray added;
-    if (!encodeLines(path, {line}, &added, error) || !checkWritable(path, error))
+    if (!encodeLines(path, {line}, &added, error) || !checkWritable(path, error) ||
+        !Backups::keepBeforeRewrite(path, error))
         return false;
     // The whole file is written anew with the line at its end: an append that fails half-way
     // could not be undone with certainty, a replaced file can.

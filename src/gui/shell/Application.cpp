@@ -4,6 +4,7 @@
 #include "Menuprincipal.h"
 #include "core/platform/InstanceLock.h"
 #include "core/platform/ProgramDirectory.h"
+#include "core/store/Backups.h"
 #include "core/store/DurableFile.h"
 #include "gui/platform/MessageBox.h"
 
@@ -54,8 +55,10 @@ bool claimProgramDirectory(InstanceLock &lock)
     }
     switch (outcome) {
     case InstanceLock::Outcome::Acquired:
-        if (ours)
+        if (ours) {
             DurableFile::removeWorkFiles(Platform::programDirectory());
+            DurableFile::removeWorkFiles(Platform::programFile(Backups::kFolderName));
+        }
         return true;
     case InstanceLock::Outcome::HeldHere:
         Platform::message(

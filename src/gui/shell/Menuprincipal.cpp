@@ -2,6 +2,7 @@
 
 #include "Apropos.h"
 #include "General.h"
+#include "gui/backups/BackupsWindow.h"
 #include "gui/conversion/FormConversion.h"
 #include "gui/listwindow/FormPharma.h"
 #include "gui/platform/MessageBox.h"
@@ -78,6 +79,11 @@ void Menuprincipal::buildMenus()
     addSeparator(utilitaires, QStringLiteral("mnu_sep6"));
     addEntry(utilitaires, QStringLiteral("mnu_conversionBD"), QStringLiteral("Conversion Base de données"),
              [this] { mnu_conversionBD_Click(); });
+    // Beyond the first design: the copies kept of the stock.
+    addEntry(application, QStringLiteral("backups"), QStringLiteral("&Sauvegardes..."), [this] {
+        BackupsWindow window(this);
+        window.exec();
+    });
     addSeparator(application, QStringLiteral("mnu_sep3"));
     addEntry(application, QStringLiteral("mnu_quitter"), QStringLiteral("&Quitter"),
              [this] { mnu_quitter_Click(); });

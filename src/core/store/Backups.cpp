@@ -1,0 +1,132 @@
+#include "Backups.h"
+
+#include "DurableFile.h"
+#include "core/platform/ProgramDirectory.h"
+#include "core/platform/Today.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSet>
+
+#include <algorithm>
+
+namespace Backups {
+
+namespace {
+
+constexpr int kLastKept = 20;
+constexpr int kDaysKept = 60;
+const QString kStamp = QStringLiteral("yyyy-MM-dd HH-mm-ss");
+
+bool isBackedUp(const QString &fileName)
+{
+    return fileName == QLatin1String("Pharmacie.dat") || fileName == QLatin1String("Pharma_Forme.dat") ||
+           fileName == QLatin1String("Pharma_Type.dat");
+}
+
+QString folder()
+{
+    return Platform::programFile(kFolderName);
+}
+
+QRegularExpression namePattern(const QString &fileName)
+{
+    const QFileInfo info(fileName);
+    return QRegularExpression(
+        QStringLiteral("^%1 (\\d{4}-\\d\\d-\\d\\d \\d\\d-\\d\\d-\\d\\d)(?: (\\d+))? n(\\d+)\\.%2$")
+            .arg(QRegularExpression::escape(info.completeBaseName()),
+                 QRegularExpression::escape(info.suffix())));
+}
+
+// Removes what is neither among the last 20 nor the last of one of the last 60 days.
+void rotate(const QString &fileName)
+{
+    const QList<Backup> all = of(fileName);
+    const QDate firstKeptDay = Platform::today().addDays(1 - kDaysKept);
+    QSet<QDate> daysKept;
+    for (qsizetype i = 0; i < all.size(); ++i) {
+        const QDate day = all.at(i).when.date();
+        const bool lastOfItsDay = day >= firstKeptDay && !daysKept.contains(day);
+        if (lastOfItsDay)
+            daysKept.insert(day);
+        if (i >= kLastKept && !lastOfItsDay)
+            QFile::remove(all.at(i).path);
+    }
+}
+
+} // namespace
+
+QList<Backup> of(const QString &fileName)
+{
+    const QRegularExpression pattern = namePattern(fileName);
+    QList<Backup> found;
+    const QFileInfoList entries = QDir(folder()).entryInfoList(QDir::Files, QDir::NoSort);
+    for (const QFileInfo &entry : entries) {
+        const QRegularExpressionMatch m = pattern.match(entry.fileName());
+        if (!m.hasMatch())
+            continue;
+        found.append({entry.filePath(), QDateTime::fromString(m.captured(1), kStamp),
+                      m.captured(3).toLongLong(), entry.size()});
+        // Within one second, the number after the time orders them.
+        found.back().when = found.back().when.addMSecs(m.captured(2).toInt());
+    }
+    std::sort(found.begin(), found.end(), [](const Backup &a, const Backup &b) { return a.when > b.when; });
+    return found;
+}
+
+bool keepBeforeRewrite(const QString &path, QString *error)
+{
+    const QFileInfo info(path);
+    if (!isBackedUp(info.fileName()))
+        return true;
+    QByteArray bytes;
+    bool missing = false;
+    QString why;
+    if (!DurableFile::read(path, &bytes, &missing, &why)) {
+        *error = DurableFile::readFailure(path, why);
+        return false;
+    }
+    if (missing || bytes.isEmpty())
+        return true;
+    const auto refuse = [&](QString cause) {
+        *error = DurableFile::writeFailure(
+            path,
+            QStringLiteral("sa copie de sauvegarde n'a pas pu être faite dans le dossier %1 : %2")
+                .arg(kFolderName, cause.remove(QRegularExpression(QStringLiteral("\\.$")))),
+            true);
+        return false;
+    };
+    if (!QDir().mkpath(folder()))
+        return refuse(QStringLiteral("le dossier ne peut pas être créé"));
+    const qsizetype lines = bytes.count('\n') + (bytes.endsWith('\n') ? 0 : 1);
+    const QString stamp = Platform::now().toString(kStamp);
+    const QDir dir(folder());
+    // Copies made within the same second are told apart by their rank.
+    const QString prefix = info.completeBaseName() + QLatin1Char(' ') + stamp;
+    const qsizetype sameSecond = dir.entryList({prefix + QStringLiteral(" *")}, QDir::Files).size();
+    const QString name = QStringLiteral("%1%2 n%3.%4")
+                             .arg(prefix, sameSecond ? QStringLiteral(" %1").arg(sameSecond) : QString())
+                             .arg(lines)
+                             .arg(info.suffix());
+    QString failure;
+    if (!DurableFile::write(dir.filePath(name), bytes, {DurableFile::Existing::MustNotExist, path}, &failure))
+        return refuse(failure.section(QStringLiteral("\r\n"), 1, 1)); // the cause, after the file's name
+    rotate(info.fileName());
+    return true;
+}
+
+bool restore(const Backup &backup, const QString &fileName, QString *error)
+{
+    QByteArray bytes;
+    bool missing = false;
+    QString why;
+    if (!DurableFile::read(backup.path, &bytes, &missing, &why) || missing) {
+        *error = DurableFile::readFailure(backup.path, missing ? QStringLiteral("il n'existe plus") : why);
+        return false;
+    }
+    const QString path = Platform::programFile(fileName);
+    return keepBeforeRewrite(path, error) && DurableFile::write(path, bytes, {}, error);
+}
+
+} // namespace Backups

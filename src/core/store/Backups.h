@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+// Copies of the data files kept before each rewrite, in the "Sauvegardes" folder beside
+// them: "Pharmacie 2026-12-06 14-03-22 n1234.dat" (the file's name, the moment it was
+// replaced, how many lines it held). Kept: the last 20 of each file, and the last one of
+// each of the last 60 days; the others are removed as new ones come.
+namespace Backups {
+
+inline const QString kFolderName = QStringLiteral("Sauvegardes");
+
+struct Backup
+{
+    QString path;
+    QDateTime when;
+    qsizetype lines = 0;
+    qint64 size = 0;
+};
+
+// Keeps the present content of `path` before it is rewritten, when it is the stock or a
+// value list and holds something. False, with the reason, when the copy could not be
+// made: the rewrite must not go on then.
+bool keepBeforeRewrite(const QString &path, QString *error);
+
+// The copies of a data file ("Pharmacie.dat"), the newest first.
+QList<Backup> of(const QString &fileName);
+
+// Puts a copy back in the place of its file, byte for byte, the present content kept first.
+bool restore(const Backup &backup, const QString &fileName, QString *error);
+
+} // namespace Backups
