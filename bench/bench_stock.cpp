@@ -1,6 +1,7 @@
 // Timings of what the user waits for on a large stock: reading, sorting, filtering and
 // filling the medicine table, and opening the list window.
 #include "StockGenerator.h"
+#include "core/store/DurableFile.h"
 #include "core/store/StockFile.h"
 #include "core/store/Tri.h"
 #include "gui/listwindow/FormPharma.h"
@@ -60,6 +61,33 @@ void BM_appendInPlace(benchmark::State &state)
     }
 }
 
+// A save of the whole stock as every command makes it: the former content copied into
+// Sauvegardes (and the old copies rotated out), then the new file written, synced, swapped in.
+void BM_ecrit_pharmacie(benchmark::State &state)
+{
+    GeneratedStock stock(int(state.range(0)));
+    const QStringList lines = generatedLines(int(state.range(0)));
+    for (auto _ : state) {
+        QString error;
+        if (!ecrit_pharmacie(lines, &error))
+            state.SkipWithError("the stock was not saved");
+    }
+}
+
+// Its floor: the same bytes through the same durable write, without the copy.
+void BM_durableWriteOnly(benchmark::State &state)
+{
+    GeneratedStock stock(int(state.range(0)));
+    QByteArray bytes;
+    for (const QString &line : generatedLines(int(state.range(0))))
+        bytes += line.toLatin1() + "\r\n";
+    for (auto _ : state) {
+        QString error;
+        if (!DurableFile::write(stockFilePath(), bytes, {}, &error))
+            state.SkipWithError("the stock was not written");
+    }
+}
+
 // One refill of the list window: read, sort, filter, fill the table.
 void BM_trialpha(benchmark::State &state)
 {
@@ -86,6 +114,8 @@ void BM_openListWindow(benchmark::State &state)
 
 BENCHMARK(BM_lit_pharmacie)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ajoute_pharmacie)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ecrit_pharmacie)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_durableWriteOnly)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_appendInPlace)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_trie_liste)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_trialpha)

@@ -40,9 +40,8 @@ QRegularExpression namePattern(const QString &fileName)
 }
 
 // Removes what is neither among the last 20 nor the last of one of the last 60 days.
-void rotate(const QString &fileName)
+void rotate(const QList<Backup> &all)
 {
-    const QList<Backup> all = of(fileName);
     const QDate firstKeptDay = Platform::today().addDays(1 - kDaysKept);
     QSet<QDate> daysKept;
     for (qsizetype i = 0; i < all.size(); ++i) {
@@ -101,18 +100,25 @@ bool keepBeforeRewrite(const QString &path, QString *error)
         return refuse(QStringLiteral("le dossier ne peut pas être créé"));
     const qsizetype lines = bytes.count('\n') + (bytes.endsWith('\n') ? 0 : 1);
     const QString stamp = Platform::now().toString(kStamp);
+    const QDateTime second = QDateTime::fromString(stamp, kStamp);
     const QDir dir(folder());
     // Copies made within the same second are told apart by their rank.
-    const QString prefix = info.completeBaseName() + QLatin1Char(' ') + stamp;
-    const qsizetype sameSecond = dir.entryList({prefix + QStringLiteral(" *")}, QDir::Files).size();
-    const QString name = QStringLiteral("%1%2 n%3.%4")
-                             .arg(prefix, sameSecond ? QStringLiteral(" %1").arg(sameSecond) : QString())
-                             .arg(lines)
-                             .arg(info.suffix());
+    QList<Backup> all = of(info.fileName());
+    int rank = -1;
+    for (const Backup &other : all) {
+        if (other.when.toString(kStamp) == stamp)
+            rank = std::max(rank, other.when.time().msec());
+    }
+    const QString name =
+        QStringLiteral("%1 %2%3 n%4.%5")
+            .arg(info.completeBaseName(), stamp, rank >= 0 ? QStringLiteral(" %1").arg(rank + 1) : QString())
+            .arg(lines)
+            .arg(info.suffix());
     QString failure;
     if (!DurableFile::write(dir.filePath(name), bytes, {DurableFile::Existing::MustNotExist, path}, &failure))
         return refuse(failure.section(QStringLiteral("\r\n"), 1, 1)); // the cause, after the file's name
-    rotate(info.fileName());
+    all.prepend({dir.filePath(name), second.addMSecs(rank + 1), lines, bytes.size()});
+    rotate(all);
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include "core/platform/Today.h"
 #include "core/stock/StockRules.h"
 #include "core/store/StockFile.h"
+#include "gui/export/TableExport.h"
 #include "gui/platform/KeyRules.h"
 #include "gui/platform/MessageBox.h"
 #include "gui/platform/ReportListView.h"
@@ -33,6 +34,7 @@ FormAvance::FormAvance(QWidget *parent)
 
     auto *label1 = new QLabel(QStringLiteral("Médicament(s) périmé()s dans: "), this);
     label1->setObjectName(QStringLiteral("Label1"));
+    addExportMenu(m_listView1, [this] { return QStringLiteral("Périmés dans ") + m_filtre->currentText(); });
     m_filtre = new QComboBox(this);
     m_filtre->setObjectName(QStringLiteral("filtre"));
     m_filtre->setEditable(false); // a horizon is picked from the list, never typed

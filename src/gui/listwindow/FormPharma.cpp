@@ -7,6 +7,7 @@
 #include "core/stock/StockRules.h"
 #include "core/store/StockFile.h"
 #include "gui/editor/FormMedic.h"
+#include "gui/export/TableExport.h"
 #include "gui/forecast/FormAvance.h"
 #include "gui/platform/KeyRules.h"
 #include "gui/platform/MessageBox.h"
@@ -52,6 +53,10 @@ FormPharma::FormPharma(QWidget *parent)
     setFixedSize(sizeHint().expandedTo(QSize(twips(13080), twips(7965))));
     Form_Load();
     new ScanDetector(this, [this](const QString &code) { boxScanned(code); });
+    addExportMenu(m_listView1, [this] {
+        return (m_check1->isChecked() ? QStringLiteral("Indispensables, liste ") : QStringLiteral("Liste ")) +
+               m_filtre1->currentText();
+    });
 }
 
 FormPharma::~FormPharma() = default;

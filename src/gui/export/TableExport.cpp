@@ -1,0 +1,195 @@
+#include "TableExport.h"
+
+#include "core/platform/Today.h"
+#include "core/store/DurableFile.h"
+#include "gui/platform/MessageBox.h"
+
+#include <QAbstractItemModel>
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QMenu>
+#include <QStandardPaths>
+#include <QTableView>
+#include <QTemporaryDir>
+
+#include <xlsxwriter.h>
+
+namespace {
+
+ShownTable::Kind kindOf(const QString &title)
+{
+    if (title == u"Quantité" || title == u"Seuil critique")
+        return ShownTable::Kind::Number;
+    if (title == u"Date limite")
+        return ShownTable::Kind::Date;
+    return ShownTable::Kind::Text;
+}
+
+QByteArray csvField(const QString &text)
+{
+    QByteArray field = text.toUtf8();
+    if (field.contains(';') || field.contains('"') || field.contains('\r') || field.contains('\n'))
+        field = '"' + field.replace('"', "\"\"") + '"';
+    return field;
+}
+
+// A sheet's name: at most 31 characters, none of those a workbook refuses.
+QByteArray sheetName(const QString &name)
+{
+    QString sheet = name;
+    for (const QChar bad : {u'[', u']', u':', u'*', u'?', u'/', u'\\'})
+        sheet.replace(bad, QLatin1Char(' '));
+    sheet = sheet.simplified().left(31);
+    return (sheet.isEmpty() ? QStringLiteral("Liste") : sheet).toUtf8();
+}
+
+} // namespace
+
+ShownTable shownTable(const QTableView &view, const QString &name)
+{
+    ShownTable table;
+    table.name = name;
+    const QAbstractItemModel *model = view.model();
+    const QHeaderView *header = view.horizontalHeader();
+    QList<int> columns;
+    for (int visual = 0; visual < header->count(); ++visual) {
+        const int column = header->logicalIndex(visual);
+        if (view.isColumnHidden(column))
+            continue;
+        columns << column;
+        table.titles << model->headerData(column, Qt::Horizontal).toString();
+        table.kinds << kindOf(table.titles.back());
+    }
+    for (int row = 0; row < model->rowCount(); ++row) {
+        QStringList cells;
+        for (const int column : columns)
+            cells << model->index(row, column).data().toString();
+        table.rows << cells;
+    }
+    return table;
+}
+
+QByteArray csvBytes(const ShownTable &table)
+{
+    QByteArray bytes("\xEF\xBB\xBF");
+    const auto line = [&bytes](const QStringList &cells) {
+        for (qsizetype c = 0; c < cells.size(); ++c) {
+            if (c > 0)
+                bytes += ';';
+            bytes += csvField(cells.at(c));
+        }
+        bytes += "\r\n";
+    };
+    line(table.titles);
+    for (const QStringList &row : table.rows)
+        line(row);
+    return bytes;
+}
+
+QByteArray xlsxBytes(const ShownTable &table, QString *error)
+{
+    // The library writes to a file: one of its own, read back whole.
+    QTemporaryDir dir;
+    const QByteArray path = QFile::encodeName(dir.filePath(QStringLiteral("export.xlsx")));
+    lxw_workbook *workbook = workbook_new(path.constData());
+    if (!workbook) {
+        *error = QStringLiteral("le classeur n'a pas pu être préparé");
+        return {};
+    }
+    lxw_worksheet *sheet = workbook_add_worksheet(workbook, sheetName(table.name).constData());
+    lxw_format *bold = workbook_add_format(workbook);
+    format_set_bold(bold);
+    lxw_format *date = workbook_add_format(workbook);
+    format_set_num_format(date, "dd/mm/yyyy");
+
+    const auto columns = lxw_col_t(table.titles.size());
+    for (lxw_col_t c = 0; c < columns; ++c) {
+        worksheet_write_string(sheet, 0, c, table.titles.at(c).toUtf8().constData(), bold);
+        qsizetype width = table.titles.at(c).size();
+        for (const QStringList &row : table.rows)
+            width = std::max(width, row.at(c).size());
+        worksheet_set_column(sheet, c, c, double(std::min<qsizetype>(width, 60)) + 2, nullptr);
+    }
+    for (qsizetype r = 0; r < table.rows.size(); ++r) {
+        const auto row = lxw_row_t(r + 1);
+        for (lxw_col_t c = 0; c < columns; ++c) {
+            const QString text = table.rows.at(r).at(c).trimmed();
+            if (text.isEmpty())
+                continue;
+            bool number = false;
+            const double value = text.toDouble(&number);
+            const QDate day = QDate::fromString(text.left(10), QStringLiteral("dd/MM/yyyy"));
+            switch (table.kinds.at(c)) {
+            case ShownTable::Kind::Number:
+                if (number)
+                    worksheet_write_number(sheet, row, c, value, nullptr);
+                else
+                    worksheet_write_string(sheet, row, c, text.toUtf8().constData(), nullptr);
+                break;
+            case ShownTable::Kind::Date:
+                if (day.isValid() && day.year() >= 1900) {
+                    lxw_datetime when = {day.year(), day.month(), day.day(), 0, 0, 0};
+                    worksheet_write_datetime(sheet, row, c, &when, date);
+                }
+                break;
+            case ShownTable::Kind::Text:
+                worksheet_write_string(sheet, row, c, text.toUtf8().constData(), nullptr);
+                break;
+            }
+        }
+    }
+    worksheet_freeze_panes(sheet, 1, 0);
+    worksheet_autofilter(sheet, 0, 0, lxw_row_t(table.rows.size()),
+                         lxw_col_t(std::max<lxw_col_t>(columns, 1) - 1));
+    if (const lxw_error failed = workbook_close(workbook); failed != LXW_NO_ERROR) {
+        *error = QString::fromUtf8(lxw_strerror(failed));
+        return {};
+    }
+    QFile file(QFile::decodeName(path));
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = file.errorString();
+        return {};
+    }
+    return file.readAll();
+}
+
+void addExportMenu(QTableView *view, std::function<QString()> name)
+{
+    view->setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(view, &QWidget::customContextMenuRequested, view, [view, name](const QPoint &at) {
+        QMenu menu(view);
+        QAction *exportList = menu.addAction(QStringLiteral("Exporter la liste affichée..."));
+        exportList->setObjectName(QStringLiteral("exportList"));
+        if (menu.exec(view->viewport()->mapToGlobal(at)) != exportList)
+            return;
+        const ShownTable table = shownTable(*view, name());
+        const QString xlsx = QStringLiteral("Classeur Excel (*.xlsx)");
+        const QString csv = QStringLiteral("Texte CSV, séparé par des points-virgules (*.csv)");
+        QString filter = xlsx;
+        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        const QString suggested = QDir(documents).filePath(
+            QStringLiteral("%1 %2.xlsx")
+                .arg(QString::fromUtf8(sheetName(table.name)), Platform::today().toString(Qt::ISODate)));
+        QString path =
+            QFileDialog::getSaveFileName(view->window(), QStringLiteral("Exporter la liste affichée"),
+                                         suggested, xlsx + QStringLiteral(";;") + csv, &filter);
+        if (path.isEmpty())
+            return;
+        const bool asCsv = filter == csv || path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive);
+        if (!path.contains(QLatin1Char('.')) || (!path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive) &&
+                                                 !path.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive)))
+            path += asCsv ? QStringLiteral(".csv") : QStringLiteral(".xlsx");
+        QString error;
+        const QByteArray bytes = asCsv ? csvBytes(table) : xlsxBytes(table, &error);
+        if (!error.isEmpty()) {
+            Platform::showError(QStringLiteral("La liste n'a pas pu être exportée : %1.").arg(error));
+            return;
+        }
+        // Written whole or not at all, as every file of the program.
+        if (!DurableFile::write(path, bytes, {}, &error))
+            Platform::showError(error);
+    });
+}
