@@ -19,9 +19,9 @@ QString sizeText(qint64 bytes)
     const QLocale french(QLocale::French);
     if (bytes < 1024)
         return QStringLiteral("%1 octets").arg(bytes);
-    if (bytes < 1024 * 1024)
+    if (bytes < qint64(1024) * 1024)
         return QStringLiteral("%1 Ko").arg(french.toString(double(bytes) / 1024, 'f', 0));
-    return QStringLiteral("%1 Mo").arg(french.toString(double(bytes) / (1024 * 1024), 'f', 1));
+    return QStringLiteral("%1 Mo").arg(french.toString(double(bytes) / (1024.0 * 1024.0), 'f', 1));
 }
 
 QString whenText(const QDateTime &when)

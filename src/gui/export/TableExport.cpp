@@ -156,7 +156,7 @@ QByteArray xlsxBytes(const ShownTable &table, QString *error)
     return file.readAll();
 }
 
-void addExportMenu(QTableView *view, std::function<QString()> name)
+void addExportMenu(QTableView *view, const std::function<QString()> &name)
 {
     view->setContextMenuPolicy(Qt::CustomContextMenu);
     QObject::connect(view, &QWidget::customContextMenuRequested, view, [view, name](const QPoint &at) {

@@ -35,4 +35,4 @@ QByteArray xlsxBytes(const ShownTable &table, QString *error);
 
 // The table's context menu (right click, the menu key): "Exporter la liste affichée...",
 // which asks where in a save dialog and writes the file whole. `name` tells the list shown.
-void addExportMenu(QTableView *view, std::function<QString()> name);
+void addExportMenu(QTableView *view, const std::function<QString()> &name);
