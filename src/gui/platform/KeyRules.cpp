@@ -34,6 +34,20 @@ bool isEditingKey(const QKeyEvent *event)
     return false;
 }
 
+bool isModifierKey(const QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Meta:
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool stepsThroughList(const QKeyEvent *event)
 {
     if (event->modifiers() & Qt::AltModifier) // Alt+Down and Alt+Up open and close the list

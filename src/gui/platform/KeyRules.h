@@ -12,6 +12,8 @@ bool typesCharacter(const QKeyEvent *event);
 bool isEnter(const QKeyEvent *event);
 // Changes a text without typing a character into it (Backspace, Delete, paste, undo...).
 bool isEditingKey(const QKeyEvent *event);
+// Shift, Ctrl, Alt, AltGr or Meta alone: no key of its own, only a change to the next one.
+bool isModifierKey(const QKeyEvent *event);
 // Moves a closed combo box to another entry of its list (arrows, Page Up/Down, Home, End).
 bool stepsThroughList(const QKeyEvent *event);
 

@@ -30,20 +30,6 @@ QChar codeCharacter(const QKeyEvent *key)
     return text.at(0);
 }
 
-bool isModifierKey(const QKeyEvent *key)
-{
-    switch (key->key()) {
-    case Qt::Key_Shift:
-    case Qt::Key_Control:
-    case Qt::Key_Alt:
-    case Qt::Key_AltGr:
-    case Qt::Key_Meta:
-        return true;
-    default:
-        return false;
-    }
-}
-
 // How to take back what one typed key did to a field or a list.
 std::function<void()> undoFor(QWidget *widget)
 {
@@ -133,7 +119,7 @@ bool ScanDetector::keyPress(QWidget *receiver, QKeyEvent *key)
     // The release of the Enter that ended a scan comes next, or not at all.
     m_eatEnterRelease = false;
     // Shift (digits on a French keyboard) and Ctrl (the separator) come with a scan's keys.
-    if (isModifierKey(key)) {
+    if (KeyRules::isModifierKey(key)) {
         if (m_held.empty())
             return false;
         hold(receiver, key);
