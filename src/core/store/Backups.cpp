@@ -86,7 +86,13 @@ bool keepBeforeRewrite(const QString &path, QString *error)
         *error = DurableFile::readFailure(path, why);
         return false;
     }
-    if (missing || bytes.isEmpty())
+    return missing || keepCopy(path, bytes, error);
+}
+
+bool keepCopy(const QString &path, const QByteArray &bytes, QString *error)
+{
+    const QFileInfo info(path);
+    if (!isBackedUp(info.fileName()) || bytes.isEmpty())
         return true;
     const auto refuse = [&](QString cause) {
         *error = DurableFile::writeFailure(

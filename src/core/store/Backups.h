@@ -24,6 +24,8 @@ struct Backup
 // value list and holds something. False, with the reason, when the copy could not be
 // made: the rewrite must not go on then.
 bool keepBeforeRewrite(const QString &path, QString *error);
+// The same for a caller that has just read the file: `bytes` is its present content.
+bool keepCopy(const QString &path, const QByteArray &bytes, QString *error);
 
 // The copies of a data file ("Pharmacie.dat"), the newest first.
 QList<Backup> of(const QString &fileName);

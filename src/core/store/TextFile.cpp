@@ -153,8 +153,7 @@ bool writeLines(const QString &path, const QStringList &lines, QString *error)
 bool appendLine(const QString &path, const QString &line, QString *error)
 {
     QByteArray added;
-    if (!encodeLines(path, {line}, &added, error) || !checkWritable(path, error) ||
-        !Backups::keepBeforeRewrite(path, error))
+    if (!encodeLines(path, {line}, &added, error) || !checkWritable(path, error))
         return false;
     // The whole file is written anew with the line at its end: an append that fails half-way
     // could not be undone with certainty, a replaced file can.
@@ -165,6 +164,8 @@ bool appendLine(const QString &path, const QString &line, QString *error)
         *error = DurableFile::readFailure(path, why);
         return false;
     }
+    if (!Backups::keepCopy(path, bytes, error))
+        return false;
     // A last line left without its line end by another program must not be glued
     // to the new one.
     if (!bytes.isEmpty() && !bytes.endsWith('\n'))
