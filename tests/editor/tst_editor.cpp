@@ -80,6 +80,8 @@ const struct { const char *name; QString button, field; QStringList keys; QStrin
     {"Renouveler: a dead key into the route", "renouveler", "formemedic", {"IME:ê"}, "Orale", "formemedic"},
     {"MAJ: wheel and arrows over the route", "majqte", "formemedic", {"Wheel", "Wheel", "Down", "Up", "End"}, "Orale", "formemedic"},
     {"Modif: wheel and arrows over the presentation", "Modifier", "typemedic", {"Wheel", "Up", "Home"}, "Sachet", "typemedic"},
+    {"Modif: Home in the route moves the caret", "Modifier", "formemedic", {"End", "Home"}, "|Orale", "formemedic"},
+    {"MAJ: Home and End in the locked presentation", "majqte", "typemedic", {"End", "Home", "End", "Home"}, "|Comprimé", "typemedic"},
     {"MAJ: a pick from the open list", "majqte", "typemedic", {"Alt+Down", "Pick:Sachet"}, "Sachet", "typemedic"},
     {"Ajout: a date typed into its mask", "ajout", "dat", {"07022001", "Tab"}, "07/02/2001", "valider"},
 };
@@ -194,6 +196,9 @@ void TestEditor::keyRules()
         QTest::qWait(1); // the selection made on entering
         press(w, c.keys);
         result = text(editor, c.field);
+        // "|" in the expected text stands for the caret.
+        if (auto *combo = qobject_cast<QComboBox *>(w); combo && c.text.contains(u'|'))
+            result.insert(combo->lineEdit()->cursorPosition(), u'|');
         focusAfter = focusName();
     }));
     QCOMPARE(result, c.text);

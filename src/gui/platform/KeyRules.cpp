@@ -57,8 +57,6 @@ bool stepsThroughList(const QKeyEvent *event)
     case Qt::Key_Down:
     case Qt::Key_PageUp:
     case Qt::Key_PageDown:
-    case Qt::Key_Home:
-    case Qt::Key_End:
         return true;
     default:
         return false;

@@ -14,7 +14,8 @@ bool isEnter(const QKeyEvent *event);
 bool isEditingKey(const QKeyEvent *event);
 // Shift, Ctrl, Alt, AltGr or Meta alone: no key of its own, only a change to the next one.
 bool isModifierKey(const QKeyEvent *event);
-// Moves a closed combo box to another entry of its list (arrows, Page Up/Down, Home, End).
+// Moves a closed combo box to another entry of its list (arrows, Page Up/Down). Home and End
+// move the caret of an editable one, and change nothing.
 bool stepsThroughList(const QKeyEvent *event);
 
 // Every key typed into a list box of choices is discarded, and so is text from an input
