@@ -3,6 +3,11 @@
 #include "gui/listwindow/StockTableModel.h"
 #include "support/Tests.h"
 
+#include "gui/platform/ScanDetector.h"
+
+#include <QMessageBox>
+#include <QThread>
+
 namespace {
 
 const QString GS = QString(kGroupSeparator);
@@ -32,32 +37,79 @@ const Case<QString, QString> kCodes[] = {
 // Through the windows: the burst's keys at a scanner's pace (ms), the window's button or
 // none for the list window itself, and what shows once Enter is pressed: "field=text"
 // or "focus=field" or "says=message".
-const struct { const char *name; QString button, code; int pace; QStringList after; } kScans[] = {
+// After `stall` characters the program is held up (-1: never).
+const struct { const char *name; QString button, code; int pace; QStringList after; int stall = -1; } kScans[] = {
     {"renewal", "renouveler", "]d2" + kBox + "17271231" "10L7" + GS + "21S", 4, {"dat=31/12/2027", "focus=qte", "nom=Doliprane"}},
     {"change", "Modifier", kBox + "17271231", 4, {"dat=31/12/2027", "focus=nom", "nom=Doliprane"}},
     {"new quantity: no date to change", "majqte", kBox + "17271231", 4, {"dat=01/01/2020", "says=Seule la quantité se change ici"}},
     {"wrong check digit", "Modifier", "0103400930000015" "17271231", 4, {"dat=01/01/2020", "says=fausse (5 au lieu de 4)", "nom=Doliprane"}},
+    {"held up mid-scan", "Modifier", "]d2" + kBox + "17271231" "10L7", 4, {"dat=31/12/2027", "focus=nom", "nom=Doliprane"}, 9},
     {"a short fast burst is typing", "Modifier", "0123", 4, {"nom=0123", "focus=formemedic"}},
     {"a fast typist", "Modifier", kBox + "17271231", 45, {"nom=" + kBox + "17271231", "focus=formemedic"}},
     {"unknown in the list", "", kBox + "17271231", 4, {"says=Le code 03400930000014 n'est pas encore connu"}},
 };
 // clang-format on
 
+// A scan while a box is up (`wrong`: first a box that cannot be read, in the editor
+// `button` opens): a question or a message is answered by a person only.
+const struct { const char *name; QString row, button, wrong; } kBoxesUp[] = {
+    {"the deletion question", "Doliprane", "Supprimer", ""},
+    {"the renewal question", "Aspirine", "renouveler", ""},
+    {"a bad code's message", "Doliprane", "Modifier", "0103400930000015" "17271231"},
+};
+
 // What the stock holds: Doliprane expired, so that a list of what expired shows it.
 const QStringList kStock = {medicine("Aspirine"), medicine("Doliprane", "01/01/2020")};
 
-// Keys into the focused field as a scanner sends them: Ctrl+] for the separator, then Enter.
-void scan(TestSeams &seams, const QString &code, int pace)
+// A key as a device sends it, to the control that has the keyboard, stamped with the
+// moment it was pressed by the window system's clock.
+void sendKey(QEvent::Type type, int key, Qt::KeyboardModifiers modifiers, const QString &text, quint64 at)
 {
-    seams.keys.step = pace;
-    for (const QChar c : code) {
+    QKeyEvent event(type, key, modifiers, text);
+    event.setTimestamp(at);
+    if (QWidget *to = QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow())
+        QApplication::sendEvent(to, &event);
+}
+
+// A scanner set up as a French (AZERTY) keyboard, a key every `pace` ms by the keys' own
+// clock: digits and capitals with Shift, "]" with AltGr, the separator as Ctrl+], then
+// Enter. `atEnter` runs just before the Enter. After `stallAfter` characters the program
+// is held up for 150 ms, and the scanner's next keys reach it late.
+void scan(const QString &code, int pace, const std::function<void()> &atEnter = {}, int stallAfter = -1)
+{
+    static quint64 time = 1'000'000;
+    time += 10'000;
+    const auto click = [&](int key, Qt::KeyboardModifiers modifiers, const QString &text) {
+        const int modifierKey = modifiers == Qt::ShiftModifier     ? Qt::Key_Shift
+                                : modifiers == Qt::ControlModifier ? Qt::Key_Control
+                                : modifiers != Qt::NoModifier      ? Qt::Key_AltGr
+                                                                   : 0;
+        time += pace;
+        if (modifierKey)
+            sendKey(QEvent::KeyPress, modifierKey, modifiers, {}, time - 1);
+        sendKey(QEvent::KeyPress, key, modifiers, text, time);
+        sendKey(QEvent::KeyRelease, key, modifiers, text, time + 1);
+        if (modifierKey)
+            sendKey(QEvent::KeyRelease, modifierKey, {}, {}, time + 1);
+    };
+    for (qsizetype i = 0; i < code.size(); ++i) {
+        const QChar c = code.at(i);
+        if (i == stallAfter) {
+            QThread::msleep(150);
+            QCoreApplication::processEvents();
+        }
         if (c == kGroupSeparator)
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_BracketRight, Qt::ControlModifier);
+            click(Qt::Key_BracketRight, Qt::ControlModifier, QString(c));
+        else if (c == u']')
+            click(Qt::Key_BracketRight, Qt::GroupSwitchModifier, QString(c));
+        else if (c.isDigit() || c.isUpper())
+            click(c.toUpper().unicode(), Qt::ShiftModifier, QString(c));
         else
-            QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+            click(c.toUpper().unicode(), Qt::NoModifier, QString(c));
     }
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    seams.keys.step = 1000;
+    if (atEnter)
+        atEnter();
+    click(Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
 }
 
 void verifyAfter(QWidget *window, TestSeams &seams, const QStringList &after)
@@ -89,6 +141,8 @@ private slots:
     void scans_data() { addRows(kScans); }
     void scans();
     void aScanRemembersItsMedicine();
+    void boxesUp_data() { addRows(kBoxesUp); }
+    void boxesUp();
 };
 
 void TestScan::readsCodes()
@@ -114,14 +168,24 @@ void TestScan::scans()
     const auto &c = rowOf(kScans);
     StockFixture fx(kStock);
     fx.chooseRow("Doliprane");
+    // Until its Enter, a burst at a scanner's pace changes nothing where the keyboard is.
+    QString before;
+    const auto unchanged = [&] {
+        auto *edit = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+        if (before.isNull())
+            before = edit ? edit->text() : QString();
+        else if (edit && c.pace < 30)
+            QCOMPARE(edit->text(), before);
+    };
     if (c.button.isEmpty()) {
         fx.form->ListView1()->setFocus();
-        scan(fx.seams, c.code, c.pace);
+        scan(c.code, c.pace);
         verifyAfter(fx.form.get(), fx.seams, c.after);
         return;
     }
     QVERIFY(fx.runEditor(c.button, [&](FormMedic *editor) {
-        scan(fx.seams, c.code, c.pace);
+        unchanged();
+        scan(c.code, c.pace, unchanged, c.stall);
         verifyAfter(editor, fx.seams, c.after);
     }));
     QVERIFY(!fx.seams.directory.exists(kCodesFileName)); // nothing saved, nothing remembered
@@ -136,7 +200,7 @@ void TestScan::aScanRemembersItsMedicine()
                                 "10LOT7";
     fx.chooseRow("Doliprane");
     QVERIFY(fx.runEditor("renouveler", [&](FormMedic *editor) {
-        scan(fx.seams, code, 4);
+        scan(code, 4);
         QTest::keyClicks(QApplication::focusWidget(), "7");
         QTest::mouseClick(editor->findChild<QToolButton *>("valider"), Qt::LeftButton);
     }));
@@ -150,15 +214,48 @@ void TestScan::aScanRemembersItsMedicine()
     fx.form->filtre1()->setCurrentIndex(1); // "Périmés": the renewed Doliprane is not in it
     emit fx.form->filtre1()->activated(1);
     fx.form->ListView1()->setFocus();
-    scan(fx.seams, code, 4);
+    scan(code, 4);
     QCOMPARE(fx.form->filtre1()->currentText(), "Complète");
     QCOMPARE(fx.form->List1().currentLine().left(9), "Doliprane");
 
     QVERIFY(fx.runEditor("ajout", [&](FormMedic *editor) {
-        scan(fx.seams, code, 4);
+        scan(code, 4);
         verifyAfter(editor, fx.seams, {"nom=Doliprane", "dat=31/12/2027", "focus=qte"});
         QCOMPARE(field<QComboBox>(editor, "typemedic")->currentText(), "Comprimé");
     }));
+}
+
+void TestScan::boxesUp()
+{
+    const auto &c = rowOf(kBoxesUp);
+    StockFixture fx(kStock);
+    fx.chooseRow(c.row);
+    const QByteArray stock = fx.stockBytes();
+    Platform::setMessageBoxes(nullptr); // the boxes shown for real
+    bool stayedUp = false;
+    const auto scanIntoTheBox = [&](QWidget *window) {
+        auto *box = qobject_cast<QMessageBox *>(window);
+        QTRY_VERIFY(box->isActiveWindow());
+        scan(kBox + "17271231", 4);
+        QTest::qWait(2 * ScanDetector::kHoldMs);
+        stayedUp = box->isVisible();
+        QAbstractButton *answer = box->button(QMessageBox::No) ? box->button(QMessageBox::No)
+                                                                : box->button(QMessageBox::Ok);
+        QTest::mouseClick(answer, Qt::LeftButton);
+    };
+    if (c.wrong.isEmpty()) {
+        whenModalOpens(scanIntoTheBox);
+        fx.click(c.button);
+    } else {
+        QVERIFY(fx.runEditor(c.button, [&](FormMedic *editor) {
+            whenModalOpens(scanIntoTheBox);
+            scan(c.wrong, 4);
+            QCOMPARE(field(editor, "dat")->text(), "01/01/2020");
+        }));
+    }
+    Platform::setMessageBoxes(&fx.seams.messages);
+    QVERIFY(stayedUp);
+    QCOMPARE(fx.stockBytes(), stock);
 }
 
 VELLORIN_TEST(TestScan)

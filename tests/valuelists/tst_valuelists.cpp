@@ -68,6 +68,7 @@ private slots:
 void TestValueLists::answers()
 {
     const auto &c = rowOf(kAnswers);
+    TestSeams seams; // keys at a person's pace
     MyInputBox &box = MyInputBox::instance();
     box.setDefault(c.defaultText);
     bool answered = false;

@@ -66,7 +66,7 @@ FormMedic::FormMedic(LineList &list1, Added added, QWidget *parent)
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     buildControls();
-    new ScanDetector(this, [this](const QString &code) { boxScanned(code); });
+    ScanDetector::acceptScans(this, [this](const QString &code) { boxScanned(code); });
 }
 
 FormMedic::~FormMedic() = default;

@@ -52,7 +52,7 @@ FormPharma::FormPharma(QWidget *parent)
     connectControls();
     setFixedSize(sizeHint().expandedTo(QSize(twips(13080), twips(7965))));
     Form_Load();
-    new ScanDetector(this, [this](const QString &code) { boxScanned(code); });
+    ScanDetector::acceptScans(this, [this](const QString &code) { boxScanned(code); });
     addExportMenu(m_listView1, [this] {
         return (m_check1->isChecked() ? QStringLiteral("Indispensables, liste ") : QStringLiteral("Liste ")) +
                m_filtre1->currentText();

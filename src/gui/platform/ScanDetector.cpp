@@ -1,22 +1,32 @@
 #include "ScanDetector.h"
 
 #include "KeyRules.h"
-#include "ReportListView.h"
 #include "core/platform/KeyClock.h"
 #include "core/scan/BoxCode.h"
 
-#include <QAbstractItemView>
 #include <QApplication>
-#include <QComboBox>
+#include <QHash>
 #include <QKeyEvent>
-#include <QLineEdit>
+#include <QWidget>
 
 namespace {
 
 // A scanner types a key every few milliseconds; no one types 16 keys in a row this fast.
-constexpr qint64 kScannerGapMs = 30;
+constexpr quint64 kScannerGapMs = 30;
+// A timer that fires this late was held up with the program: keys pressed meanwhile may
+// still be on their way.
+constexpr qint64 kLateMs = 20;
 // AI 01 and its 14 digits: the shortest start of a code.
 constexpr qsizetype kShortestCode = 16;
+// Where no scan is expected, a few keys at a scanner's pace are already more than a person
+// types.
+constexpr qsizetype kShortestBurst = 4;
+
+QHash<const QWidget *, ScanDetector::Scanned> &scanWindows()
+{
+    static QHash<const QWidget *, ScanDetector::Scanned> windows;
+    return windows;
+}
 
 // The character a key adds to a code: what it types, the group separator included, which
 // some scanners send as Ctrl+].
@@ -24,138 +34,139 @@ QChar codeCharacter(const QKeyEvent *key)
 {
     if (key->key() == Qt::Key_BracketRight && key->modifiers().testFlag(Qt::ControlModifier))
         return kGroupSeparator;
+    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return {}; // a shortcut
     const QString text = key->text();
     if (text.size() != 1 || (!text.at(0).isPrint() && text.at(0) != kGroupSeparator))
         return {};
     return text.at(0);
 }
 
-// How to take back what one typed key did to a field or a list.
-std::function<void()> undoFor(QWidget *widget)
+// When the key was pressed: the window system's time, or, for a key that carries none
+// (made by the program itself), when it arrives.
+quint64 pressedAt(const QKeyEvent *key)
 {
-    auto *combo = qobject_cast<QComboBox *>(widget);
-    if (QPointer<QLineEdit> edit = combo ? combo->lineEdit() : qobject_cast<QLineEdit *>(widget)) {
-        const QString text = edit->text();
-        const int cursor = edit->cursorPosition();
-        const int start = edit->selectionStart();
-        const int length = int(edit->selectedText().size());
-        return [=] {
-            if (!edit)
-                return;
-            edit->setText(text);
-            if (length > 0)
-                edit->setSelection(start, length);
-            else
-                edit->setCursorPosition(cursor);
-        };
-    }
-    if (QPointer<QAbstractItemView> view = qobject_cast<QAbstractItemView *>(widget)) {
-        const QPersistentModelIndex current = view->currentIndex();
-        return [=] {
-            if (!view || view->currentIndex() == current)
-                return;
-            view->setCurrentIndex(current);
-            if (auto *list = qobject_cast<ReportListView *>(view.data()); list && current.isValid())
-                emit list->rowChosen(current.row());
-        };
-    }
-    return {};
+    return key->timestamp() != 0 ? key->timestamp() : quint64(Platform::keyTime());
+}
+
+// The widget a key goes to first, as the windows hand keys out; its parents may get it
+// after, and must not count it twice.
+QWidget *keyReceiver()
+{
+    if (QWidget *grabber = QWidget::keyboardGrabber())
+        return grabber;
+    if (QWidget *popup = QApplication::activePopupWidget())
+        return popup->focusWidget() ? popup->focusWidget() : popup;
+    return QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow();
 }
 
 } // namespace
 
-ScanDetector::ScanDetector(QWidget *window, Scanned scanned)
-    : QObject(window)
-    , m_window(window)
-    , m_scanned(std::move(scanned))
+ScanDetector::ScanDetector(QObject *parent)
+    : QObject(parent)
 {
     m_pause.setSingleShot(true);
-    m_pause.setInterval(int(kScannerGapMs) * 2);
-    connect(&m_pause, &QTimer::timeout, this, [this] {
-        release();
-        m_burst.clear();
-    });
-    qApp->installEventFilter(this);
+    m_pause.setInterval(kHoldMs);
+    connect(&m_pause, &QTimer::timeout, this, [this] { pauseElapsed(); });
+    parent->installEventFilter(this);
 }
 
-ScanDetector::~ScanDetector()
+void ScanDetector::acceptScans(QWidget *window, Scanned scanned)
 {
-    qApp->removeEventFilter(this);
+    scanWindows().insert(window, std::move(scanned));
+    QObject::connect(window, &QObject::destroyed, [window] { scanWindows().remove(window); });
 }
 
 bool ScanDetector::eventFilter(QObject *watched, QEvent *event)
 {
-    const QEvent::Type type = event->type();
-    if (m_replaying ||
-        (type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::InputMethod))
+    if (m_replaying)
         return false;
-    // Keys reach the focus widget first; what it passes on to its parents was decided.
-    QWidget *first = QApplication::focusWidget() ? QApplication::focusWidget() : m_window;
-    if (watched != first || first->window() != m_window)
-        return false;
-    switch (type) {
+    switch (event->type()) {
     case QEvent::KeyPress:
-        return keyPress(first, static_cast<QKeyEvent *>(event));
-    case QEvent::KeyRelease: {
-        const auto *key = static_cast<QKeyEvent *>(event);
-        if (m_eatEnterRelease && KeyRules::isEnter(key)) {
-            m_eatEnterRelease = false;
-            return true;
-        }
-        if (m_held.empty())
-            return false;
-        hold(watched, key);
+    case QEvent::KeyRelease:
+        break;
+    case QEvent::InputMethod: // a dead key or an input method: typing
+    case QEvent::MouseButtonPress:
+    case QEvent::Wheel:
+    case QEvent::Close:
+        // What was typed before lands before what the pointer does, or the window closes.
+        endBurst();
+        return false;
+    default:
+        return false;
+    }
+    QWidget *receiver = keyReceiver();
+    if (watched != receiver)
+        return false;
+    auto *key = static_cast<QKeyEvent *>(event);
+    if (event->type() == QEvent::KeyPress)
+        return keyPress(receiver, key);
+    if (m_eatEnterRelease && KeyRules::isEnter(key)) {
+        m_eatEnterRelease = false;
         return true;
     }
-    default: // an input method or a dead key: typing
-        release();
-        m_burst.clear();
+    if (m_held.empty())
         return false;
-    }
+    hold(watched, key);
+    return true;
 }
 
 bool ScanDetector::keyPress(QWidget *receiver, QKeyEvent *key)
 {
     // The release of the Enter that ended a scan comes next, or not at all.
     m_eatEnterRelease = false;
-    // Shift (digits on a French keyboard) and Ctrl (the separator) come with a scan's keys.
+    // Shift (every digit on a French keyboard) and Ctrl (the separator) come with a scan's
+    // keys, a little before them.
     if (KeyRules::isModifierKey(key)) {
         if (m_held.empty())
             return false;
         hold(receiver, key);
         return true;
     }
-    const qint64 now = Platform::keyTime();
-    const bool fast = now - m_lastKey <= kScannerGapMs;
+    const quint64 now = pressedAt(key);
+    const bool fast = m_anyKey && now >= m_lastKey && now - m_lastKey <= kScannerGapMs;
     m_lastKey = now;
-    if (KeyRules::isEnter(key) && fast && !m_held.empty() && m_burst.size() >= kShortestCode &&
-        mayStartBoxCode(m_burst)) {
-        // A scan: none of its keys stays where it went.
+    m_anyKey = true;
+    const auto scanned = scanWindows().constFind(receiver->window());
+    const bool takesScans = scanned != scanWindows().constEnd();
+
+    if (KeyRules::isEnter(key)) {
+        const bool scan = fast && !m_held.empty() &&
+                          (m_burstTakesScans ? m_burst.size() >= kShortestCode && mayStartBoxCode(m_burst)
+                                             : m_burst.size() >= kShortestBurst);
+        if (!scan) {
+            endBurst();
+            return false;
+        }
+        // None of a scan's keys stays where it went.
         m_pause.stop();
         m_held.clear();
-        if (m_undoFirst)
-            m_undoFirst();
-        m_undoFirst = {};
         m_eatEnterRelease = true;
         const QString code = std::exchange(m_burst, QString());
-        m_scanned(code);
+        if (m_burstTakesScans && takesScans)
+            (*scanned)(code);
         return true;
     }
+
     const QChar c = codeCharacter(key);
-    if (!c.isNull() && fast && !m_burst.isEmpty() && mayStartBoxCode(m_burst + c)) {
+    if (!c.isNull() && fast && !m_burst.isEmpty() && takesScans == m_burstTakesScans &&
+        (!takesScans || mayStartBoxCode(m_burst + c))) {
         m_burst += c;
         hold(receiver, key);
         m_pause.start();
+        m_pauseStarted.start();
         return true;
     }
-    release();
-    m_burst.clear();
-    if (!c.isNull() && mayStartBoxCode(QString(c))) {
-        // Perhaps the first key of a scan: it goes through, and can be taken back.
-        m_burst = c;
-        m_undoFirst = undoFor(receiver);
-    }
-    return false;
+    endBurst();
+    if (c.isNull() || (takesScans && !mayStartBoxCode(QString(c))))
+        return false;
+    // Perhaps the first key of a burst: it waits for the next one.
+    m_burst = c;
+    m_burstTakesScans = takesScans;
+    hold(receiver, key);
+    m_pause.start();
+    m_pauseStarted.start();
+    return true;
 }
 
 void ScanDetector::hold(QObject *receiver, const QKeyEvent *key)
@@ -163,10 +174,26 @@ void ScanDetector::hold(QObject *receiver, const QKeyEvent *key)
     m_held.push_back({receiver, std::unique_ptr<QKeyEvent>(key->clone())});
 }
 
-void ScanDetector::release()
+void ScanDetector::pauseElapsed()
+{
+    // Fired late, the program was busy: the burst's next keys may be waiting to be handled.
+    // Their own times will tell; give them the time to come.
+    if (m_pauseStarted.elapsed() > kHoldMs + kLateMs) {
+        m_pause.start();
+        m_pauseStarted.start();
+        return;
+    }
+    endBurst();
+}
+
+void ScanDetector::endBurst()
 {
     m_pause.stop();
+    const bool setAside = !m_burstTakesScans && m_burst.size() >= kShortestBurst;
+    m_burst.clear();
     std::vector<Held> held = std::exchange(m_held, {});
+    if (setAside)
+        return;
     m_replaying = true;
     for (Held &h : held) {
         if (h.receiver)

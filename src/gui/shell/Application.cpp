@@ -7,6 +7,7 @@
 #include "core/store/Backups.h"
 #include "core/store/DurableFile.h"
 #include "gui/platform/MessageBox.h"
+#include "gui/platform/ScanDetector.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -26,6 +27,8 @@ void prepareApplication(QApplication &app)
     if (translator->load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
                          QStringLiteral(":/i18n")))
         QApplication::installTranslator(translator);
+    // A scanner's bursts are told from typing in every window, message boxes included.
+    new ScanDetector(&app);
 }
 
 bool claimProgramDirectory(InstanceLock &lock)
