@@ -65,7 +65,7 @@ const Write kWrites[] = {
     {"value list: the first entry", kRoutesFileName, [](const TestSeams &, int) {},
      [](int, QString *error) { return appendToValueList(kRoutesFileName, "Sublinguale", error); }},
     {"product codes: a scanned box remembered", kCodesFileName, codes, [](int, QString *error) {
-         return rememberMedicine("03400930000014", {"Doliprane", "Orale", "Comprimé"}, error); }},
+         return rememberMedicine("03400930000014", {"Doliprane", "Orale", "Comprimé", ""}, error); }},
 };
 // clang-format on
 

@@ -58,6 +58,15 @@ const struct { const char *name; QString row, button, wrong; } kBoxesUp[] = {
     {"a bad code's message", "Doliprane", "Modifier", "0103400930000015" "17271231"},
 };
 
+// Two lines of Doliprane: the box's date, the date of the line its code was saved from
+// (as the codes file keeps it), and the line the list window chooses.
+const struct { const char *name; QString box, saved, chosen; } kTwoLines[] = {
+    {"the box's own date", "17290630", "01/01/2028", "30/06/2029"},
+    {"else the line it was saved from", "17301231", "30/06/2029", "30/06/2029"},
+    {"else the other it was saved from", "17301231", "01/01/2028", "01/01/2028"},
+    {"a code saved before dates were kept", "17301231", "", "01/01/2028"},
+};
+
 // What the stock holds: Doliprane expired, so that a list of what expired shows it.
 const QStringList kStock = {medicine("Aspirine"), medicine("Doliprane", "01/01/2020")};
 
@@ -141,6 +150,8 @@ private slots:
     void scans_data() { addRows(kScans); }
     void scans();
     void aScanRemembersItsMedicine();
+    void twoLines_data() { addRows(kTwoLines); }
+    void twoLines();
     void boxesUp_data() { addRows(kBoxesUp); }
     void boxesUp();
 };
@@ -206,7 +217,7 @@ void TestScan::aScanRemembersItsMedicine()
     }));
     QCOMPARE(fx.seams.directory.read(kCodesFileName),
              cp1252("03400930000014Doliprane" + QString(31, ' ') + "Orale" + QString(15, ' ') + "Comprimé" +
-                    QString(12, ' ') + "\r\n"));
+                    QString(12, ' ') + "31/12/2027\r\n"));
 
     fx.form->activateWindow();
     QTRY_VERIFY(fx.form->isActiveWindow());
@@ -223,6 +234,19 @@ void TestScan::aScanRemembersItsMedicine()
         verifyAfter(editor, fx.seams, {"nom=Doliprane", "dat=31/12/2027", "focus=qte"});
         QCOMPARE(field<QComboBox>(editor, "typemedic")->currentText(), "Comprimé");
     }));
+}
+
+void TestScan::twoLines()
+{
+    const auto &c = rowOf(kTwoLines);
+    StockFixture fx({medicine("Doliprane", "01/01/2028"), medicine("Aspirine"), medicine("Doliprane", "30/06/2029")});
+    fx.seams.directory.write(kCodesFileName, cp1252("03400930000014Doliprane" + QString(31, ' ') + "Orale" +
+                                                    QString(15, ' ') + "Comprimé" + QString(12, ' ') + c.saved +
+                                                    "\r\n"));
+    fx.chooseRow("Aspirine");
+    fx.form->ListView1()->setFocus();
+    scan(kBox + c.box, 4);
+    QCOMPARE(fx.form->List1().currentLine(), medicine("Doliprane", c.chosen));
 }
 
 void TestScan::boxesUp()

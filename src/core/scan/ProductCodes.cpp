@@ -7,6 +7,7 @@
 namespace {
 
 constexpr qsizetype kGtinWidth = 14;
+constexpr qsizetype kDateWidth = 10;
 
 QString field(const QString &line, qsizetype start, qsizetype width)
 {
@@ -25,7 +26,8 @@ std::optional<KnownMedicine> knownMedicine(const QString &gtin, QString *error)
             const qsizetype at = kGtinWidth;
             return KnownMedicine{field(line, at + Enreg::kNom.start, Enreg::kNom.width),
                                  field(line, at + Enreg::kFormemedic.start, Enreg::kFormemedic.width),
-                                 field(line, at + Enreg::kTypemedic.start, Enreg::kTypemedic.width)};
+                                 field(line, at + Enreg::kTypemedic.start, Enreg::kTypemedic.width),
+                                 field(line, at + Enreg::kTypemedic.start + Enreg::kTypemedic.width, kDateWidth)};
         }
     }
     return std::nullopt;
@@ -40,7 +42,8 @@ bool rememberMedicine(const QString &gtin, const KnownMedicine &medicine, QStrin
     const QString line = gtin.leftJustified(kGtinWidth, QLatin1Char(' '), true) +
                          medicine.nom.leftJustified(Enreg::kNom.width, QLatin1Char(' '), true) +
                          medicine.formemedic.leftJustified(Enreg::kFormemedic.width, QLatin1Char(' '), true) +
-                         medicine.typemedic.leftJustified(Enreg::kTypemedic.width, QLatin1Char(' '), true);
+                         medicine.typemedic.leftJustified(Enreg::kTypemedic.width, QLatin1Char(' '), true) +
+                         medicine.dat.leftJustified(kDateWidth, QLatin1Char(' '), true);
     // Lines of other codes are kept byte for byte; the code's own line is replaced.
     lines.removeIf([&](const QString &old) { return QStringView(old).left(kGtinWidth) == gtin; });
     lines << line;

@@ -6,7 +6,8 @@
 
 // The medicines whose boxes were scanned: "Pharma_Codes.dat" beside the other files, one
 // product code a line, fixed-width like the stock: the GTIN (14 digits), then the name
-// (40), the route (20) and the presentation (20).
+// (40), the route (20), the presentation (20) and the expiry date of the line it was saved
+// from (10, dd/mm/yyyy or blank; lines written before it was kept end before it).
 inline const QString kCodesFileName = QStringLiteral("Pharma_Codes.dat");
 
 struct KnownMedicine
@@ -14,6 +15,7 @@ struct KnownMedicine
     QString nom;
     QString formemedic;
     QString typemedic;
+    QString dat; // tells two lines of one medicine apart
 };
 
 // The medicine a product code was last saved with; nothing when the code is unknown. A

@@ -518,7 +518,7 @@ void FormMedic::rememberScannedCode()
     const EnregMedic saved = decompose_enreg(compose_enreg(m_nom->text(), m_formemedic->currentText(),
                                                            m_typemedic->currentText(), u"", u"", u"", u""));
     QString error;
-    if (!rememberMedicine(m_scannedGtin, {saved.nom, saved.formemedic, saved.typemedic}, &error))
+    if (!rememberMedicine(m_scannedGtin, {saved.nom, saved.formemedic, saved.typemedic, dateText()}, &error))
         Platform::showError(
             QStringLiteral("Le médicament est enregistré, mais le code de sa boîte n'a pas pu "
                            "être retenu.\r\n\r\n") +

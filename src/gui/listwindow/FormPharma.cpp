@@ -429,30 +429,38 @@ void FormPharma::boxScanned(const QString &code)
             title, MsgIcon::Information);
         return;
     }
-    const auto isIt = [&](qsizetype position) {
-        const EnregView e = recordView(m_list1.at(position));
-        return e.nom == medicine->nom && e.formemedic == medicine->formemedic &&
-               e.typemedic == medicine->typemedic;
-    };
+    // Of two lines of one medicine, the one dated as the box; else the one the code was
+    // saved from.
+    const QString boxDate = reading.code->expiry.toString(QStringLiteral("dd/MM/yyyy"));
+    qsizetype found = -1;
+    int rank = 0;
+    for (qsizetype i = 0; i < m_list1.count() && rank < 3; ++i) {
+        const EnregView e = recordView(m_list1.at(i));
+        if (e.nom != medicine->nom || e.formemedic != medicine->formemedic || e.typemedic != medicine->typemedic)
+            continue;
+        const QStringView dat = Enreg::trimBlanks(e.dat);
+        const int r = dat == boxDate ? 3 : (!medicine->dat.isEmpty() && dat == medicine->dat) ? 2 : 1;
+        if (r > rank)
+            found = i, rank = r;
+    }
+    if (found < 0) {
+        Platform::message(QStringLiteral("Le code %1 est celui de « %2 », qui n'est plus dans le stock.")
+                              .arg(reading.code->gtin, medicine->nom),
+                          title, MsgIcon::Information);
+        return;
+    }
+    // Found again by its text once the list is read anew.
+    const QString line = m_list1.at(found);
     const auto rowOf = [&] {
         for (int row = 0; row < m_model->rowCount(); ++row) {
-            if (isIt(m_model->positionAt(row)))
+            if (m_list1.at(m_model->positionAt(row)) == line)
                 return row;
         }
         return -1;
     };
     int row = rowOf();
     if (row < 0) {
-        // Hidden by the list shown: the whole list then, if it is in the stock at all.
-        bool inStock = false;
-        for (qsizetype i = 0; i < m_list1.count() && !inStock; ++i)
-            inStock = isIt(i);
-        if (!inStock) {
-            Platform::message(QStringLiteral("Le code %1 est celui de « %2 », qui n'est plus dans le stock.")
-                                  .arg(reading.code->gtin, medicine->nom),
-                              title, MsgIcon::Information);
-            return;
-        }
+        // Hidden by the list shown: the whole list then.
         m_filtre1->setCurrentIndex(0);
         m_check1->setChecked(false);
         filtre1_Click();
