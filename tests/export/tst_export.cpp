@@ -2,7 +2,9 @@
 #include "gui/platform/ReportListView.h"
 #include "support/Tests.h"
 
+#include <QAccessible>
 #include <QContextMenuEvent>
+#include <QTreeView>
 #include <QFileDialog>
 #include <QMenu>
 #include <QStandardPaths>
@@ -17,25 +19,49 @@ const QStringList kStock = {
     medicine("Zyrtec", "31/02/2027", "", "5"),
 };
 
-// "Exporter la liste affichée..." from the table's context menu, asked for by the menu key
-// or a right click, then the save dialog answered with a file and its type.
-void exportList(QTableView *view, const QString &path, const QString &type, bool menuKey)
+// How the table's context menu is asked for.
+enum class MenuBy
+{
+    RightClick,
+    MenuKey,
+    ShiftF10
+};
+
+// "Exporter la liste affichée..." from the table's context menu, as a screen reader finds
+// it, then the save dialog answered with a file and its type. `inDialog` looks at the
+// dialog first.
+void exportList(QTableView *view, const QString &path, const QString &type, MenuBy by,
+                const std::function<void(QFileDialog *)> &inDialog = {})
 {
     QTimer::singleShot(50, view, [=] {
         QMenu *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
         QVERIFY(menu);
+        QAccessibleInterface *reader = QAccessible::queryAccessibleInterface(menu);
+        QCOMPARE(reader->role(), QAccessible::PopupMenu);
+        QCOMPARE(reader->text(QAccessible::Name), "Liste affichée");
+        QCOMPARE(reader->child(0)->text(QAccessible::Name), "Exporter la liste affichée...");
+        // Opened from the keyboard, its entry has the focus, and is read out.
+        QCOMPARE(reader->child(0)->state().focused, by != MenuBy::RightClick);
         whenModalOpens([=](QWidget *window) {
             auto *dialog = qobject_cast<QFileDialog *>(window);
+            if (inDialog)
+                inDialog(dialog);
             dialog->selectNameFilter(dialog->nameFilters().filter(type).value(0));
             dialog->findChild<QLineEdit *>("fileNameEdit")->setText(path);
             qobject_cast<QDialog *>(dialog)->accept();
         });
-        QTest::keyClick(menu, Qt::Key_Down);
+        QTest::keyClick(menu, by == MenuBy::RightClick ? Qt::Key_Down : Qt::Key_Space);
         QTest::keyClick(menu, Qt::Key_Return);
     });
+    if (by == MenuBy::ShiftF10) {
+        view->setFocus();
+        QTest::keyClick(view, Qt::Key_F10, Qt::ShiftModifier);
+        return;
+    }
     // The menu key reaches the focused table, a right click its viewport.
-    QWidget *target = menuKey ? static_cast<QWidget *>(view) : view->viewport();
-    QContextMenuEvent event(menuKey ? QContextMenuEvent::Keyboard : QContextMenuEvent::Mouse, QPoint(10, 10),
+    const bool key = by == MenuBy::MenuKey;
+    QWidget *target = key ? static_cast<QWidget *>(view) : view->viewport();
+    QContextMenuEvent event(key ? QContextMenuEvent::Keyboard : QContextMenuEvent::Mouse, QPoint(10, 10),
                             target->mapToGlobal(QPoint(10, 10)));
     QApplication::sendEvent(target, &event);
 }
@@ -68,6 +94,7 @@ class TestExport : public QObject
 private slots:
     void listWindowAsShown();
     void forecastAsShown();
+    void inTheUsersFolder();
 };
 
 void TestExport::listWindowAsShown()
@@ -77,7 +104,7 @@ void TestExport::listWindowAsShown()
     StockFixture fx(kStock);
     QTest::mouseClick(fx.form->findChildren<QToolButton *>("tri").at(2), Qt::LeftButton); // by presentation
     const QString xlsx = fx.seams.directory.file("liste.xlsx"), csv = fx.seams.directory.file("liste.csv");
-    exportList(fx.form->ListView1(), xlsx, "xlsx", true);
+    exportList(fx.form->ListView1(), xlsx, "xlsx", MenuBy::MenuKey);
     QCOMPARE(readXlsx(xlsx),
              "Liste Complète A2 A1:F4 True True\n"
              "str:Médicaments|str:Voie d'administration|str:Présentation|str:Quantité|str:Date "
@@ -87,7 +114,7 @@ void TestExport::listWindowAsShown()
              "str:Aspirine|str:Orale|str:Sachet|int:12|datetime:2030-01-01 00:00:00|int:5\n");
     fx.form->activateWindow();
     QTRY_VERIFY(fx.form->isActiveWindow());
-    exportList(fx.form->ListView1(), csv, "csv", false);
+    exportList(fx.form->ListView1(), csv, "csv", MenuBy::RightClick);
     QVERIFY(fx.seams.messages.shown().isEmpty());
     QCOMPARE(
         fx.seams.directory.read("liste.csv"),
@@ -111,10 +138,46 @@ void TestExport::forecastAsShown()
     form.filtre()->setFocus();
     QTest::keyClick(form.filtre(), Qt::Key_Down); // "1 mois"
     const QString xlsx = seams.directory.file("prévision.xlsx");
-    exportList(form.ListView1(), xlsx, "xlsx", false);
+    exportList(form.ListView1(), xlsx, "xlsx", MenuBy::RightClick);
     QCOMPARE(readXlsx(xlsx), "Périmés dans 1 mois A2 A1:B2 True True\n"
                              "str:Médicaments|str:Date limite\n"
                              "str:Doliprane; \"forte\"|datetime:2020-01-01 00:00:00\n");
+}
+
+// The save dialog in French, the list's whole name offered, and nothing left behind in the
+// user's folder by an earlier export that stopped half-way.
+void TestExport::inTheUsersFolder()
+{
+    StockFixture fx(kStock);
+    fx.form->Check1()->setChecked(true);
+    fx.form->filtre1()->setCurrentIndex(3);
+    emit fx.form->filtre1()->activated(3);
+    const TemporaryProgramDirectory folder;
+    folder.write("Liste.csv.~Ab3dE9", "cut");
+    folder.write("notes.txt.~Ab3dE9", "not an export's");
+    folder.write("vieux.xlsx", QByteArray(2500, 'x'));
+    QFile old(folder.file("vieux.xlsx"));
+    QVERIFY(old.open(QIODevice::ReadWrite) &&
+            old.setFileTime(QDateTime(QDate(2026, 12, 6), QTime(23, 48, 13)), QFileDevice::FileModificationTime));
+    old.close();
+    QString offered, listed;
+    exportList(fx.form->ListView1(), folder.file("liste.csv"), "csv", MenuBy::ShiftF10, [&](QFileDialog *dialog) {
+        offered = dialog->findChild<QLineEdit *>("fileNameEdit")->text();
+        dialog->setDirectory(folder.path());
+        auto *files = dialog->findChild<QTreeView *>("treeView");
+        const auto row = [&] {
+            const QModelIndexList found = files->model()->match(files->model()->index(0, 0, files->rootIndex()),
+                                                                Qt::DisplayRole, "vieux.xlsx");
+            return found.value(0);
+        };
+        QTRY_VERIFY(row().isValid());
+        listed = row().siblingAtColumn(1).data().toString() + " | " + row().siblingAtColumn(3).data().toString();
+    });
+    QTRY_VERIFY(folder.exists("liste.csv"));
+    QCOMPARE(offered, "Indispensables, liste Périmés et-ou Seuil critique 2026-12-06.xlsx");
+    QCOMPARE(listed, "2,44 Kio | 06/12/2026 23:48");
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files, QDir::Name),
+             QStringList({"liste.csv", "notes.txt.~Ab3dE9", "vieux.xlsx"}));
 }
 
 VELLORIN_TEST(TestExport)

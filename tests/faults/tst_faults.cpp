@@ -47,6 +47,11 @@ void codes(const TestSeams &seams, int lines)
     seams.directory.write(kCodesFileName, list);
 }
 
+void exported(const TestSeams &seams, int lines)
+{
+    seams.directory.write("Liste.csv", fileOf(medicines(lines)));
+}
+
 bool convert(int, QString *error)
 {
     StockConversion conversion;
@@ -64,6 +69,9 @@ const Write kWrites[] = {
     {"value list: add", kRoutesFileName, routes, [](int, QString *error) { return appendToValueList(kRoutesFileName, "Sublinguale", error); }},
     {"value list: the first entry", kRoutesFileName, [](const TestSeams &, int) {},
      [](int, QString *error) { return appendToValueList(kRoutesFileName, "Sublinguale", error); }},
+    {"export: a list into a user's folder", "Liste.csv", exported, [](int lines, QString *error) {
+         return DurableFile::writeIntoUserFolder(Platform::programFile("Liste.csv"), fileOf(medicines(lines + 1)),
+                                                 DurableFile::Existing::Replace, error); }},
     {"product codes: a scanned box remembered", kCodesFileName, codes, [](int, QString *error) {
          return rememberMedicine("03400930000014", {"Doliprane", "Orale", "Comprimé", ""}, error); }},
 };
@@ -137,6 +145,7 @@ private slots:
     void fileHeldByAnotherProgram();
     void unreadableValueList();
     void onlyRegularFilesAreData();
+    void anExportStoppedBeforeItsEndLeavesNothing();
     void everyWriteFailureLeavesTheFileOld_data() { addRows(kWrites); }
     void everyWriteFailureLeavesTheFileOld();
 };
@@ -289,7 +298,9 @@ void TestFaults::everyWriteFailureLeavesTheFileOld()
         write.setup(seams, lines);
         const bool done = write.run(lines, error);
         *content = seams.directory.read(write.file);
+        // What the next start, or the next export into that folder, clears.
         DurableFile::removeWorkFiles(seams.directory.path());
+        DurableFile::removeWorkFiles(seams.directory.path(), {"*.csv"});
         *files = filesIn(seams.directory.path());
         return done;
     };
@@ -336,6 +347,29 @@ void TestFaults::everyWriteFailureLeavesTheFileOld()
                 }
             }
         }
+    }
+}
+
+// Until the new content is complete and on the disk, an export into a user's folder has no
+// name there: stopped at any call before that, it leaves the folder as it was.
+void TestFaults::anExportStoppedBeforeItsEndLeavesNothing()
+{
+    QStringList trace;
+    {
+        FaultySystemCalls counting;
+        TestSeams seams;
+        QString error;
+        QVERIFY(DurableFile::writeIntoUserFolder(seams.directory.file("Liste.csv"), "x", {}, &error));
+        trace = counting.trace();
+    }
+    QVERIFY(trace.contains("link"));
+    for (int n = 1; trace.at(n - 1) != "link"; ++n) {
+        FaultySystemCalls faulty;
+        faulty.killAt(n);
+        TestSeams seams;
+        QString error;
+        DurableFile::writeIntoUserFolder(seams.directory.file("Liste.csv"), QByteArray(100000, 'x'), {}, &error);
+        QCOMPARE(QDir(seams.directory.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
     }
 }
 

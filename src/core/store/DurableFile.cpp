@@ -115,21 +115,37 @@ void takePermissions(int fd, const struct stat *from)
     ::fchmod(fd, from->st_mode & 07777);
 }
 
+// A work name beside `target`: its name, ".~" and six random letters or digits.
+QString createWorkName(const QString &target)
+{
+    static constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    QString suffix(6, QLatin1Char('0'));
+    for (QChar &c : suffix)
+        c = QLatin1Char(kLetters[QRandomGenerator::global()->bounded(int(sizeof kLetters) - 1)]);
+    return target + QStringLiteral(".~") + suffix;
+}
+
 // A name beside `target` that nothing has yet, opened for writing.
 int createWorkFile(const QString &target, QString *work)
 {
-    static constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     for (int attempt = 0; attempt < 100; ++attempt) {
-        QString suffix(6, QLatin1Char('0'));
-        for (QChar &c : suffix)
-            c = QLatin1Char(kLetters[QRandomGenerator::global()->bounded(int(sizeof kLetters) - 1)]);
-        *work = target + QStringLiteral(".~") + suffix;
+        *work = createWorkName(target);
         const int fd = Platform::systemCalls().open(native(*work).constData(),
                                                     O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (fd >= 0 || errno != EEXIST)
             return fd;
     }
     return -1;
+}
+
+// A file without a name in the folder of `target`: if the write stops half-way, nothing is
+// left behind. -1 where the file system cannot make one.
+int createUnnamedWorkFile(const QString &target)
+{
+    if (!QFileInfo::exists(QStringLiteral("/proc/self/fd")))
+        return -1; // it could not be given a name once complete
+    return Platform::systemCalls().open(native(QFileInfo(target).absolutePath()).constData(),
+                                        O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
 }
 
 bool unsupported(int errnum)
@@ -322,12 +338,26 @@ bool write(const QString &path, QByteArrayView bytes, const Options &options, QS
 
     SystemCalls &sys = Platform::systemCalls();
     QString work;
-    Descriptor fd(createWorkFile(target, &work));
+    const int unnamed = options.work == WorkFile::Unnamed ? createUnnamedWorkFile(target) : -1;
+    Descriptor fd(unnamed >= 0 ? unnamed : createWorkFile(target, &work));
     if (fd.get() < 0)
         return failed(cause(errno));
     takePermissions(fd.get(), permissions);
+    if (!writeAll(fd.get(), bytes) || sys.fsync(fd.get()) != 0) {
+        const int errnum = errno;
+        if (unnamed < 0) // an unnamed one goes with its descriptor
+            sys.unlink(native(work).constData());
+        return failed(cause(errnum));
+    }
+    if (unnamed >= 0) {
+        // Complete and on the disk: now it may have a name, for the moment of the swap.
+        work = createWorkName(target);
+        if (sys.link(QByteArray("/proc/self/fd/" + QByteArray::number(unnamed)).constData(),
+                     native(work).constData()) != 0)
+            return failed(cause(errno));
+    }
     const QByteArray workName = native(work);
-    if (!writeAll(fd.get(), bytes) || sys.fsync(fd.get()) != 0 || !fd.close()) {
+    if (!fd.close()) {
         const int errnum = errno;
         sys.unlink(workName.constData());
         return failed(cause(errnum));
@@ -336,6 +366,14 @@ bool write(const QString &path, QByteArrayView bytes, const Options &options, QS
     if (commit(work, target, existed, &errnum) == Commit::Failed)
         return failed(cause(errnum));
     return true;
+}
+
+bool writeIntoUserFolder(const QString &path, QByteArrayView bytes, Existing existing, QString *error)
+{
+    const QFileInfo info(path);
+    if (!info.suffix().isEmpty())
+        removeWorkFiles(info.absolutePath(), {QStringLiteral("*.") + info.suffix()});
+    return write(path, bytes, {existing, {}, WorkFile::Unnamed}, error);
 }
 
 bool replace(const QString &work, const QString &target, QString *error)
@@ -377,6 +415,21 @@ bool isWorkFileName(const QString &name)
     const QStringView letters = QStringView(name).right(6);
     const auto upper = std::count_if(letters.begin(), letters.end(), [](QChar c) { return c.isUpper(); });
     return upper >= 2 && upper <= 4;
+}
+
+int removeWorkFiles(const QString &directory, const QStringList &targets)
+{
+    static const QRegularExpression workSuffix(QStringLiteral("\\.~[A-Za-z0-9]{6}$"));
+    QStringList filters;
+    for (const QString &target : targets)
+        filters << target + QStringLiteral(".~??????");
+    const QDir dir(directory);
+    int removed = 0;
+    for (const QString &name : dir.entryList(filters, QDir::Files | QDir::Hidden | QDir::System)) {
+        if (workSuffix.match(name).hasMatch() && ::unlink(native(dir.filePath(name)).constData()) == 0)
+            ++removed;
+    }
+    return removed;
 }
 
 int removeWorkFiles(const QString &directory)

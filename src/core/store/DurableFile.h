@@ -17,11 +17,19 @@ enum class Existing
     MustNotExist // the write fails rather than take the place of a file
 };
 
+enum class WorkFile
+{
+    Named,   // beside the target from the start, removed at the program's next start
+    Unnamed, // nameless until complete, where the file system allows: for a user's folder,
+             // which no start of the program clears
+};
+
 struct Options
 {
     Existing existing = Existing::Replace;
     // Whose permissions and group the new file takes; the file itself when it exists.
     QString permissionsFrom;
+    WorkFile work = WorkFile::Named;
 };
 
 // Opens a regular file for reading; anything else (a folder, a pipe, a device) is refused
@@ -34,6 +42,11 @@ bool read(const QString &path, QByteArray *bytes, bool *missing, QString *why);
 
 bool write(const QString &path, QByteArrayView bytes, const Options &options, QString *error);
 
+// A file written into a folder of the user's (an export, a PDF), which no start of the
+// program clears: the new content has no name until it is complete, and the work files that
+// earlier writes of files of its kind (its extension) left there are removed first.
+bool writeIntoUserFolder(const QString &path, QByteArrayView bytes, Existing existing, QString *error);
+
 // Puts `work`, a complete file in the same folder, in the place of `target`, keeping
 // the target's permissions and group. `work` is gone afterwards, whatever happens.
 bool replace(const QString &work, const QString &target, QString *error);
@@ -45,6 +58,9 @@ bool isWorkFileName(const QString &fileName);
 // Removes the work files a copy of the program that stopped in the middle of a write left
 // in `directory`. Returns how many were removed.
 int removeWorkFiles(const QString &directory);
+// The same for the work files of the files `targets` names ("*.csv"), in a folder that is
+// not the program's.
+int removeWorkFiles(const QString &directory, const QStringList &targets);
 
 // Not an errno value: a pipe, a device or a socket where a file of the program belongs.
 inline constexpr int kNotRegularFile = -1;

@@ -33,7 +33,8 @@ int SystemCalls::close(int fd)
 
 int SystemCalls::link(const char *from, const char *to)
 {
-    return ::link(from, to);
+    // A link in /proc/self/fd is followed, so that a file still without a name gets one.
+    return ::linkat(AT_FDCWD, from, AT_FDCWD, to, AT_SYMLINK_FOLLOW);
 }
 
 int SystemCalls::rename(const char *from, const char *to, unsigned flags)

@@ -2,14 +2,18 @@
 
 #include "core/platform/Today.h"
 #include "core/store/DurableFile.h"
+#include "gui/platform/FileDialogs.h"
 #include "gui/platform/MessageBox.h"
 
 #include <QAbstractItemModel>
 #include <QDate>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
+#include <QFileInfo>
+#include <QAction>
+#include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QStandardPaths>
 #include <QTableView>
@@ -34,6 +38,20 @@ QByteArray csvField(const QString &text)
     if (field.contains(';') || field.contains('"') || field.contains('\r') || field.contains('\n'))
         field = '"' + field.replace('"', "\"\"") + '"';
     return field;
+}
+
+// The list's name in a file name: all of it, but what a folder cannot hold.
+QString fileNamePart(const QString &name)
+{
+    QString part = name;
+    for (QChar &c : part) {
+        if (c == u'/' || c == u'\\')
+            c = u'-'; // "Périmés et/ou Seuil critique"
+        else if (!c.isPrint())
+            c = u' ';
+    }
+    part = part.simplified();
+    return part.isEmpty() ? QStringLiteral("Liste") : part;
 }
 
 // A sheet's name: at most 31 characters, none of those a workbook refuses.
@@ -156,40 +174,110 @@ QByteArray xlsxBytes(const ShownTable &table, QString *error)
     return file.readAll();
 }
 
+namespace {
+
+// The list written where the user chose, as a workbook or as CSV.
+void exportShownList(QTableView *view, const QString &name)
+{
+    const ShownTable table = shownTable(*view, name);
+    const QString xlsx = QStringLiteral("Classeur Excel (*.xlsx)");
+    const QString csv = QStringLiteral("Texte CSV, séparé par des points-virgules (*.csv)");
+    QString filter = xlsx;
+    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!QFileInfo(documents).isDir())
+        documents = QDir::homePath();
+    const QString suggested =
+        QDir(documents).filePath(QStringLiteral("%1 %2.xlsx")
+                                     .arg(fileNamePart(table.name), Platform::today().toString(Qt::ISODate)));
+    QString path = askSaveFileName(view->window(), QStringLiteral("Exporter la liste affichée"), suggested,
+                                   {xlsx, csv}, &filter);
+    if (path.isEmpty())
+        return;
+    const bool asCsv = filter == csv || path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive);
+    if (!path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive) &&
+        !path.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive))
+        path += asCsv ? QStringLiteral(".csv") : QStringLiteral(".xlsx");
+    QString error;
+    const QByteArray bytes = asCsv ? csvBytes(table) : xlsxBytes(table, &error);
+    if (!error.isEmpty()) {
+        Platform::showError(QStringLiteral("La liste n'a pas pu être exportée : %1.").arg(error));
+        return;
+    }
+    // Written whole or not at all, as every file of the program, and nothing left behind in
+    // the user's folder.
+    if (!DurableFile::writeIntoUserFolder(path, bytes, DurableFile::Existing::Replace, &error))
+        Platform::showError(error);
+}
+
+// The table's context menu: asked for by a right click, the menu key or Shift+F10 (the way
+// keyboard and screen reader users open one), it opens at the pointer or at the current row.
+class ExportMenu final : public QObject
+{
+public:
+    ExportMenu(QTableView *view, std::function<QString()> name)
+        : QObject(view)
+        , m_view(view)
+        , m_name(std::move(name))
+    {
+        m_export = new QAction(QStringLiteral("Exporter la liste affichée..."), view);
+        m_export->setObjectName(QStringLiteral("exportList"));
+        connect(m_export, &QAction::triggered, this, [this] { exportShownList(m_view, m_name()); });
+        view->setContextMenuPolicy(Qt::DefaultContextMenu);
+        view->installEventFilter(this);
+        view->viewport()->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::ContextMenu) {
+            const auto *request = static_cast<QContextMenuEvent *>(event);
+            if (request->reason() == QContextMenuEvent::Keyboard)
+                showAtCurrentRow();
+            else
+                show(request->globalPos(), false);
+            return true;
+        }
+        if (event->type() == QEvent::KeyPress) {
+            const auto *key = static_cast<QKeyEvent *>(event);
+            if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
+                showAtCurrentRow();
+                return true;
+            }
+        }
+        return false;
+    }
+
+private:
+    void showAtCurrentRow()
+    {
+        QRect row = m_view->visualRect(m_view->currentIndex());
+        if (!row.isValid() || !m_view->viewport()->rect().intersects(row))
+            row = QRect(QPoint(), QSize(1, 1));
+        show(m_view->viewport()->mapToGlobal(row.center()), true);
+    }
+
+    void show(const QPoint &at, bool fromKeyboard)
+    {
+        QMenu menu(m_view);
+        menu.setObjectName(QStringLiteral("exportMenu"));
+        menu.setTitle(QStringLiteral("Liste affichée"));
+        menu.setAccessibleName(menu.title());
+        menu.addAction(m_export);
+        // From the keyboard, the entry is ready to be chosen, and told to a screen reader.
+        if (fromKeyboard)
+            menu.setActiveAction(m_export);
+        menu.exec(at);
+    }
+
+    QTableView *m_view;
+    std::function<QString()> m_name;
+    QAction *m_export = nullptr;
+};
+
+} // namespace
+
 void addExportMenu(QTableView *view, const std::function<QString()> &name)
 {
-    view->setContextMenuPolicy(Qt::CustomContextMenu);
-    QObject::connect(view, &QWidget::customContextMenuRequested, view, [view, name](const QPoint &at) {
-        QMenu menu(view);
-        QAction *exportList = menu.addAction(QStringLiteral("Exporter la liste affichée..."));
-        exportList->setObjectName(QStringLiteral("exportList"));
-        if (menu.exec(view->viewport()->mapToGlobal(at)) != exportList)
-            return;
-        const ShownTable table = shownTable(*view, name());
-        const QString xlsx = QStringLiteral("Classeur Excel (*.xlsx)");
-        const QString csv = QStringLiteral("Texte CSV, séparé par des points-virgules (*.csv)");
-        QString filter = xlsx;
-        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        const QString suggested = QDir(documents).filePath(
-            QStringLiteral("%1 %2.xlsx")
-                .arg(QString::fromUtf8(sheetName(table.name)), Platform::today().toString(Qt::ISODate)));
-        QString path =
-            QFileDialog::getSaveFileName(view->window(), QStringLiteral("Exporter la liste affichée"),
-                                         suggested, xlsx + QStringLiteral(";;") + csv, &filter);
-        if (path.isEmpty())
-            return;
-        const bool asCsv = filter == csv || path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive);
-        if (!path.contains(QLatin1Char('.')) || (!path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive) &&
-                                                 !path.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive)))
-            path += asCsv ? QStringLiteral(".csv") : QStringLiteral(".xlsx");
-        QString error;
-        const QByteArray bytes = asCsv ? csvBytes(table) : xlsxBytes(table, &error);
-        if (!error.isEmpty()) {
-            Platform::showError(QStringLiteral("La liste n'a pas pu être exportée : %1.").arg(error));
-            return;
-        }
-        // Written whole or not at all, as every file of the program.
-        if (!DurableFile::write(path, bytes, {}, &error))
-            Platform::showError(error);
-    });
+    new ExportMenu(view, name);
 }

@@ -1,5 +1,6 @@
 #include "ReportPrinter.h"
 
+#include "FileDialogs.h"
 #include "MessageBox.h"
 #include "core/platform/ProgramDirectory.h"
 #include "core/platform/Seam.h"
@@ -10,7 +11,6 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QDir>
-#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -208,9 +208,8 @@ void ReportPrinter::preview(const ReportPage &page)
 void ReportPrinter::savePdf(const QString &report)
 {
     QWidget *parent = activeWindow();
-    const QString path =
-        QFileDialog::getSaveFileName(parent, QStringLiteral("Enregistrer en PDF"), fallbackPdfPath(report),
-                                     QStringLiteral("Documents PDF (*.pdf)"));
+    const QString path = askSaveFileName(parent, QStringLiteral("Enregistrer en PDF"), fallbackPdfPath(report),
+                                         {QStringLiteral("Documents PDF (*.pdf)")});
     if (path.isEmpty())
         return;
     // The whole report made again into one document, drawn in memory, then written whole: a
@@ -220,7 +219,8 @@ void ReportPrinter::savePdf(const QString &report)
     if (m_replay)
         m_replay(document);
     QString error;
-    const bool written = DurableFile::write(path, document.bytes(), {}, &error);
+    const bool written =
+        DurableFile::writeIntoUserFolder(path, document.bytes(), DurableFile::Existing::Replace, &error);
     QApplication::restoreOverrideCursor();
     if (!written)
         Platform::showError(error);
@@ -301,7 +301,7 @@ void ReportPrinter::finish()
         const QString path = fallbackPdfPath(m_report);
         QString error;
         const bool written =
-            DurableFile::write(path, m_pdf->bytes(), {DurableFile::Existing::MustNotExist, {}}, &error);
+            DurableFile::writeIntoUserFolder(path, m_pdf->bytes(), DurableFile::Existing::MustNotExist, &error);
         m_pdf.reset();
         NormalPointer pointer;
         if (written) {
