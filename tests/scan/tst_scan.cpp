@@ -152,6 +152,7 @@ private slots:
     void aScanRemembersItsMedicine();
     void twoLines_data() { addRows(kTwoLines); }
     void twoLines();
+    void aCodeNotRememberedKeepsTheKeyboard();
     void boxesUp_data() { addRows(kBoxesUp); }
     void boxesUp();
 };
@@ -247,6 +248,29 @@ void TestScan::twoLines()
     fx.form->ListView1()->setFocus();
     scan(kBox + c.box, 4);
     QCOMPARE(fx.form->List1().currentLine(), medicine("Doliprane", c.chosen));
+}
+
+// The medicine saved but its box's code not: once the message is read, the list window has
+// the keyboard again, as after any save.
+void TestScan::aCodeNotRememberedKeepsTheKeyboard()
+{
+    StockFixture fx(kStock);
+    QVERIFY(QDir(fx.seams.directory.path()).mkdir(kCodesFileName)); // a folder where the file goes
+    fx.chooseRow("Doliprane");
+    Platform::setMessageBoxes(nullptr);
+    QString said;
+    QVERIFY(fx.runEditor("renouveler", [&](FormMedic *editor) {
+        scan(kBox + "17271231", 4);
+        QTest::keyClicks(QApplication::focusWidget(), "7");
+        whenModalOpens([&](QWidget *box) {
+            said = qobject_cast<QMessageBox *>(box)->text();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        QTest::mouseClick(editor->findChild<QToolButton *>("valider"), Qt::LeftButton);
+    }));
+    Platform::setMessageBoxes(&fx.seams.messages);
+    QVERIFY2(said.startsWith("Le médicament est enregistré, mais le code"), qPrintable(said));
+    QTRY_VERIFY(QApplication::focusWidget() && QApplication::focusWidget()->window() == fx.form.get());
 }
 
 void TestScan::boxesUp()

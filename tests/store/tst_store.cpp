@@ -2,7 +2,10 @@
 #include "core/store/Backups.h"
 #include "core/store/Numbers.h"
 #include "core/store/Tri.h"
+#include "support/FaultySystemCalls.h"
 #include "support/Tests.h"
+
+#include <cerrno>
 
 #include <optional>
 
@@ -96,6 +99,7 @@ private slots:
     void stockRules_data() { addRows(kRules); }
     void stockRules();
     void backupsBeforeEachRewrite();
+    void backupsWhenTheDiskFails();
 };
 
 void TestStore::linesAreSplitOnEitherLineEnd()
@@ -217,6 +221,42 @@ void TestStore::backupsBeforeEachRewrite()
                  error.endsWith("Son contenu précédent est conservé."),
              qPrintable(error));
     QCOMPARE(seams.directory.read(kStockFileName), fileOf(medicines(32)));
+}
+
+// A save or a restore that fails on the disk: no copy removed, the cause said plainly, as
+// what the user asked for. A copy named by hand with a day that never was is not listed.
+void TestStore::backupsWhenTheDiskFails()
+{
+    TestSeams seams;
+    QString error;
+    for (int save = 0; save < 22; ++save) {
+        seams.today.time = QTime(8, save);
+        QVERIFY2(ecrit_pharmacie(medicines(save + 1), &error), qPrintable(error));
+    }
+    seams.directory.write("Sauvegardes/Pharmacie 2026-02-30 10-00-00 n3.dat", "x\r\n");
+    const QList<Backups::Backup> before = Backups::of(kStockFileName);
+    QCOMPARE(before.size(), 20);
+    // The n-th call named `call` of a save fails: the copy's first write, then the stock's.
+    const auto failing = [&](const char *call, int nth, int errnum, const std::function<bool()> &save) {
+        FaultySystemCalls faulty;
+        faulty.failAt(call, nth, errnum);
+        error.clear();
+        return save();
+    };
+    seams.today.time = QTime(10, 0);
+    QVERIFY(!failing("write", 1, EIO, [&] { return ecrit_pharmacie(medicines(2), &error); }));
+    QCOMPARE(error, "Le fichier Pharmacie.dat n'a pas pu être enregistré :\r\nsa copie de sauvegarde n'a pas pu "
+                    "être faite dans le dossier Sauvegardes : erreur d'entrée-sortie (le disque ne répond pas "
+                    "correctement).\r\n\r\nSon contenu précédent est conservé.");
+    seams.today.time = QTime(10, 1);
+    QVERIFY(!failing("write", 2, ENOSPC, [&] { return ecrit_pharmacie(medicines(2), &error); }));
+    QCOMPARE(Backups::of(kStockFileName).size(), before.size() + 1); // the new copy, and all the others
+    QVERIFY(QFile::exists(before.last().path));
+    seams.today.time = QTime(10, 2);
+    QVERIFY(!failing("write", 2, ENOSPC, [&] { return Backups::restore(before.last(), kStockFileName, &error); }));
+    QCOMPARE(error, "La sauvegarde du 06/12/2026 à 08:02 n'a pas pu être restaurée :\r\nplus de place sur le "
+                    "disque.\r\n\r\nLe fichier Pharmacie.dat est resté tel qu'il était.");
+    QCOMPARE(seams.directory.read(kStockFileName), fileOf(medicines(22)));
 }
 
 VELLORIN_TEST(TestStore)

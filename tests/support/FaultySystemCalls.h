@@ -21,6 +21,8 @@ public:
 
     // The n-th call from now (1 = the next).
     void failAt(int n, int errnum) { m_at = m_calls + n, m_errnum = errnum; }
+    // The n-th call of that name from now ("write", 2: the second write).
+    void failAt(const char *call, int n, int errnum) { m_call = call, m_callsLeft = n, m_errnum = errnum; }
     void killAt(int n) { failAt(n, 0); }
     int calls() const { return m_calls; }
     // The calls made so far, by name: "open", "write", "fsync"...
@@ -43,6 +45,8 @@ private:
 
     int m_calls = 0;
     int m_at = 0;
+    const char *m_call = nullptr;
+    int m_callsLeft = 0;
     int m_errnum = 0;
     bool m_dead = false;
     bool m_failNextWrite = false;

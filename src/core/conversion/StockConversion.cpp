@@ -81,7 +81,7 @@ bool StockConversion::pass1(const QList<OldField> &fields, QString *error)
     // The copy is the file itself as it was read, byte for byte: the user's way back. It
     // is as private as the stock.
     if (!DurableFile::write(datedCopyPath(), m_oldBytes,
-                            {DurableFile::Existing::MustNotExist, stockFilePath()}, error))
+                            DurableFile::newFileOnly(stockFilePath()), error))
         return false;
     m_new.clear();
     m_new.reserve(m_old.size());
@@ -125,6 +125,7 @@ bool StockConversion::replace(QString *error)
     if (!Backups::keepBeforeRewrite(stockFilePath(), error) ||
         !DurableFile::replace(file(kDef), stockFilePath(), error))
         return false;
+    Backups::rewritten(stockFilePath());
     m_done = true;
     return true;
 }

@@ -26,7 +26,7 @@ void ExecutableDirectory::seed(const QString &executableDir, const QString &data
         QString ignored;
         // Written whole or not at all; one that fails is laid out at the next start.
         if (!QFileInfo::exists(target) && DurableFile::read(source, &bytes, &missing, &ignored) && !missing)
-            DurableFile::write(target, bytes, {DurableFile::Existing::MustNotExist, {}}, &ignored);
+            DurableFile::write(target, bytes, DurableFile::newFileOnly(), &ignored);
     }
 }
 

@@ -10,6 +10,8 @@
 #include <QSet>
 
 #include <algorithm>
+#include <cerrno>
+#include <sys/stat.h>
 
 namespace Backups {
 
@@ -65,8 +67,10 @@ QList<Backup> of(const QString &fileName)
         const QRegularExpressionMatch m = pattern.match(entry.fileName());
         if (!m.hasMatch())
             continue;
-        found.append({entry.filePath(), QDateTime::fromString(m.captured(1), kStamp),
-                      m.captured(3).toLongLong(), entry.size()});
+        const QDateTime when = QDateTime::fromString(m.captured(1), kStamp);
+        if (!when.isValid()) // a name made by hand, with a day or an hour that never was
+            continue;
+        found.append({entry.filePath(), when, m.captured(3).toLongLong(), entry.size()});
         // Within one second, the number after the time orders them.
         found.back().when = found.back().when.addMSecs(m.captured(2).toInt());
     }
@@ -74,7 +78,7 @@ QList<Backup> of(const QString &fileName)
     return found;
 }
 
-bool keepBeforeRewrite(const QString &path, QString *error)
+bool keepBeforeRewrite(const QString &path, QString *error, const DurableFile::FileLabel &label)
 {
     const QFileInfo info(path);
     if (!isBackedUp(info.fileName()))
@@ -83,13 +87,13 @@ bool keepBeforeRewrite(const QString &path, QString *error)
     bool missing = false;
     QString why;
     if (!DurableFile::read(path, &bytes, &missing, &why)) {
-        *error = DurableFile::readFailure(path, why);
+        *error = DurableFile::readFailure(path, why, label);
         return false;
     }
-    return missing || keepCopy(path, bytes, error);
+    return missing || keepCopy(path, bytes, error, label);
 }
 
-bool keepCopy(const QString &path, const QByteArray &bytes, QString *error)
+bool keepCopy(const QString &path, const QByteArray &bytes, QString *error, const DurableFile::FileLabel &label)
 {
     const QFileInfo info(path);
     if (!isBackedUp(info.fileName()) || bytes.isEmpty())
@@ -99,14 +103,13 @@ bool keepCopy(const QString &path, const QByteArray &bytes, QString *error)
             path,
             QStringLiteral("sa copie de sauvegarde n'a pas pu être faite dans le dossier %1 : %2")
                 .arg(kFolderName, cause.remove(QRegularExpression(QStringLiteral("\\.$")))),
-            true);
+            true, label);
         return false;
     };
-    if (!QDir().mkpath(folder()))
-        return refuse(QStringLiteral("le dossier ne peut pas être créé"));
+    if (!QFileInfo(folder()).isDir() && ::mkdir(QFile::encodeName(folder()).constData(), 0777) != 0)
+        return refuse(DurableFile::cause(errno)); // EEXIST: a file has the folder's name
     const qsizetype lines = bytes.count('\n') + (bytes.endsWith('\n') ? 0 : 1);
     const QString stamp = Platform::now().toString(kStamp);
-    const QDateTime second = QDateTime::fromString(stamp, kStamp);
     const QDir dir(folder());
     // Copies made within the same second are told apart by their rank.
     QList<Backup> all = of(info.fileName());
@@ -121,11 +124,16 @@ bool keepCopy(const QString &path, const QByteArray &bytes, QString *error)
             .arg(lines)
             .arg(info.suffix());
     QString failure;
-    if (!DurableFile::write(dir.filePath(name), bytes, {DurableFile::Existing::MustNotExist, path}, &failure))
+    if (!DurableFile::write(dir.filePath(name), bytes, DurableFile::newFileOnly(path, label), &failure))
         return refuse(failure.section(QStringLiteral("\r\n"), 1, 1)); // the cause, after the file's name
-    all.prepend({dir.filePath(name), second.addMSecs(rank + 1), lines, bytes.size()});
-    rotate(all);
     return true;
+}
+
+void rewritten(const QString &path)
+{
+    const QString fileName = QFileInfo(path).fileName();
+    if (isBackedUp(fileName))
+        rotate(of(fileName));
 }
 
 bool restore(const Backup &backup, const QString &fileName, QString *error)
@@ -138,7 +146,17 @@ bool restore(const Backup &backup, const QString &fileName, QString *error)
         return false;
     }
     const QString path = Platform::programFile(fileName);
-    return keepBeforeRewrite(path, error) && DurableFile::write(path, bytes, {}, error);
+    QString failure;
+    if (!keepBeforeRewrite(path, &failure) || !DurableFile::write(path, bytes, {}, &failure)) {
+        // Said as what the user asked for: the cause, after the file's name.
+        *error = QStringLiteral("La sauvegarde du %1 n'a pas pu être restaurée :\r\n%2\r\n\r\n"
+                                "Le fichier %3 est resté tel qu'il était.")
+                     .arg(backup.when.toString(QStringLiteral("dd/MM/yyyy à HH:mm")),
+                          failure.section(QStringLiteral("\r\n"), 1, 1), fileName);
+        return false;
+    }
+    rewritten(path);
+    return true;
 }
 
 } // namespace Backups

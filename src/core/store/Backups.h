@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DurableFile.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -23,9 +25,13 @@ struct Backup
 // Keeps the present content of `path` before it is rewritten, when it is the stock or a
 // value list and holds something. False, with the reason, when the copy could not be
 // made: the rewrite must not go on then.
-bool keepBeforeRewrite(const QString &path, QString *error);
+bool keepBeforeRewrite(const QString &path, QString *error, const DurableFile::FileLabel &label = {});
 // The same for a caller that has just read the file: `bytes` is its present content.
-bool keepCopy(const QString &path, const QByteArray &bytes, QString *error);
+bool keepCopy(const QString &path, const QByteArray &bytes, QString *error,
+              const DurableFile::FileLabel &label = {});
+// Once the rewrite is done, the copies no longer kept are removed; never before, so that a
+// save that fails on a nearly full disk has removed nothing.
+void rewritten(const QString &path);
 
 // The copies of a data file ("Pharmacie.dat"), the newest first.
 QList<Backup> of(const QString &fileName);

@@ -230,7 +230,7 @@ QString cause(int errnum)
     case EROFS:
         return QStringLiteral("le disque est en lecture seule");
     case EIO:
-        return QStringLiteral("erreur d'entrée-sortie : le disque ne répond pas correctement");
+        return QStringLiteral("erreur d'entrée-sortie (le disque ne répond pas correctement)");
     case EEXIST:
         return QStringLiteral("un fichier de ce nom existe déjà");
     case ENOENT:
@@ -254,18 +254,37 @@ QString cause(int errnum)
     }
 }
 
-QString readFailure(const QString &path, const QString &why)
+QString shownName(const QString &path, const FileLabel &label)
 {
-    return QStringLiteral("Le fichier %1 ne peut pas être lu :\r\n%2.").arg(fileName(path), why);
+    return label.name.isEmpty() ? QStringLiteral("le fichier ") + fileName(path) : label.name;
 }
 
-QString writeFailure(const QString &path, const QString &why, bool existed)
+namespace {
+
+// At the start of a sentence.
+QString subject(const QString &path, const FileLabel &label)
 {
+    QString name = shownName(path, label);
+    name[0] = name.at(0).toUpper();
+    return name;
+}
+
+} // namespace
+
+QString readFailure(const QString &path, const QString &why, const FileLabel &label)
+{
+    return QStringLiteral("%1 ne peut pas être lu%2 :\r\n%3.")
+        .arg(subject(path, label), label.feminine ? QStringLiteral("e") : QString(), why);
+}
+
+QString writeFailure(const QString &path, const QString &why, bool existed, const FileLabel &label)
+{
+    const QString e = label.feminine ? QStringLiteral("e") : QString();
     if (!existed)
-        return QStringLiteral("Le fichier %1 n'a pas pu être créé :\r\n%2.").arg(fileName(path), why);
-    return QStringLiteral("Le fichier %1 n'a pas pu être enregistré :\r\n%2.\r\n\r\n"
+        return QStringLiteral("%1 n'a pas pu être créé%2 :\r\n%3.").arg(subject(path, label), e, why);
+    return QStringLiteral("%1 n'a pas pu être enregistré%2 :\r\n%3.\r\n\r\n"
                           "Son contenu précédent est conservé.")
-        .arg(fileName(path), why);
+        .arg(subject(path, label), e, why);
 }
 
 bool openForReading(const QString &path, QFile *file, bool *missing, QString *why)
@@ -320,7 +339,7 @@ bool write(const QString &path, QByteArrayView bytes, const Options &options, QS
     struct stat current = {};
     const bool existed = ::stat(native(target).constData(), &current) == 0;
     const auto failed = [&](const QString &why) {
-        *error = writeFailure(path, why, existed);
+        *error = writeFailure(path, why, existed, options.label);
         return false;
     };
     if (existed && S_ISDIR(current.st_mode))
@@ -373,7 +392,10 @@ bool writeIntoUserFolder(const QString &path, QByteArrayView bytes, Existing exi
     const QFileInfo info(path);
     if (!info.suffix().isEmpty())
         removeWorkFiles(info.absolutePath(), {QStringLiteral("*.") + info.suffix()});
-    return write(path, bytes, {existing, {}, WorkFile::Unnamed}, error);
+    Options options;
+    options.existing = existing;
+    options.work = WorkFile::Unnamed;
+    return write(path, bytes, options, error);
 }
 
 bool replace(const QString &work, const QString &target, QString *error)

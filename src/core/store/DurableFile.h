@@ -11,6 +11,16 @@ class QFile;
 // synced. Every failure comes back as a French sentence that names the file and the cause.
 namespace DurableFile {
 
+// How messages name a file: "le fichier Pharmacie.dat", or what the user knows it as.
+struct FileLabel
+{
+    QString name; // "la liste des voies d'administration"; empty: the file by its name
+    bool feminine = false;
+};
+
+// "le fichier Pharmacie.dat", or the label's name.
+QString shownName(const QString &path, const FileLabel &label);
+
 enum class Existing
 {
     Replace,     // the file is replaced when there is one
@@ -30,7 +40,18 @@ struct Options
     // Whose permissions and group the new file takes; the file itself when it exists.
     QString permissionsFrom;
     WorkFile work = WorkFile::Named;
+    FileLabel label;
 };
+
+// A new file, never one in the place of another: a copy, a dated file.
+inline Options newFileOnly(const QString &permissionsFrom = {}, const FileLabel &label = {})
+{
+    Options options;
+    options.existing = Existing::MustNotExist;
+    options.permissionsFrom = permissionsFrom;
+    options.label = label;
+    return options;
+}
 
 // Opens a regular file for reading; anything else (a folder, a pipe, a device) is refused
 // at once instead of being waited on, with the cause in `why`. A missing file sets
@@ -69,7 +90,7 @@ inline constexpr int kNotRegularFile = -1;
 // without final stop.
 QString cause(int errnum);
 
-QString readFailure(const QString &path, const QString &why);
-QString writeFailure(const QString &path, const QString &why, bool existed);
+QString readFailure(const QString &path, const QString &why, const FileLabel &label = {});
+QString writeFailure(const QString &path, const QString &why, bool existed, const FileLabel &label = {});
 
 } // namespace DurableFile

@@ -12,36 +12,42 @@
 
 namespace {
 
-QString displayName(const QString &path)
+using DurableFile::FileLabel;
+
+QString writeFailure(const QString &path, const QString &why, const FileLabel &label)
 {
-    return QFileInfo(path).fileName();
+    return DurableFile::writeFailure(path, why, QFileInfo::exists(path), label);
 }
 
-QString writeFailure(const QString &path, const QString &why)
+// "Le fichier", or the label's noun: "La liste".
+QString unchangedSubject(const FileLabel &label)
 {
-    return DurableFile::writeFailure(path, why, QFileInfo::exists(path));
+    return label.name.isEmpty() ? QStringLiteral("Le fichier") : QStringLiteral("La liste");
 }
 
 // Text typed by the user may hold characters the file cannot store; say which one
 // rather than letting it turn into a substitute byte.
-bool encodeLines(const QString &path, const QStringList &lines, QByteArray *bytes, QString *error)
+bool encodeLines(const QString &path, const QStringList &lines, QByteArray *bytes, QString *error,
+                 const FileLabel &label)
 {
     bytes->clear();
     for (const QString &line : lines) {
         // A line end inside a line would make two records of one.
         if (line.contains(QLatin1Char('\n'))) {
             *error =
-                QStringLiteral("Le texte « %1 » contient un saut de ligne, que le fichier %2 ne peut pas "
-                               "enregistrer dans une ligne.\r\n\r\nLe fichier n'est pas modifié.")
-                    .arg(line.left(line.indexOf(QLatin1Char('\n'))).trimmed(), displayName(path));
+                QStringLiteral("Le texte « %1 » contient un saut de ligne, que %2 ne peut pas "
+                               "enregistrer dans une ligne.\r\n\r\n%3 n'est pas modifié%4.")
+                    .arg(line.left(line.indexOf(QLatin1Char('\n'))).trimmed(), DurableFile::shownName(path, label),
+                         unchangedSubject(label), label.feminine ? QStringLiteral("e") : QString());
             return false;
         }
         QByteArray encoded;
         if (!Cp1252::encode(line, &encoded)) {
             const QChar bad = line.at(Cp1252::firstUnencodable(line));
-            *error = QStringLiteral("Le texte « %1 » contient le caractère « %2 », que le fichier %3 "
-                                    "ne peut pas enregistrer.\r\n\r\nLe fichier n'est pas modifié.")
-                         .arg(line.trimmed(), QString(bad), displayName(path));
+            *error = QStringLiteral("Le texte « %1 » contient le caractère « %2 », que %3 "
+                                    "ne peut pas enregistrer.\r\n\r\n%4 n'est pas modifié%5.")
+                         .arg(line.trimmed(), QString(bad), DurableFile::shownName(path, label),
+                              unchangedSubject(label), label.feminine ? QStringLiteral("e") : QString());
             return false;
         }
         bytes->append(encoded);
@@ -65,7 +71,7 @@ bool lockedByAnother(const QString &path)
     return errno == EWOULDBLOCK;
 }
 
-bool checkWritable(const QString &path, QString *error)
+bool checkWritable(const QString &path, QString *error, const FileLabel &label)
 {
     const QFileInfo info(path);
     // The write bits, not only access(): a file the user made read-only stays so even for
@@ -73,19 +79,27 @@ bool checkWritable(const QString &path, QString *error)
     // (The "User" bits follow access(), which grants an administrator everything.)
     constexpr QFile::Permissions anyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
     if (!QFileInfo(info.absolutePath()).isWritable()) {
-        *error = writeFailure(path, QStringLiteral("le dossier du programme est en lecture seule"));
+        *error = writeFailure(path, QStringLiteral("le dossier du programme est en lecture seule"), label);
         return false;
     }
     if (info.exists() && (!info.isWritable() || !(info.permissions() & anyWrite))) {
-        *error = writeFailure(path, QStringLiteral("le fichier est en lecture seule"));
+        *error = writeFailure(path, QStringLiteral("le fichier est en lecture seule"), label);
         return false;
     }
     if (info.exists() && lockedByAnother(path)) {
         *error = writeFailure(path, QStringLiteral("un autre programme l'utilise en ce moment ; "
-                                                   "réessayez quand il l'aura libéré"));
+                                                   "réessayez quand il l'aura libéré"),
+                              label);
         return false;
     }
     return true;
+}
+
+DurableFile::Options withLabel(const FileLabel &label)
+{
+    DurableFile::Options options;
+    options.label = label;
+    return options;
 }
 
 } // namespace
@@ -141,19 +155,20 @@ bool readLines(const QString &path, QStringList *lines, QString *error)
     return true;
 }
 
-bool writeLines(const QString &path, const QStringList &lines, QString *error)
+bool writeLines(const QString &path, const QStringList &lines, QString *error, const FileLabel &label)
 {
     QByteArray bytes;
-    if (!encodeLines(path, lines, &bytes, error) || !checkWritable(path, error) ||
-        !Backups::keepBeforeRewrite(path, error))
+    if (!encodeLines(path, lines, &bytes, error, label) || !checkWritable(path, error, label) ||
+        !Backups::keepBeforeRewrite(path, error, label) || !DurableFile::write(path, bytes, withLabel(label), error))
         return false;
-    return DurableFile::write(path, bytes, {}, error);
+    Backups::rewritten(path);
+    return true;
 }
 
-bool appendLine(const QString &path, const QString &line, QString *error)
+bool appendLine(const QString &path, const QString &line, QString *error, const FileLabel &label)
 {
     QByteArray added;
-    if (!encodeLines(path, {line}, &added, error) || !checkWritable(path, error))
+    if (!encodeLines(path, {line}, &added, error, label) || !checkWritable(path, error, label))
         return false;
     // The whole file is written anew with the line at its end: an append that fails half-way
     // could not be undone with certainty, a replaced file can.
@@ -164,14 +179,17 @@ bool appendLine(const QString &path, const QString &line, QString *error)
         *error = DurableFile::readFailure(path, why);
         return false;
     }
-    if (!Backups::keepCopy(path, bytes, error))
+    if (!Backups::keepCopy(path, bytes, error, label))
         return false;
     // A last line left without its line end by another program must not be glued
     // to the new one.
     if (!bytes.isEmpty() && !bytes.endsWith('\n'))
         bytes.append("\r\n");
     bytes.append(added);
-    return DurableFile::write(path, bytes, {}, error);
+    if (!DurableFile::write(path, bytes, withLabel(label), error))
+        return false;
+    Backups::rewritten(path);
+    return true;
 }
 
 } // namespace TextFile

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "DurableFile.h"
+
 #include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 
 // Whole-file access to the program's windows-1252 text files, one entry per line.
-// Every failure comes back as a complete French sentence for the user, naming the file.
+// Every failure comes back as a complete French sentence for the user, naming the file
+// as `label` says.
 namespace TextFile {
 
 // The lines of a file's bytes, as readLines gives them.
@@ -18,10 +21,11 @@ bool readLines(const QString &path, QStringList *lines, QString *error);
 
 // Replaces the file by the lines, each ended by CR LF: the whole new file or, on failure,
 // the whole former one.
-bool writeLines(const QString &path, const QStringList &lines, QString *error);
+bool writeLines(const QString &path, const QStringList &lines, QString *error,
+                const DurableFile::FileLabel &label = {});
 
 // Adds one line and its CR LF at the end, creating the file when missing. A failure
 // leaves the file as it was.
-bool appendLine(const QString &path, const QString &line, QString *error);
+bool appendLine(const QString &path, const QString &line, QString *error, const DurableFile::FileLabel &label = {});
 
 } // namespace TextFile

@@ -23,12 +23,26 @@ bool readValueList(const QString &fileName, QStringList *entries, QString *error
     return TextFile::readLines(valueListPath(fileName), entries, error);
 }
 
+namespace {
+
+// The list as its window speaks of it, in messages.
+DurableFile::FileLabel labelOf(const QString &fileName)
+{
+    if (fileName == kRoutesFileName)
+        return {QStringLiteral("la liste des voies d'administration"), true};
+    if (fileName == kPresentationsFileName)
+        return {QStringLiteral("la liste des présentations"), true};
+    return {};
+}
+
+} // namespace
+
 bool writeValueList(const QString &fileName, const QStringList &entries, QString *error)
 {
-    return TextFile::writeLines(valueListPath(fileName), entries, error);
+    return TextFile::writeLines(valueListPath(fileName), entries, error, labelOf(fileName));
 }
 
 bool appendToValueList(const QString &fileName, const QString &entry, QString *error)
 {
-    return TextFile::appendLine(valueListPath(fileName), entry, error);
+    return TextFile::appendLine(valueListPath(fileName), entry, error, labelOf(fileName));
 }

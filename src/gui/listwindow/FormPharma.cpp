@@ -294,7 +294,9 @@ void FormPharma::openEditor(EditorMode mode)
         m_list1, [this](qsizetype position) { m_model->appendPosition(position); }, this);
     editor.setMode(mode);
     editor.exec();
-    // The editor has closed: this window is the active one again.
+    // The editor has closed: this window is the active one again, and has the keyboard, even
+    // when a message shown as the editor closed left no window active.
+    activateWindow();
     Form_Activate();
 }
 

@@ -76,6 +76,10 @@ MsgAnswer QtMessageBoxes::ask(const MessageRequest &request)
     if (yesNo)
         box->setDefaultButton(QMessageBox::Yes);
     const int answer = box->exec();
+    // The keyboard goes back to the window the box was shown over, as the desktop may not
+    // give it back by itself.
+    if (parent && parent->isVisible())
+        parent->activateWindow();
     if (!yesNo)
         return MsgAnswer::Ok;
     return answer == QMessageBox::Yes ? MsgAnswer::Yes : MsgAnswer::No;
