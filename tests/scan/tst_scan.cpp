@@ -72,9 +72,10 @@ const QStringList kStock = {medicine("Aspirine"), medicine("Doliprane", "01/01/2
 
 // A key as a device sends it, to the control that has the keyboard, stamped with the
 // moment it was pressed by the window system's clock.
-void sendKey(QEvent::Type type, int key, Qt::KeyboardModifiers modifiers, const QString &text, quint64 at)
+void sendKey(QEvent::Type type, int key, Qt::KeyboardModifiers modifiers, const QString &text, quint64 at,
+             bool repeated = false)
 {
-    QKeyEvent event(type, key, modifiers, text);
+    QKeyEvent event(type, key, modifiers, text, repeated);
     event.setTimestamp(at);
     if (QWidget *to = QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow())
         QApplication::sendEvent(to, &event);
@@ -153,6 +154,7 @@ private slots:
     void twoLines_data() { addRows(kTwoLines); }
     void twoLines();
     void aCodeNotRememberedKeepsTheKeyboard();
+    void aKeyHeldDownInADialog();
     void boxesUp_data() { addRows(kBoxesUp); }
     void boxesUp();
 };
@@ -271,6 +273,21 @@ void TestScan::aCodeNotRememberedKeepsTheKeyboard()
     Platform::setMessageBoxes(&fx.seams.messages);
     QVERIFY2(said.startsWith("Le médicament est enregistré, mais le code"), qPrintable(said));
     QTRY_VERIFY(QApplication::focusWidget() && QApplication::focusWidget()->window() == fx.form.get());
+}
+
+// A key held down repeats as fast as a scanner types; it is typing all the same.
+void TestScan::aKeyHeldDownInADialog()
+{
+    TestSeams seams;
+    QLineEdit dialogField;
+    dialogField.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialogField));
+    dialogField.activateWindow();
+    QTRY_VERIFY(dialogField.hasFocus());
+    for (int n = 0; n < 8; ++n)
+        sendKey(QEvent::KeyPress, Qt::Key_X, {}, "x", 5'000'000 + quint64(n) * 25, n > 0);
+    sendKey(QEvent::KeyRelease, Qt::Key_X, {}, "x", 5'000'200);
+    QTRY_COMPARE(dialogField.text(), "xxxxxxxx");
 }
 
 void TestScan::boxesUp()

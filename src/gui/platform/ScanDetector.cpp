@@ -9,6 +9,8 @@
 #include <QKeyEvent>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace {
 
 // A scanner types a key every few milliseconds; no one types 16 keys in a row this fast.
@@ -88,9 +90,16 @@ bool ScanDetector::eventFilter(QObject *watched, QEvent *event)
     case QEvent::InputMethod: // a dead key or an input method: typing
     case QEvent::MouseButtonPress:
     case QEvent::Wheel:
-    case QEvent::Close:
-        // What was typed before lands before what the pointer does, or the window closes.
+        // What was typed before lands before what the pointer does.
         endBurst();
+        return false;
+    case QEvent::Close:
+        // ... or before its window closes.
+        if (std::any_of(m_held.begin(), m_held.end(), [watched](const Held &h) {
+                auto *widget = qobject_cast<QWidget *>(h.receiver.data());
+                return widget && widget->window() == watched;
+            }))
+            endBurst();
         return false;
     default:
         return false;
@@ -122,6 +131,11 @@ bool ScanDetector::keyPress(QWidget *receiver, QKeyEvent *key)
             return false;
         hold(receiver, key);
         return true;
+    }
+    // A key held down repeats at a scanner's pace, but no scanner holds a key.
+    if (key->isAutoRepeat()) {
+        endBurst();
+        return false;
     }
     const quint64 now = pressedAt(key);
     const bool fast = m_anyKey && now >= m_lastKey && now - m_lastKey <= kScannerGapMs;
