@@ -4,10 +4,10 @@
 
 #include <QAccessible>
 #include <QContextMenuEvent>
-#include <QTreeView>
 #include <QFileDialog>
 #include <QMenu>
 #include <QStandardPaths>
+#include <QTreeView>
 
 namespace {
 
@@ -157,22 +157,25 @@ void TestExport::inTheUsersFolder()
     folder.write("notes.txt.~Ab3dE9", "not an export's");
     folder.write("vieux.xlsx", QByteArray(2500, 'x'));
     QFile old(folder.file("vieux.xlsx"));
-    QVERIFY(old.open(QIODevice::ReadWrite) &&
-            old.setFileTime(QDateTime(QDate(2026, 12, 6), QTime(23, 48, 13)), QFileDevice::FileModificationTime));
+    QVERIFY(
+        old.open(QIODevice::ReadWrite) &&
+        old.setFileTime(QDateTime(QDate(2026, 12, 6), QTime(23, 48, 13)), QFileDevice::FileModificationTime));
     old.close();
     QString offered, listed;
-    exportList(fx.form->ListView1(), folder.file("liste.csv"), "csv", MenuBy::ShiftF10, [&](QFileDialog *dialog) {
-        offered = dialog->findChild<QLineEdit *>("fileNameEdit")->text();
-        dialog->setDirectory(folder.path());
-        auto *files = dialog->findChild<QTreeView *>("treeView");
-        const auto row = [&] {
-            const QModelIndexList found = files->model()->match(files->model()->index(0, 0, files->rootIndex()),
-                                                                Qt::DisplayRole, "vieux.xlsx");
-            return found.value(0);
-        };
-        QTRY_VERIFY(row().isValid());
-        listed = row().siblingAtColumn(1).data().toString() + " | " + row().siblingAtColumn(3).data().toString();
-    });
+    exportList(fx.form->ListView1(), folder.file("liste.csv"), "csv", MenuBy::ShiftF10,
+               [&](QFileDialog *dialog) {
+                   offered = dialog->findChild<QLineEdit *>("fileNameEdit")->text();
+                   dialog->setDirectory(folder.path());
+                   auto *files = dialog->findChild<QTreeView *>("treeView");
+                   const auto row = [&] {
+                       const QModelIndexList found = files->model()->match(
+                           files->model()->index(0, 0, files->rootIndex()), Qt::DisplayRole, "vieux.xlsx");
+                       return found.value(0);
+                   };
+                   QTRY_VERIFY(row().isValid());
+                   listed = row().siblingAtColumn(1).data().toString() + " | " +
+                            row().siblingAtColumn(3).data().toString();
+               });
     QTRY_VERIFY(folder.exists("liste.csv"));
     QCOMPARE(offered, "Indispensables, liste Périmés et-ou Seuil critique 2026-12-06.xlsx");
     QCOMPARE(listed, "2,44 Kio | 06/12/2026 23:48");

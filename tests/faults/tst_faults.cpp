@@ -174,7 +174,8 @@ void TestFaults::readOnlyProgramDirectory()
     QVERIFY(!ajoute_pharmacie(medicines(1).first(), &error));
     QVERIFY2(error.contains("le dossier du programme est en lecture seule"), qPrintable(error));
     QVERIFY(!appendToValueList(kRoutesFileName, "Orale", &error));
-    QVERIFY2(error.startsWith("La liste des voies d'administration n'a pas pu être créée :"), qPrintable(error));
+    QVERIFY2(error.startsWith("La liste des voies d'administration n'a pas pu être créée :"),
+             qPrintable(error));
     QCOMPARE(dir.read(kStockFileName), before);
 
     // Printed without a printer: the PDF goes to the user's documents, and the user is told.
@@ -368,7 +369,8 @@ void TestFaults::anExportStoppedBeforeItsEndLeavesNothing()
         faulty.killAt(n);
         TestSeams seams;
         QString error;
-        DurableFile::writeIntoUserFolder(seams.directory.file("Liste.csv"), QByteArray(100000, 'x'), {}, &error);
+        DurableFile::writeIntoUserFolder(seams.directory.file("Liste.csv"), QByteArray(100000, 'x'), {},
+                                         &error);
         QCOMPARE(QDir(seams.directory.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
     }
 }

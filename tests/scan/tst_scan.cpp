@@ -1,9 +1,8 @@
 #include "core/scan/BoxCode.h"
 #include "core/scan/ProductCodes.h"
 #include "gui/listwindow/StockTableModel.h"
-#include "support/Tests.h"
-
 #include "gui/platform/ScanDetector.h"
+#include "support/Tests.h"
 
 #include <QMessageBox>
 #include <QThread>
@@ -52,15 +51,25 @@ const struct { const char *name; QString button, code; int pace; QStringList aft
 
 // A scan while a box is up (`wrong`: first a box that cannot be read, in the editor
 // `button` opens): a question or a message is answered by a person only.
-const struct { const char *name; QString row, button, wrong; } kBoxesUp[] = {
+const struct
+{
+    const char *name;
+    QString row, button, wrong;
+} kBoxesUp[] = {
     {"the deletion question", "Doliprane", "Supprimer", ""},
     {"the renewal question", "Aspirine", "renouveler", ""},
-    {"a bad code's message", "Doliprane", "Modifier", "0103400930000015" "17271231"},
+    {"a bad code's message", "Doliprane", "Modifier",
+     "0103400930000015"
+     "17271231"},
 };
 
 // Two lines of Doliprane: the box's date, the date of the line its code was saved from
 // (as the codes file keeps it), and the line the list window chooses.
-const struct { const char *name; QString box, saved, chosen; } kTwoLines[] = {
+const struct
+{
+    const char *name;
+    QString box, saved, chosen;
+} kTwoLines[] = {
     {"the box's own date", "17290630", "01/01/2028", "30/06/2029"},
     {"else the line it was saved from", "17301231", "30/06/2029", "30/06/2029"},
     {"else the other it was saved from", "17301231", "01/01/2028", "01/01/2028"},
@@ -77,7 +86,8 @@ void sendKey(QEvent::Type type, int key, Qt::KeyboardModifiers modifiers, const 
 {
     QKeyEvent event(type, key, modifiers, text, repeated);
     event.setTimestamp(at);
-    if (QWidget *to = QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow())
+    if (QWidget *to =
+            QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow())
         QApplication::sendEvent(to, &event);
 }
 
@@ -242,10 +252,11 @@ void TestScan::aScanRemembersItsMedicine()
 void TestScan::twoLines()
 {
     const auto &c = rowOf(kTwoLines);
-    StockFixture fx({medicine("Doliprane", "01/01/2028"), medicine("Aspirine"), medicine("Doliprane", "30/06/2029")});
-    fx.seams.directory.write(kCodesFileName, cp1252("03400930000014Doliprane" + QString(31, ' ') + "Orale" +
-                                                    QString(15, ' ') + "Comprimé" + QString(12, ' ') + c.saved +
-                                                    "\r\n"));
+    StockFixture fx(
+        {medicine("Doliprane", "01/01/2028"), medicine("Aspirine"), medicine("Doliprane", "30/06/2029")});
+    fx.seams.directory.write(kCodesFileName,
+                             cp1252("03400930000014Doliprane" + QString(31, ' ') + "Orale" +
+                                    QString(15, ' ') + "Comprimé" + QString(12, ' ') + c.saved + "\r\n"));
     fx.chooseRow("Aspirine");
     fx.form->ListView1()->setFocus();
     scan(kBox + c.box, 4);
@@ -304,8 +315,8 @@ void TestScan::boxesUp()
         scan(kBox + "17271231", 4);
         QTest::qWait(2 * ScanDetector::kHoldMs);
         stayedUp = box->isVisible();
-        QAbstractButton *answer = box->button(QMessageBox::No) ? box->button(QMessageBox::No)
-                                                                : box->button(QMessageBox::Ok);
+        QAbstractButton *answer =
+            box->button(QMessageBox::No) ? box->button(QMessageBox::No) : box->button(QMessageBox::Ok);
         QTest::mouseClick(answer, Qt::LeftButton);
     };
     if (c.wrong.isEmpty()) {

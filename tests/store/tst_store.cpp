@@ -6,7 +6,6 @@
 #include "support/Tests.h"
 
 #include <cerrno>
-
 #include <optional>
 
 namespace {
@@ -245,15 +244,17 @@ void TestStore::backupsWhenTheDiskFails()
     };
     seams.today.time = QTime(10, 0);
     QVERIFY(!failing("write", 1, EIO, [&] { return ecrit_pharmacie(medicines(2), &error); }));
-    QCOMPARE(error, "Le fichier Pharmacie.dat n'a pas pu être enregistré :\r\nsa copie de sauvegarde n'a pas pu "
-                    "être faite dans le dossier Sauvegardes : erreur d'entrée-sortie (le disque ne répond pas "
-                    "correctement).\r\n\r\nSon contenu précédent est conservé.");
+    QCOMPARE(error,
+             "Le fichier Pharmacie.dat n'a pas pu être enregistré :\r\nsa copie de sauvegarde n'a pas pu "
+             "être faite dans le dossier Sauvegardes : erreur d'entrée-sortie (le disque ne répond pas "
+             "correctement).\r\n\r\nSon contenu précédent est conservé.");
     seams.today.time = QTime(10, 1);
     QVERIFY(!failing("write", 2, ENOSPC, [&] { return ecrit_pharmacie(medicines(2), &error); }));
     QCOMPARE(Backups::of(kStockFileName).size(), before.size() + 1); // the new copy, and all the others
     QVERIFY(QFile::exists(before.last().path));
     seams.today.time = QTime(10, 2);
-    QVERIFY(!failing("write", 2, ENOSPC, [&] { return Backups::restore(before.last(), kStockFileName, &error); }));
+    QVERIFY(!failing("write", 2, ENOSPC,
+                     [&] { return Backups::restore(before.last(), kStockFileName, &error); }));
     QCOMPARE(error, "La sauvegarde du 06/12/2026 à 08:02 n'a pas pu être restaurée :\r\nplus de place sur le "
                     "disque.\r\n\r\nLe fichier Pharmacie.dat est resté tel qu'il était.");
     QCOMPARE(seams.directory.read(kStockFileName), fileOf(medicines(22)));

@@ -80,8 +80,7 @@ bool StockConversion::pass1(const QList<OldField> &fields, QString *error)
 {
     // The copy is the file itself as it was read, byte for byte: the user's way back. It
     // is as private as the stock.
-    if (!DurableFile::write(datedCopyPath(), m_oldBytes,
-                            DurableFile::newFileOnly(stockFilePath()), error))
+    if (!DurableFile::write(datedCopyPath(), m_oldBytes, DurableFile::newFileOnly(stockFilePath()), error))
         return false;
     m_new.clear();
     m_new.reserve(m_old.size());

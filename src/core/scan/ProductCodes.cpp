@@ -24,10 +24,11 @@ std::optional<KnownMedicine> knownMedicine(const QString &gtin, QString *error)
     for (const QString &line : lines) {
         if (QStringView(line).left(kGtinWidth) == gtin) {
             const qsizetype at = kGtinWidth;
-            return KnownMedicine{field(line, at + Enreg::kNom.start, Enreg::kNom.width),
-                                 field(line, at + Enreg::kFormemedic.start, Enreg::kFormemedic.width),
-                                 field(line, at + Enreg::kTypemedic.start, Enreg::kTypemedic.width),
-                                 field(line, at + Enreg::kTypemedic.start + Enreg::kTypemedic.width, kDateWidth)};
+            return KnownMedicine{
+                field(line, at + Enreg::kNom.start, Enreg::kNom.width),
+                field(line, at + Enreg::kFormemedic.start, Enreg::kFormemedic.width),
+                field(line, at + Enreg::kTypemedic.start, Enreg::kTypemedic.width),
+                field(line, at + Enreg::kTypemedic.start + Enreg::kTypemedic.width, kDateWidth)};
         }
     }
     return std::nullopt;

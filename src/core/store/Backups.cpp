@@ -93,7 +93,8 @@ bool keepBeforeRewrite(const QString &path, QString *error, const DurableFile::F
     return missing || keepCopy(path, bytes, error, label);
 }
 
-bool keepCopy(const QString &path, const QByteArray &bytes, QString *error, const DurableFile::FileLabel &label)
+bool keepCopy(const QString &path, const QByteArray &bytes, QString *error,
+              const DurableFile::FileLabel &label)
 {
     const QFileInfo info(path);
     if (!isBackedUp(info.fileName()) || bytes.isEmpty())

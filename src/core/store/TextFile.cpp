@@ -34,11 +34,11 @@ bool encodeLines(const QString &path, const QStringList &lines, QByteArray *byte
     for (const QString &line : lines) {
         // A line end inside a line would make two records of one.
         if (line.contains(QLatin1Char('\n'))) {
-            *error =
-                QStringLiteral("Le texte « %1 » contient un saut de ligne, que %2 ne peut pas "
-                               "enregistrer dans une ligne.\r\n\r\n%3 n'est pas modifié%4.")
-                    .arg(line.left(line.indexOf(QLatin1Char('\n'))).trimmed(), DurableFile::shownName(path, label),
-                         unchangedSubject(label), label.feminine ? QStringLiteral("e") : QString());
+            *error = QStringLiteral("Le texte « %1 » contient un saut de ligne, que %2 ne peut pas "
+                                    "enregistrer dans une ligne.\r\n\r\n%3 n'est pas modifié%4.")
+                         .arg(line.left(line.indexOf(QLatin1Char('\n'))).trimmed(),
+                              DurableFile::shownName(path, label), unchangedSubject(label),
+                              label.feminine ? QStringLiteral("e") : QString());
             return false;
         }
         QByteArray encoded;
@@ -87,8 +87,9 @@ bool checkWritable(const QString &path, QString *error, const FileLabel &label)
         return false;
     }
     if (info.exists() && lockedByAnother(path)) {
-        *error = writeFailure(path, QStringLiteral("un autre programme l'utilise en ce moment ; "
-                                                   "réessayez quand il l'aura libéré"),
+        *error = writeFailure(path,
+                              QStringLiteral("un autre programme l'utilise en ce moment ; "
+                                             "réessayez quand il l'aura libéré"),
                               label);
         return false;
     }
@@ -159,7 +160,8 @@ bool writeLines(const QString &path, const QStringList &lines, QString *error, c
 {
     QByteArray bytes;
     if (!encodeLines(path, lines, &bytes, error, label) || !checkWritable(path, error, label) ||
-        !Backups::keepBeforeRewrite(path, error, label) || !DurableFile::write(path, bytes, withLabel(label), error))
+        !Backups::keepBeforeRewrite(path, error, label) ||
+        !DurableFile::write(path, bytes, withLabel(label), error))
         return false;
     Backups::rewritten(path);
     return true;

@@ -26,6 +26,7 @@ bool writeLines(const QString &path, const QStringList &lines, QString *error,
 
 // Adds one line and its CR LF at the end, creating the file when missing. A failure
 // leaves the file as it was.
-bool appendLine(const QString &path, const QString &line, QString *error, const DurableFile::FileLabel &label = {});
+bool appendLine(const QString &path, const QString &line, QString *error,
+                const DurableFile::FileLabel &label = {});
 
 } // namespace TextFile

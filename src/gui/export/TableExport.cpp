@@ -6,12 +6,12 @@
 #include "gui/platform/MessageBox.h"
 
 #include <QAbstractItemModel>
+#include <QAction>
+#include <QContextMenuEvent>
 #include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QAction>
-#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
@@ -186,9 +186,8 @@ void exportShownList(QTableView *view, const QString &name)
     QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (!QFileInfo(documents).isDir())
         documents = QDir::homePath();
-    const QString suggested =
-        QDir(documents).filePath(QStringLiteral("%1 %2.xlsx")
-                                     .arg(fileNamePart(table.name), Platform::today().toString(Qt::ISODate)));
+    const QString suggested = QDir(documents).filePath(
+        QStringLiteral("%1 %2.xlsx").arg(fileNamePart(table.name), Platform::today().toString(Qt::ISODate)));
     QString path = askSaveFileName(view->window(), QStringLiteral("Exporter la liste affichée"), suggested,
                                    {xlsx, csv}, &filter);
     if (path.isEmpty())

@@ -438,7 +438,8 @@ void FormPharma::boxScanned(const QString &code)
     int rank = 0;
     for (qsizetype i = 0; i < m_list1.count() && rank < 3; ++i) {
         const EnregView e = recordView(m_list1.at(i));
-        if (e.nom != medicine->nom || e.formemedic != medicine->formemedic || e.typemedic != medicine->typemedic)
+        if (e.nom != medicine->nom || e.formemedic != medicine->formemedic ||
+            e.typemedic != medicine->typemedic)
             continue;
         const QStringView dat = Enreg::trimBlanks(e.dat);
         const int r = dat == boxDate ? 3 : (!medicine->dat.isEmpty() && dat == medicine->dat) ? 2 : 1;

@@ -1,8 +1,8 @@
 #include "FileDialogs.h"
 
 #include <QDateTime>
-#include <QFileInfo>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QIdentityProxyModel>
 #include <QLocale>

@@ -208,8 +208,8 @@ void ReportPrinter::preview(const ReportPage &page)
 void ReportPrinter::savePdf(const QString &report)
 {
     QWidget *parent = activeWindow();
-    const QString path = askSaveFileName(parent, QStringLiteral("Enregistrer en PDF"), fallbackPdfPath(report),
-                                         {QStringLiteral("Documents PDF (*.pdf)")});
+    const QString path = askSaveFileName(parent, QStringLiteral("Enregistrer en PDF"),
+                                         fallbackPdfPath(report), {QStringLiteral("Documents PDF (*.pdf)")});
     if (path.isEmpty())
         return;
     // The whole report made again into one document, drawn in memory, then written whole: a
@@ -300,8 +300,8 @@ void ReportPrinter::finish()
         const bool documents = pdfFolder().second;
         const QString path = fallbackPdfPath(m_report);
         QString error;
-        const bool written =
-            DurableFile::writeIntoUserFolder(path, m_pdf->bytes(), DurableFile::Existing::MustNotExist, &error);
+        const bool written = DurableFile::writeIntoUserFolder(path, m_pdf->bytes(),
+                                                              DurableFile::Existing::MustNotExist, &error);
         m_pdf.reset();
         NormalPointer pointer;
         if (written) {
