@@ -73,9 +73,9 @@ ScanDetector::ScanDetector(QObject *parent)
     parent->installEventFilter(this);
 }
 
-void ScanDetector::acceptScans(QWidget *window, Scanned scanned)
+void ScanDetector::acceptScans(QWidget *window, const Scanned &scanned)
 {
-    scanWindows().insert(window, std::move(scanned));
+    scanWindows().insert(window, scanned);
     QObject::connect(window, &QObject::destroyed, [window] { scanWindows().remove(window); });
 }
 

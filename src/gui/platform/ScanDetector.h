@@ -33,7 +33,7 @@ public:
     explicit ScanDetector(QObject *parent);
 
     // Scans made while `window` has the keyboard are handed to `scanned`.
-    static void acceptScans(QWidget *window, Scanned scanned);
+    static void acceptScans(QWidget *window, const Scanned &scanned);
 
     // The longest a key that may begin a burst waits before it goes through.
     static constexpr int kHoldMs = 40;
