@@ -216,7 +216,8 @@ void TestStore::backupsBeforeEachRewrite()
     QDir(seams.directory.file("Sauvegardes")).removeRecursively();
     seams.directory.write("Sauvegardes", "not a folder");
     QVERIFY(!ajoute_pharmacie(medicine("Ventoline"), &error));
-    QVERIFY2(error.contains("sa copie de sauvegarde n'a pas pu être faite") &&
+    QVERIFY2(error.contains("sa copie de sauvegarde n'a pas pu être faite dans le dossier Sauvegardes : un "
+                            "fichier de ce nom existe déjà") &&
                  error.endsWith("Son contenu précédent est conservé."),
              qPrintable(error));
     QCOMPARE(seams.directory.read(kStockFileName), fileOf(medicines(32)));
