@@ -5,7 +5,7 @@
 #include "core/platform/Today.h"
 #include "core/reports/ReportOutput.h"
 #include "gui/platform/MessageBox.h"
-#include "gui/platform/ReportPrinter.h"
+#include "gui/reports/ReportPrinter.h"
 #include "gui/valuelists/MyInputBox.h"
 
 #include <QDate>

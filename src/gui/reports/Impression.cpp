@@ -1,5 +1,6 @@
 #include "Impression.h"
 
+#include "ReportPrinter.h"
 #include "core/platform/Today.h"
 #include "core/reports/ReportFrame.h"
 #include "core/reports/ReportOutput.h"
@@ -7,7 +8,6 @@
 #include "core/stock/StockRules.h"
 #include "core/store/StockFile.h"
 #include "gui/platform/MessageBox.h"
-#include "gui/platform/ReportPrinter.h"
 #include "gui/reports/ReportRenderer.h"
 
 #include <QApplication>

@@ -1,12 +1,12 @@
 #include "ReportPrinter.h"
 
-#include "FileDialogs.h"
-#include "MessageBox.h"
+#include "ReportRenderer.h"
 #include "core/platform/ProgramDirectory.h"
 #include "core/platform/Seam.h"
 #include "core/platform/Today.h"
 #include "core/store/DurableFile.h"
-#include "gui/reports/ReportRenderer.h"
+#include "gui/platform/FileDialogs.h"
+#include "gui/platform/MessageBox.h"
 
 #include <QApplication>
 #include <QBuffer>
