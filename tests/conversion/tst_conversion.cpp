@@ -78,7 +78,7 @@ struct Window
     QStringList files() const { return QDir(seams.directory.path()).entryList(QDir::Files, QDir::Name); }
 
     TestSeams seams;
-    ScriptedInputBox box;
+    ScriptedTextPrompt box;
     FormConversion form;
 };
 

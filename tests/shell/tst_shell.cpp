@@ -3,10 +3,10 @@
 #include "gui/backups/BackupsWindow.h"
 #include "gui/conversion/FormConversion.h"
 #include "gui/forecast/FormAvance.h"
+#include "gui/platform/TextPrompt.h"
 #include "gui/shell/Apropos.h"
 #include "gui/shell/Menuprincipal.h"
 #include "gui/valuelists/FormCombosPharma.h"
-#include "gui/valuelists/MyInputBox.h"
 #include "support/Tests.h"
 
 #include <QAccessible>
@@ -70,7 +70,7 @@ const struct { const char *name; std::function<QWidget *(StockFixture &)> open; 
     {"FormMedic", [](StockFixture &fx) -> QWidget * {
          fx.form->List1().setCurrentPosition(0); auto *editor = new FormMedic(fx.form->List1(), {}); editor->setMode(EditorMode::Change); return editor; }},
     {"FormCombosPharma", [](StockFixture &) -> QWidget * { auto *form = new FormCombosPharma; form->setMode(ValueList::Routes); return form; }},
-    {"MyInputBox", [](StockFixture &) -> QWidget * { MyInputBox::instance().setPrompt("Veuillez saisir la nouvelle Présentation:"); return &MyInputBox::instance(); }},
+    {"MyInputBox", [](StockFixture &) -> QWidget * { return new TextPrompt({"Nouvelle Présentation", "Veuillez saisir la nouvelle Présentation:", {}, 20}); }},
     {"FormAvance", [](StockFixture &) -> QWidget * { return new FormAvance; }},
     {"FormConversion", [](StockFixture &) -> QWidget * { return new FormConversion; }},
     {"apropos", [](StockFixture &) -> QWidget * { return new Apropos; }},
@@ -244,7 +244,7 @@ void TestShell::everyControlIsNamedAndReachable()
 {
     StockFixture fx({medicine("Aspirine")});
     QWidget *w = rowOf(kWindows).open(fx);
-    std::unique_ptr<QWidget> owned(w == fx.form.get() || w == &MyInputBox::instance() ? nullptr : w);
+    std::unique_ptr<QWidget> owned(w == fx.form.get() ? nullptr : w);
     w->show();
     QVERIFY(QTest::qWaitForWindowExposed(w));
     w->activateWindow();
@@ -277,7 +277,7 @@ void TestShell::everyControlIsNamedAndReachable()
     QVERIFY(fx.seams.messages.shown().isEmpty()); // moving through a window says nothing
     // Escape answers a cancel button, and only the input box has one.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-    QCOMPARE(w->isVisible(), w != &MyInputBox::instance());
+    QCOMPARE(w->isVisible(), !qobject_cast<TextPrompt *>(w));
     w->hide();
 }
 

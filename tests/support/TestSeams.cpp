@@ -37,13 +37,13 @@ MsgAnswer ScriptedMessageBoxes::ask(const MessageRequest &request)
     return m_answers.isEmpty() ? MsgAnswer::No : m_answers.takeFirst();
 }
 
-void ScriptedInputBox::answer(MyInputBox &box)
+void ScriptedTextPrompt::answer(TextPrompt &box)
 {
-    asked.append(box.Default());
+    asked.append(box.entry()->text());
     const auto [text, cancel] = m_answers.isEmpty() ? std::pair{QString(), true} : m_answers.takeFirst();
-    box.txtInput()->selectAll(); // typed over the default, under the box's rules
-    box.txtInput()->insert(text);
-    box.cmdButton_Click(cancel ? 1 : 0);
+    box.entry()->selectAll(); // typed over the default, under the box's rules
+    box.entry()->insert(text);
+    box.press(cancel ? TextPrompt::Button::Cancel : TextPrompt::Button::Ok);
 }
 
 void RecordingReportOutput::record(const ReportPage &page, bool preview)

@@ -5,8 +5,8 @@
 #include "core/platform/Today.h"
 #include "core/reports/ReportOutput.h"
 #include "gui/platform/MessageBox.h"
+#include "gui/platform/TextPrompt.h"
 #include "gui/reports/ReportPrinter.h"
-#include "gui/valuelists/MyInputBox.h"
 
 #include <QDate>
 #include <QFile>
@@ -73,12 +73,12 @@ private:
 // Answers the program's input box from a queue, without showing it, and keeps the default
 // text of each question. An answer is the text typed over the default and whether
 // "&Annuler" closed the box; with the queue empty, "&Annuler".
-class ScriptedInputBox final : public InputBoxAnswers
+class ScriptedTextPrompt final : public TextPromptAnswers
 {
 public:
-    ScriptedInputBox() { MyInputBox::setAnswers(this); }
-    ~ScriptedInputBox() override { MyInputBox::setAnswers(nullptr); }
-    void answer(MyInputBox &box) override;
+    ScriptedTextPrompt() { TextPrompt::setAnswers(this); }
+    ~ScriptedTextPrompt() override { TextPrompt::setAnswers(nullptr); }
+    void answer(TextPrompt &box) override;
 
     void queue(const QString &text, bool cancel = false) { m_answers.append({text, cancel}); }
     QStringList asked;

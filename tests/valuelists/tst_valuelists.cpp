@@ -1,11 +1,11 @@
+#include "gui/platform/TextPrompt.h"
 #include "gui/valuelists/FormCombosPharma.h"
-#include "gui/valuelists/MyInputBox.h"
 #include "support/Tests.h"
 
 namespace {
 
-// The default is selected whole: the first key replaces it. Cancelling leaves the typed
-// text for the callers that read it.
+// The default is selected whole: the first key replaces it. OK (1) gives the text, Annuler
+// (2) nothing.
 // clang-format off
 const struct { const char *name; QString defaultText; QStringList keys; QString finish; short button; QString text; } kAnswers[] = {
     {"Enter is OK", "Gélule", {"Crème", "Enter"}, "", 1, "Crème"},
@@ -69,26 +69,24 @@ void TestValueLists::answers()
 {
     const auto &c = rowOf(kAnswers);
     TestSeams seams; // keys at a person's pace
-    MyInputBox &box = MyInputBox::instance();
-    box.setDefault(c.defaultText);
     bool answered = false;
     whenModalOpens([&](QWidget *window) {
-        QCOMPARE(window, &box);
-        QTRY_VERIFY(box.txtInput()->hasFocus());
-        QCOMPARE(box.txtInput()->selectedText(), c.defaultText);
+        auto *box = qobject_cast<TextPrompt *>(window);
+        QTRY_VERIFY(box->entry()->hasFocus());
+        QCOMPARE(box->entry()->selectedText(), c.defaultText);
         for (const QString &key : c.keys) // to the control that has the focus, as keys go
             press(QApplication::focusWidget(), {key});
         if (c.finish == QLatin1String("close"))
-            box.close();
-        for (auto *b : box.findChildren<QPushButton *>("cmdButton"))
+            box->close();
+        for (auto *b : box->findChildren<QPushButton *>("cmdButton"))
             if (b->text() == c.finish)
                 QTest::mouseClick(b, Qt::LeftButton);
         answered = true;
     });
-    box.Display();
-    QVERIFY(answered && box.isHidden());
-    QCOMPARE(box.ButtonClicked(), c.button);
-    QCOMPARE(box.txtInput()->text(), c.text);
+    const std::optional<QString> typed = TextPrompt::ask({"Titre", "Question", c.defaultText, 0});
+    QVERIFY(answered);
+    QCOMPARE(typed ? 1 : 2, c.button);
+    QCOMPARE(typed.value_or(c.text), c.text);
 }
 
 // Opens the presentations' list on `before`, chooses "Sirop" if it is there, clicks `button`.
@@ -96,7 +94,7 @@ void TestValueLists::edits()
 {
     const auto &c = rowOf(kEdits);
     TestSeams seams;
-    ScriptedInputBox box;
+    ScriptedTextPrompt box;
     if (!c.before.isEmpty())
         seams.directory.write(kType, c.before);
     FormCombosPharma form;
@@ -118,10 +116,6 @@ void TestValueLists::edits()
                 box.asked.first().startsWith("Sirop")); // the chosen entry
     QCOMPARE(seams.messages.shown().isEmpty() ? QString() : seams.messages.last().text, c.says);
     QCOMPARE(seams.directory.read(kType), c.after);
-    ScriptedInputBox next; // the next use of the box (the conversion's) has no limit
-    next.queue(QString(30, u'x'));
-    MyInputBox::instance().Display();
-    QCOMPARE(MyInputBox::instance().txtInput()->text().size(), 30);
     // Read again from the file, sorted, nothing selected.
     QStringList shown;
     for (int row = 0; row < list->count(); ++row)

@@ -8,8 +8,8 @@
 #include "gui/platform/KeyRules.h"
 #include "gui/platform/MessageBox.h"
 #include "gui/platform/OneLineGuard.h"
+#include "gui/platform/TextPrompt.h"
 #include "gui/platform/Widgets.h"
-#include "gui/valuelists/MyInputBox.h"
 
 #include <QDir>
 #include <QGridLayout>
@@ -139,13 +139,11 @@ bool FormConversion::eventFilter(QObject *watched, QEvent *event)
 
 FormConversion::Answer FormConversion::ask(const QString &prompt, const QString &title)
 {
-    MyInputBox &box = MyInputBox::instance();
-    box.setPrompt(prompt);
-    box.setTitle(title);
-    box.setDefault(QString());
-    box.setPasswordProtect(false);
-    box.Display();
-    return {box.ButtonClicked() == 2, box.txtInput()->text()};
+    // "&Annuler" leaves the text typed: the conversion goes on with it when the user does
+    // not abandon.
+    QString left;
+    const std::optional<QString> typed = TextPrompt::ask({title, prompt, {}, 0}, &left);
+    return {!typed, typed.value_or(left)};
 }
 
 bool FormConversion::confirmsAbandon()

@@ -1,11 +1,11 @@
 #include "FormCombosPharma.h"
 
-#include "MyInputBox.h"
 #include "core/store/EnregMedic.h"
 #include "core/store/Tri.h"
 #include "core/store/TypedText.h"
 #include "core/valuelists/ValueListFile.h"
 #include "gui/platform/MessageBox.h"
+#include "gui/platform/TextPrompt.h"
 #include "gui/platform/Widgets.h"
 
 #include <QHBoxLayout>
@@ -99,16 +99,10 @@ void FormCombosPharma::Form_Activate()
 bool FormCombosPharma::askEntry(const QString &prompt, const QString &title, const QString &defaultText,
                                 QString *entry)
 {
-    MyInputBox &box = MyInputBox::instance();
-    box.setPrompt(prompt);
-    box.setTitle(title);
-    box.setDefault(defaultText);
-    box.setPasswordProtect(false);
-    box.setTypingLimit(kValueListEntryLength);
-    box.Display();
-    if (box.ButtonClicked() == 2)
+    const std::optional<QString> typed = TextPrompt::ask({title, prompt, defaultText, kValueListEntryLength});
+    if (!typed)
         return false;
-    *entry = box.txtInput()->text();
+    *entry = *typed;
     // Blanks alone are an entry: they are stored as an empty line.
     if (entry->isEmpty()) {
         Platform::message(QStringLiteral("Vous n'avez saisi aucune ") + noun() + QStringLiteral(" !"),
