@@ -226,18 +226,13 @@ void FormPharma::trialpha()
     m_model->beginRefill();
     for (qsizetype i = 0; i < m_list1.count(); ++i) {
         if (StockRules::passes(recordView(m_list1.at(i)), filter, indispensableOnly, today))
-            rempli_listview(i);
+            m_model->appendPosition(i);
     }
     m_model->endRefill();
     setColumnWidths();
 
     if (!error.isEmpty())
         Platform::showError(error);
-}
-
-void FormPharma::rempli_listview(qsizetype Y)
-{
-    m_model->appendPosition(Y);
 }
 
 void FormPharma::setCaption(bool withTotal)

@@ -30,7 +30,6 @@ public:
     // What the editor, the save and the reports use.
     LineList &List1() { return m_list1; }
     ReportListView *ListView1() const { return m_listView1; }
-    StockTableModel *listModel() const { return m_model; }
     QComboBox *filtre1() const { return m_filtre1; }
     QCheckBox *Check1() const { return m_check1; }
 
@@ -38,7 +37,6 @@ public:
     void Form_Activate();
 
     void trialpha();
-    void rempli_listview(qsizetype Y);
 
 private:
     void buildControls();
