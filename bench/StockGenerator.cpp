@@ -27,7 +27,7 @@ QStringList generatedLines(int count)
         name[0] = name[0].toUpper();
         name += QStringLiteral(" %1 mg").arg(random.bounded(1000));
         const QString date = base.addDays(random.bounded(1500)).toString(QStringLiteral("dd/MM/yyyy"));
-        lines << compose_enreg(name, routes[random.bounded(std::uint32_t(routes.size()))],
+        lines << composeRecord(name, routes[random.bounded(std::uint32_t(routes.size()))],
                                types[random.bounded(std::uint32_t(types.size()))],
                                QString::number(random.bounded(100)), date,
                                QString::number(random.bounded(20)), QString::number(random.bounded(2)));
@@ -39,7 +39,7 @@ GeneratedStock::GeneratedStock(int count)
 {
     Platform::setProgramDirectory(this);
     QString error;
-    if (!ecrit_pharmacie(generatedLines(count), &error))
+    if (!writeStock(generatedLines(count), &error))
         qFatal("cannot write the benchmark stock: %s", qPrintable(error));
 }
 

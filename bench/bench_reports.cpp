@@ -2,10 +2,10 @@
 // PDF (no printer installed, so the pages go to a file), and the forecast window filled.
 #include "StockGenerator.h"
 #include "core/store/StockFile.h"
-#include "gui/forecast/FormAvance.h"
+#include "gui/forecast/ExpiryForecastWindow.h"
 #include "gui/platform/MessageBox.h"
 #include "gui/platform/ReportListView.h"
-#include "gui/reports/Impression.h"
+#include "gui/reports/StockReports.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -34,14 +34,14 @@ void installTemplate(const QString &dir)
                 QDir(dir).filePath(QStringLiteral("Impression.json")));
 }
 
-void BM_imprime_complete_pdf(benchmark::State &state)
+void BM_completeList_pdf(benchmark::State &state)
 {
     GeneratedStock stock(int(state.range(0)));
     installTemplate(stock.path());
     SilentMessages messages;
     Platform::setMessageBoxes(&messages);
     for (auto _ : state)
-        imprime_complete(ReportMode::Print);
+        printCompleteList(ReportMode::Print);
     Platform::setMessageBoxes(nullptr);
     state.counters["pages"] = double((state.range(0) + 43) / 44);
 }
@@ -79,10 +79,10 @@ void BM_plain_pdf_floor(benchmark::State &state)
                 writer.newPage();
             painter.drawLines(grid);
             for (qsizetype n = first; n < std::min(first + 44, lines.size()); ++n) {
-                const EnregView e = recordView(lines.at(n));
+                const MedicineRecordView e = recordView(lines.at(n));
                 const double y = double(n - first + 1) * row + row * 0.7;
-                const QStringView cells[] = {
-                    QString::number(n + 1), e.nom, e.formemedic, e.typemedic, e.dat, e.qte};
+                const QStringView cells[] = {QString::number(n + 1), e.name,   e.route,
+                                             e.presentation,         e.expiry, e.quantity};
                 for (std::size_t c = 0; c < 6; ++c)
                     painter.drawText(QPointF(x[c] + perMm, y), cells[c].toString());
             }
@@ -95,23 +95,23 @@ void BM_plain_pdf_floor(benchmark::State &state)
 void BM_forecast(benchmark::State &state)
 {
     GeneratedStock stock(int(state.range(0)));
-    FormAvance form;
+    ExpiryForecastWindow form;
     form.show();
     QApplication::processEvents();
-    form.filtre()->setFocus();
-    QTest::keyClick(form.filtre(), Qt::Key_Down); // "1 mois"
+    form.horizonBox()->setFocus();
+    QTest::keyClick(form.horizonBox(), Qt::Key_Down); // "1 mois"
     for (int i = 0; i < 3; ++i)
-        QTest::keyClick(form.filtre(), Qt::Key_Down); // "6 mois"
+        QTest::keyClick(form.horizonBox(), Qt::Key_Down); // "6 mois"
     for (auto _ : state) {
-        QTest::keyClick(form.filtre(), Qt::Key_Up);
-        QTest::keyClick(form.filtre(), Qt::Key_Down);
+        QTest::keyClick(form.horizonBox(), Qt::Key_Up);
+        QTest::keyClick(form.horizonBox(), Qt::Key_Down);
     }
-    state.counters["rows"] = form.ListView1()->model()->rowCount();
+    state.counters["rows"] = form.table()->model()->rowCount();
 }
 
 } // namespace
 
-BENCHMARK(BM_imprime_complete_pdf)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_completeList_pdf)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_plain_pdf_floor)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond)->Iterations(3);
 // Each iteration picks two horizons: halve the time for one.
 BENCHMARK(BM_forecast)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond);

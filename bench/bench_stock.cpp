@@ -1,10 +1,10 @@
 // Timings of what the user waits for on a large stock: reading, sorting, filtering and
 // filling the medicine table, and opening the list window.
 #include "StockGenerator.h"
+#include "core/store/AlphabeticalSort.h"
 #include "core/store/DurableFile.h"
 #include "core/store/StockFile.h"
-#include "core/store/Tri.h"
-#include "gui/listwindow/FormPharma.h"
+#include "gui/listwindow/StockListWindow.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -16,12 +16,12 @@
 
 namespace {
 
-void BM_lit_pharmacie(benchmark::State &state)
+void BM_readStock(benchmark::State &state)
 {
     GeneratedStock stock(int(state.range(0)));
     for (auto _ : state) {
         QString error;
-        benchmark::DoNotOptimize(lit_pharmacie(&error));
+        benchmark::DoNotOptimize(readStock(&error));
     }
 }
 
@@ -30,19 +30,19 @@ void BM_trie_liste(benchmark::State &state)
     const QStringList lines = generatedLines(int(state.range(0)));
     for (auto _ : state) {
         QStringList copy = lines;
-        trie_liste(copy);
+        sortAlphabetically(copy);
         benchmark::DoNotOptimize(copy);
     }
 }
 
 // Adding a medicine: the whole file written anew beside the old one, synced, swapped in.
-void BM_ajoute_pharmacie(benchmark::State &state)
+void BM_appendToStock(benchmark::State &state)
 {
     GeneratedStock stock(int(state.range(0)));
     const QString line = generatedLines(1).first();
     for (auto _ : state) {
         QString error;
-        if (!ajoute_pharmacie(line, &error))
+        if (!appendToStock(line, &error))
             state.SkipWithError("the line was not added");
     }
 }
@@ -63,13 +63,13 @@ void BM_appendInPlace(benchmark::State &state)
 
 // A save of the whole stock as every command makes it: the former content copied into
 // Sauvegardes (and the old copies rotated out), then the new file written, synced, swapped in.
-void BM_ecrit_pharmacie(benchmark::State &state)
+void BM_writeStock(benchmark::State &state)
 {
     GeneratedStock stock(int(state.range(0)));
     const QStringList lines = generatedLines(int(state.range(0)));
     for (auto _ : state) {
         QString error;
-        if (!ecrit_pharmacie(lines, &error))
+        if (!writeStock(lines, &error))
             state.SkipWithError("the stock was not saved");
     }
 }
@@ -89,13 +89,13 @@ void BM_durableWriteOnly(benchmark::State &state)
 }
 
 // One refill of the list window: read, sort, filter, fill the table.
-void BM_trialpha(benchmark::State &state)
+void BM_refill(benchmark::State &state)
 {
     GeneratedStock stock(int(state.range(0)));
-    FormPharma form;
-    form.filtre1()->setCurrentIndex(int(state.range(1)));
+    StockListWindow form;
+    form.filterBox()->setCurrentIndex(int(state.range(1)));
     for (auto _ : state)
-        form.trialpha();
+        form.refill();
 }
 
 // Opening the window: load, refill, first paint.
@@ -103,7 +103,7 @@ void BM_openListWindow(benchmark::State &state)
 {
     GeneratedStock stock(int(state.range(0)));
     for (auto _ : state) {
-        FormPharma form;
+        StockListWindow form;
         form.show();
         QApplication::processEvents();
         form.repaint();
@@ -112,13 +112,13 @@ void BM_openListWindow(benchmark::State &state)
 
 } // namespace
 
-BENCHMARK(BM_lit_pharmacie)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ajoute_pharmacie)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ecrit_pharmacie)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_readStock)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_appendToStock)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_writeStock)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_durableWriteOnly)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_appendInPlace)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_trie_liste)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_trialpha)
+BENCHMARK(BM_refill)
     ->ArgNames({"lines", "filter"})
     ->Args({1000, 0})
     ->Args({32767, 0})

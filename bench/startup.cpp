@@ -1,7 +1,7 @@
 // Time from the start of the process to the main window on screen, the way the program
 // starts; prints milliseconds. Run it several times and take the median.
 #include "gui/shell/Application.h"
-#include "gui/shell/Menuprincipal.h"
+#include "gui/shell/MainWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -37,7 +37,7 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     prepareApplication(app);
-    Menuprincipal window;
+    MainWindow window;
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
         return 1;

@@ -16,11 +16,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         FUZZ_REQUIRE(text.size() >= 6 && text[2] == QLatin1Char('/') && text[5] == QLatin1Char('/'));
         FUZZ_REQUIRE(!text.left(10).contains(QLatin1Char('_')));
     }
-    const std::optional<int> days = jours_restants(text, QDate(2026, 12, 6));
+    const std::optional<int> days = daysToExpiry(text, QDate(2026, 12, 6));
     if (days) {
         const QDate expiry = QDate(2026, 12, 6).addDays(*days);
         FUZZ_REQUIRE(expiry.isValid());
-        FUZZ_REQUIRE(expiry.toString(QStringLiteral("dd/MM/yyyy")) == Enreg::trimBlanks(text).toString());
+        FUZZ_REQUIRE(expiry.toString(QStringLiteral("dd/MM/yyyy")) ==
+                     RecordLayout::trimBlanks(text).toString());
     }
     return 0;
 }

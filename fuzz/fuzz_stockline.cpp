@@ -15,14 +15,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_REQUIRE(Cp1252::encode(line, &back));
     FUZZ_REQUIRE(back == bytes);
 
-    const EnregMedic e = decompose_enreg(line);
+    const MedicineRecord e = parseRecord(line);
     const QString composed =
-        compose_enreg(e.nom, e.formemedic, e.typemedic, e.qte, e.dat, e.critique, e.indispensable);
+        composeRecord(e.name, e.route, e.presentation, e.quantity, e.expiry, e.threshold, e.indispensable);
     FUZZ_REQUIRE(composed.size() == 111);
-    const EnregMedic again = decompose_enreg(composed);
-    FUZZ_REQUIRE(compose_enreg(again.nom, again.formemedic, again.typemedic, again.qte, again.dat,
-                               again.critique, again.indispensable) == composed);
+    const MedicineRecord again = parseRecord(composed);
+    FUZZ_REQUIRE(composeRecord(again.name, again.route, again.presentation, again.quantity, again.expiry,
+                               again.threshold, again.indispensable) == composed);
     // A line the program writes keeps its fields where they were put.
-    FUZZ_REQUIRE(again.nom == Enreg::trimBlanks(QStringView(e.nom).left(40)).toString());
+    FUZZ_REQUIRE(again.name == RecordLayout::trimBlanks(QStringView(e.name).left(40)).toString());
     return 0;
 }

@@ -6,13 +6,13 @@
 #include "core/reports/ReportSession.h"
 #include "core/store/StockFile.h"
 #include "core/store/TextFile.h"
-#include "gui/editor/FormMedic.h"
-#include "gui/listwindow/FormPharma.h"
+#include "gui/editor/MedicineEditor.h"
+#include "gui/listwindow/StockListWindow.h"
 #include "gui/listwindow/StockTableModel.h"
 #include "gui/platform/ReportListView.h"
 #include "gui/reports/ReportRenderer.h"
 #include "gui/shell/Application.h"
-#include "gui/shell/Menuprincipal.h"
+#include "gui/shell/MainWindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -64,28 +64,28 @@ private:
 };
 
 const QStringList kSample = {
-    compose_enreg(u"Adrénaline 1 mg/ml", u"Intramusculaire", u"Ampoule", u"2", u"15/03/2027", u"2", u"1"),
-    compose_enreg(u"Amoxicilline 1 g", u"Orale", u"Comprimé", u"12", u"30/11/2026", u"6", u"0"),
-    compose_enreg(u"Aspirine 500 mg", u"Orale", u"Comprimé", u"20", u"05/03/2028", u"10", u"0"),
-    compose_enreg(u"Bétadine dermique 10 %", u"Cutanée", u"Flacon", u"1", u"12/01/2027", u"1", u"0"),
-    compose_enreg(u"Ceftriaxone 1 g", u"Intramusculaire", u"Flacon", u"2", u"01/09/2027", u"2", u"1"),
-    compose_enreg(u"Diazépam 10 mg", u"Rectale", u"Gel", u"1", u"06/12/2026", u"2", u"1"),
-    compose_enreg(u"Furosémide 20 mg", u"Intraveineuse", u"Ampoule", u"3", u"18/06/2027", u"3", u"1"),
-    compose_enreg(u"Glucagon 1 mg", u"Sous-cutanée", u"Stylo injecteur", u"1", u"20/10/2027", u"1", u"1"),
-    compose_enreg(u"Ibuprofène 400 mg", u"Orale", u"Comprimé", u"30", u"10/02/2028", u"10", u"0"),
-    compose_enreg(u"Morphine 10 mg", u"Sous-cutanée", u"Ampoule", u"4", u"25/12/2026", u"4", u"1"),
-    compose_enreg(u"Paracétamol 1 g", u"Orale", u"Sachet", u"16", u"02/02/2028", u"8", u"0"),
-    compose_enreg(u"Salbutamol 100 µg", u"Inhalée", u"Aérosol", u"1", u"14/04/2027", u"1", u"1"),
-    compose_enreg(u"Sérum physiologique", u"Cutanée", u"Flacon", u"10", u"", u"5", u"0"),
-    compose_enreg(u"Trinitrine 0,15 mg", u"Sublinguale", u"Spray", u"1", u"09/08/2027", u"1", u"1"),
+    composeRecord(u"Adrénaline 1 mg/ml", u"Intramusculaire", u"Ampoule", u"2", u"15/03/2027", u"2", u"1"),
+    composeRecord(u"Amoxicilline 1 g", u"Orale", u"Comprimé", u"12", u"30/11/2026", u"6", u"0"),
+    composeRecord(u"Aspirine 500 mg", u"Orale", u"Comprimé", u"20", u"05/03/2028", u"10", u"0"),
+    composeRecord(u"Bétadine dermique 10 %", u"Cutanée", u"Flacon", u"1", u"12/01/2027", u"1", u"0"),
+    composeRecord(u"Ceftriaxone 1 g", u"Intramusculaire", u"Flacon", u"2", u"01/09/2027", u"2", u"1"),
+    composeRecord(u"Diazépam 10 mg", u"Rectale", u"Gel", u"1", u"06/12/2026", u"2", u"1"),
+    composeRecord(u"Furosémide 20 mg", u"Intraveineuse", u"Ampoule", u"3", u"18/06/2027", u"3", u"1"),
+    composeRecord(u"Glucagon 1 mg", u"Sous-cutanée", u"Stylo injecteur", u"1", u"20/10/2027", u"1", u"1"),
+    composeRecord(u"Ibuprofène 400 mg", u"Orale", u"Comprimé", u"30", u"10/02/2028", u"10", u"0"),
+    composeRecord(u"Morphine 10 mg", u"Sous-cutanée", u"Ampoule", u"4", u"25/12/2026", u"4", u"1"),
+    composeRecord(u"Paracétamol 1 g", u"Orale", u"Sachet", u"16", u"02/02/2028", u"8", u"0"),
+    composeRecord(u"Salbutamol 100 µg", u"Inhalée", u"Aérosol", u"1", u"14/04/2027", u"1", u"1"),
+    composeRecord(u"Sérum physiologique", u"Cutanée", u"Flacon", u"10", u"", u"5", u"0"),
+    composeRecord(u"Trinitrine 0,15 mg", u"Sublinguale", u"Spray", u"1", u"09/08/2027", u"1", u"1"),
 };
 // The longest texts a medicine may hold, for the order page.
 const QStringList kLongest = {
-    compose_enreg(u"Amoxicilline acide clavulanique 1g/125mg", u"Orale", u"Poudre pour solution", u"3",
+    composeRecord(u"Amoxicilline acide clavulanique 1g/125mg", u"Orale", u"Poudre pour solution", u"3",
                   u"01/06/2027", u"4", u"1"),
-    compose_enreg(u"Méthylprednisolone 40 mg poudre solution", u"Intraveineuse", u"Poudre pour solution",
+    composeRecord(u"Méthylprednisolone 40 mg poudre solution", u"Intraveineuse", u"Poudre pour solution",
                   u"8", u"01/06/2027", u"10", u"0"),
-    compose_enreg(u"Enoxaparine sodique 4000UI anti-Xa 0,4ml", u"Sous-cutanée ou I.M.",
+    composeRecord(u"Enoxaparine sodique 4000UI anti-Xa 0,4ml", u"Sous-cutanée ou I.M.",
                   u"Seringue pré-remplie", u"2", u"01/06/2027", u"4", u"1"),
 };
 
@@ -112,21 +112,21 @@ int main(int argc, char **argv)
     for (const char *name : {"Pharma_Forme.dat", "Pharma_Type.dat", "Impression.json"})
         QFile::copy(QDir(data).filePath(QLatin1String(name)), Platform::programFile(QLatin1String(name)));
     QString error;
-    if (!ecrit_pharmacie(kSample, &error))
+    if (!writeStock(kSample, &error))
         qFatal("%s", qPrintable(error));
 
-    Menuprincipal main;
+    MainWindow main;
     main.resize(720, 420);
     main.show();
     save(&main, out, "main-window.png");
 
-    FormPharma list;
+    StockListWindow list;
     list.show();
-    list.ListView1()->selectRow(3);
+    list.table()->selectRow(3);
     save(&list, out, "medicine-list.png");
 
-    list.List1().setCurrentPosition(1);
-    FormMedic editor(list.List1(), {});
+    list.lines().setCurrentPosition(1);
+    MedicineEditor editor(list.lines(), {});
     editor.setMode(EditorMode::Change);
     editor.show();
     save(&editor, out, "editor.png");
@@ -143,12 +143,12 @@ int main(int argc, char **argv)
         session.write(u"A3", QStringLiteral("(à partir de la liste Complète)"));
         const QStringList rows = kLongest + kSample;
         for (int i = 0; i < rows.size(); ++i) {
-            const EnregMedic e = decompose_enreg(rows.at(i));
+            const MedicineRecord e = parseRecord(rows.at(i));
             for (const auto &[column, text] : {std::pair{0, QString::number(i + 1)},
-                                               {1, e.nom},
-                                               {2, e.formemedic},
-                                               {3, e.typemedic},
-                                               {4, e.qte}})
+                                               {1, e.name},
+                                               {2, e.route},
+                                               {3, e.presentation},
+                                               {4, e.quantity}})
                 session.write(5 + i, column, text);
         }
         session.write(50, 5, QString::number(rows.size()));

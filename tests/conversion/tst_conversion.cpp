@@ -1,5 +1,5 @@
 #include "core/conversion/FieldMap.h"
-#include "gui/conversion/FormConversion.h"
+#include "gui/conversion/ConversionWindow.h"
 #include "support/Tests.h"
 
 namespace {
@@ -10,7 +10,7 @@ const QString kDone = "Conversion réalisée avec succès !";
 
 // The two counts, the answers, then the start of the refusal and how many questions came first.
 // clang-format off
-const struct { const char *name; QString nbold, nbnew; QStringList answers; QString says; int asked; } kRefusals[] = {
+const struct { const char *name; QString oldCount, newCount; QStringList answers; QString says; int asked; } kRefusals[] = {
     {"no old count", "", "3", {}, "Ancienne Base de données : le nombre de champs", 0},
     {"zero old fields", "0", "3", {}, "Ancienne Base de données : le nombre de champs", 0},
     {"huge new count", "2", "99999", {}, "Nouvelle Base de données : le nombre de champs", 0},
@@ -63,12 +63,12 @@ struct Window
     }
     // Types the two counts and queues the answers ("CANCEL:" first for "&Annuler"), then
     // presses "Convertir".
-    void convert(const QString &nbold, const QString &nbnew, const QStringList &answers)
+    void convert(const QString &oldCount, const QString &newCount, const QStringList &answers)
     {
         for (const QString &a : answers)
             box.queue(a.startsWith(QLatin1String("CANCEL:")) ? a.mid(7) : a,
                       a.startsWith(QLatin1String("CANCEL:")));
-        for (const auto &[name, text] : {std::pair{"nbold", nbold}, {"nbnew", nbnew}}) {
+        for (const auto &[name, text] : {std::pair{"nbold", oldCount}, {"nbnew", newCount}}) {
             auto *count = form.findChild<QLineEdit *>(QLatin1String(name));
             count->selectAll();
             QTest::keyClicks(count, text);
@@ -79,7 +79,7 @@ struct Window
 
     TestSeams seams;
     ScriptedTextPrompt box;
-    FormConversion form;
+    ConversionWindow form;
 };
 
 } // namespace
@@ -136,7 +136,7 @@ void TestConversion::conversions()
     QCOMPARE(w.seams.messages.last().text, kDone);
     QCOMPARE(
         w.seams.directory.read(kStockFileName),
-        fileOf({compose_enreg(u"Paracétamol", u"Orale", u"Comprimé", u"12", u"07/02/2001", u"5", u"0")}));
+        fileOf({composeRecord(u"Paracétamol", u"Orale", u"Comprimé", u"12", u"07/02/2001", u"5", u"0")}));
     QCOMPARE(w.seams.directory.read(kSav), kOld); // the first copy kept
     QCOMPARE(w.seams.directory.read("Pharmacie06122026_2.sav"), once);
 }
@@ -178,7 +178,7 @@ void TestConversion::refusals()
     const auto &c = rowOf(kRefusals);
     // A copy kept from an earlier day stays as it is.
     w.seams.directory.write("Pharmacie05122026.sav", "earlier\r\n");
-    w.convert(c.nbold, c.nbnew, c.answers);
+    w.convert(c.oldCount, c.newCount, c.answers);
     QCOMPARE(w.box.asked.size(), c.asked);
     QCOMPARE(w.seams.messages.shown().size(), 1);
     QVERIFY2(w.seams.messages.last().text.startsWith(c.says), qPrintable(w.seams.messages.last().text));

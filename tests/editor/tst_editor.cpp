@@ -1,4 +1,4 @@
-#include "gui/editor/Controles.h"
+#include "gui/editor/DateEntryCheck.h"
 #include "gui/platform/MaskedDateBox.h"
 #include "support/Tests.h"
 
@@ -25,11 +25,11 @@ const Case<QString, QString> kDates[] = {
 // clang-format on
 
 // Sorted, as the program leaves the file. Today is 06/12/2026.
-const QString kAspirine = compose_enreg(u"Aspirine", u"Orale", u"Comprimé", u"12", u"05/03/2027", u"5", u"1");
-const QString kDoliprane = compose_enreg(u"Doliprane", u"Orale", u"Sachet", u"3", u"01/01/2026", u"10", u"0");
-const QString kZinc = compose_enreg(u"Zinc", u"Cutanée", u"Crème", u"", u"", u"", u"0");
+const QString kAspirine = composeRecord(u"Aspirine", u"Orale", u"Comprimé", u"12", u"05/03/2027", u"5", u"1");
+const QString kDoliprane = composeRecord(u"Doliprane", u"Orale", u"Sachet", u"3", u"01/01/2026", u"10", u"0");
+const QString kZinc = composeRecord(u"Zinc", u"Cutanée", u"Crème", u"", u"", u"", u"0");
 const QStringList kStock = {kAspirine, kDoliprane, kZinc};
-const QString kTabbed = compose_enreg(u"Aspirine\tforte", u"Orale", u"", u"5", u"", u"", u"0");
+const QString kTabbed = composeRecord(u"Aspirine\tforte", u"Orale", u"", u"5", u"", u"", u"0");
 
 QString focusName()
 {
@@ -104,15 +104,15 @@ const Case<QStringList, QString> kLeaves[] = {
 const struct { const char *name; QStringList before; QString button, row; QStringList steps; bool readOnly; QStringList after; QString says; } kSaves[] = {
     // A new medicine goes to the end of the file, whatever its name.
     {"Ajout", kStock, "ajout", "", {"nom=  Amoxicilline  ", "formemedic=Alt+Down|Pick:Cutanée", "qte=30", "dat=15062028", "check"}, false,
-     {kAspirine, kDoliprane, kZinc, compose_enreg(u"Amoxicilline", u"Cutanée", u"", u"30", u"15/06/2028", u"", u"1")}, ""},
-    {"Ajout, name only", {}, "ajout", "", {"nom=Ventoline 100"}, false, {compose_enreg(u"Ventoline 100", u"", u"", u"", u"", u"", u"0")}, ""},
+     {kAspirine, kDoliprane, kZinc, composeRecord(u"Amoxicilline", u"Cutanée", u"", u"30", u"15/06/2028", u"", u"1")}, ""},
+    {"Ajout, name only", {}, "ajout", "", {"nom=Ventoline 100"}, false, {composeRecord(u"Ventoline 100", u"", u"", u"", u"", u"", u"0")}, ""},
     // A change rewrites the file in the list's order, the changed line in its place.
     {"Modif of an unsorted file", {kZinc, kDoliprane, kAspirine}, "Modifier", "Doliprane", {"nom=Doliprane 500", "critique=4"}, false,
-     {kAspirine, compose_enreg(u"Doliprane 500", u"Orale", u"Sachet", u"3", u"01/01/2026", u"4", u"0"), kZinc}, ""},
+     {kAspirine, composeRecord(u"Doliprane 500", u"Orale", u"Sachet", u"3", u"01/01/2026", u"4", u"0"), kZinc}, ""},
     // Only the quantity's columns change.
     {"MAJ", kStock, "majqte", "Aspirine", {"qte=3"}, false, {QString(kAspirine).replace(80, 3, "3  "), kDoliprane, kZinc}, ""},
     {"Renouveler", kStock, "renouveler", "Doliprane", {"dat=01012029", "qte=20"}, false,
-     {kAspirine, compose_enreg(u"Doliprane", u"Orale", u"Sachet", u"20", u"01/01/2029", u"10", u"0"), kZinc}, ""},
+     {kAspirine, composeRecord(u"Doliprane", u"Orale", u"Sachet", u"20", u"01/01/2029", u"10", u"0"), kZinc}, ""},
     {"name of blanks only", kStock, "ajout", "", {"nom=   ", "qte=5"}, false, kStock, "Aucun nom de médicament saisi !"},
     {"read-only stock", kStock, "Modifier", "Doliprane", {"nom=Ventoline", "qte=5"}, true, kStock, "lecture seule"},
     {"a character the file cannot hold", kStock, "ajout", "", {"nom=Ventoline ≥ 2"}, false, kStock, "« ≥ »"},
@@ -144,7 +144,7 @@ void TestEditor::verifDate()
 {
     const auto &c = rowOf(kDates);
     TestSeams seams;
-    QCOMPARE(verif_date(c.in) == Check::Passed, c.out.isEmpty());
+    QCOMPARE(checkTypedDate(c.in) == Check::Passed, c.out.isEmpty());
     QCOMPARE(seams.messages.shown().size(), c.out.isEmpty() ? 0 : 1);
     if (!c.out.isEmpty()) {
         QCOMPARE(seams.messages.last().text, c.out);
@@ -160,7 +160,7 @@ void TestEditor::modesFillTheFields()
         fx.chooseRow(c.row);
     QStringList shown;
     QStringList routes;
-    QVERIFY(fx.runEditor(c.button, [&](FormMedic *editor) {
+    QVERIFY(fx.runEditor(c.button, [&](MedicineEditor *editor) {
         QCOMPARE(editor->mode(), c.mode);
         for (const char *name : {"nom", "formemedic", "typemedic", "qte", "dat", "critique"})
             shown << text(editor, QString::fromLatin1(name));
@@ -178,7 +178,7 @@ void TestEditor::modesFillTheFields()
     QCOMPARE(routes, (QStringList{"Orale", "Cutanée", "Rectale"})); // the file's order
     // Closing without saving writes nothing and forgets the chosen medicine.
     QCOMPARE(fx.stockBytes(), fileOf(kStock));
-    QVERIFY(!fx.form->List1().hasCurrent());
+    QVERIFY(!fx.form->lines().hasCurrent());
 }
 
 void TestEditor::keyRules()
@@ -189,7 +189,7 @@ void TestEditor::keyRules()
         fx.chooseRow(c.button == QLatin1String("majqte") ? "Aspirine" : "Doliprane");
     QString result;
     QString focusAfter;
-    QVERIFY(fx.runEditor(c.button, [&](FormMedic *editor) {
+    QVERIFY(fx.runEditor(c.button, [&](MedicineEditor *editor) {
         QWidget *w = editor->findChild<QWidget *>(c.field);
         w->setFocus(Qt::TabFocusReason);
         QTRY_VERIFY(w->hasFocus());
@@ -214,24 +214,24 @@ void TestEditor::refusedDateKeepsTheFocus()
     QStringList seen; // the focus, the text selected, the text shown
     QVERIFY(fx.runEditor(
         "Modifier",
-        [&](FormMedic *editor) {
-            auto *dat = field<MaskedDateBox>(editor, "dat");
-            clickThroughWindow(dat);
-            QTRY_VERIFY(dat->hasFocus());
-            press(dat, c.in);
+        [&](MedicineEditor *editor) {
+            auto *expiry = field<MaskedDateBox>(editor, "dat");
+            clickThroughWindow(expiry);
+            QTRY_VERIFY(expiry->hasFocus());
+            press(expiry, c.in);
             for (const QString &leave : c.out.split(u'|')) {
                 if (leave.startsWith(QLatin1String("Wheel:")))
                     press(editor->findChild<QWidget *>(leave.mid(6)), {"Wheel"});
                 else if (QWidget *control = editor->findChild<QWidget *>(leave))
                     clickThroughWindow(control);
                 else
-                    press(dat, {leave});
+                    press(expiry, {leave});
             }
             QTest::qWait(20);
-            seen << focusName() << dat->selectedText() << dat->displayText();
+            seen << focusName() << expiry->selectedText() << expiry->displayText();
             // Once corrected, the date lets the focus go.
-            dat->selectAll();
-            press(dat, {"30042001", "Tab"});
+            expiry->selectAll();
+            press(expiry, {"30042001", "Tab"});
             QTRY_COMPARE(focusName(), "valider");
         },
         &stayedOpen));
@@ -257,7 +257,7 @@ void TestEditor::saves()
     QStringList kept;
     QVERIFY(fx.runEditor(
         c.button,
-        [&](FormMedic *editor) {
+        [&](MedicineEditor *editor) {
             for (const QString &step : c.steps) {
                 if (step == QLatin1String("check")) {
                     clickThroughWindow(field<QCheckBox>(editor, "indispensable"));
@@ -289,8 +289,8 @@ void TestEditor::saves()
         QCOMPARE(kept, typed);
     } else {
         // The list shows the result; no medicine is chosen.
-        QCOMPARE(fx.form->ListView1()->model()->rowCount(), c.after.size());
-        QVERIFY(!fx.form->List1().hasCurrent());
+        QCOMPARE(fx.form->table()->model()->rowCount(), c.after.size());
+        QVERIFY(!fx.form->lines().hasCurrent());
     }
 }
 

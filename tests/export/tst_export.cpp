@@ -1,4 +1,4 @@
-#include "gui/forecast/FormAvance.h"
+#include "gui/forecast/ExpiryForecastWindow.h"
 #include "gui/platform/ReportListView.h"
 #include "support/Tests.h"
 
@@ -14,7 +14,7 @@ namespace {
 // Today is 06/12/2026: Doliprane has expired, Zyrtec's date is impossible. Sorted by
 // presentation, Aspirine's sachets come after the tablets.
 const QStringList kStock = {
-    compose_enreg(u"Aspirine", u"Orale", u"Sachet", u"12", u"01/01/2030", u"5", u"0"),
+    composeRecord(u"Aspirine", u"Orale", u"Sachet", u"12", u"01/01/2030", u"5", u"0"),
     medicine("Doliprane; \"forte\"", "01/01/2020", "3", "5", "1"),
     medicine("Zyrtec", "31/02/2027", "", "5"),
 };
@@ -104,7 +104,7 @@ void TestExport::listWindowAsShown()
     StockFixture fx(kStock);
     QTest::mouseClick(fx.form->findChildren<QToolButton *>("tri").at(2), Qt::LeftButton); // by presentation
     const QString xlsx = fx.seams.directory.file("liste.xlsx"), csv = fx.seams.directory.file("liste.csv");
-    exportList(fx.form->ListView1(), xlsx, "xlsx", MenuBy::MenuKey);
+    exportList(fx.form->table(), xlsx, "xlsx", MenuBy::MenuKey);
     QCOMPARE(readXlsx(xlsx),
              "Liste Complète A2 A1:F4 True True\n"
              "str:Médicaments|str:Voie d'administration|str:Présentation|str:Quantité|str:Date "
@@ -114,7 +114,7 @@ void TestExport::listWindowAsShown()
              "str:Aspirine|str:Orale|str:Sachet|int:12|datetime:2030-01-01 00:00:00|int:5\n");
     fx.form->activateWindow();
     QTRY_VERIFY(fx.form->isActiveWindow());
-    exportList(fx.form->ListView1(), csv, "csv", MenuBy::RightClick);
+    exportList(fx.form->table(), csv, "csv", MenuBy::RightClick);
     QVERIFY(fx.seams.messages.shown().isEmpty());
     QCOMPARE(
         fx.seams.directory.read("liste.csv"),
@@ -132,13 +132,13 @@ void TestExport::forecastAsShown()
         QSKIP("needs Debian's python3 and python3-openpyxl");
     TestSeams seams;
     seams.directory.write(kStockFileName, fileOf(kStock));
-    FormAvance form;
+    ExpiryForecastWindow form;
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    form.filtre()->setFocus();
-    QTest::keyClick(form.filtre(), Qt::Key_Down); // "1 mois"
+    form.horizonBox()->setFocus();
+    QTest::keyClick(form.horizonBox(), Qt::Key_Down); // "1 mois"
     const QString xlsx = seams.directory.file("prévision.xlsx");
-    exportList(form.ListView1(), xlsx, "xlsx", MenuBy::RightClick);
+    exportList(form.table(), xlsx, "xlsx", MenuBy::RightClick);
     QCOMPARE(readXlsx(xlsx), "Périmés dans 1 mois A2 A1:B2 True True\n"
                              "str:Médicaments|str:Date limite\n"
                              "str:Doliprane; \"forte\"|datetime:2020-01-01 00:00:00\n");
@@ -149,29 +149,28 @@ void TestExport::forecastAsShown()
 void TestExport::inTheUsersFolder()
 {
     StockFixture fx(kStock);
-    fx.form->Check1()->setChecked(true);
-    fx.form->filtre1()->setCurrentIndex(3);
-    emit fx.form->filtre1()->activated(3);
+    fx.form->indispensableOnly()->setChecked(true);
+    fx.form->filterBox()->setCurrentIndex(3);
+    emit fx.form->filterBox()->activated(3);
     const TemporaryProgramDirectory folder;
     folder.write("Liste.csv.~Ab3dE9", "cut");
     folder.write("notes.txt.~Ab3dE9", "not an export's");
     folder.write("vieux.xlsx", QByteArray(2500, 'x'));
     QCOMPARE(QProcess::execute("touch", {"-d", "2026-12-06 23:48:13", folder.file("vieux.xlsx")}), 0);
     QString offered, listed;
-    exportList(fx.form->ListView1(), folder.file("liste.csv"), "csv", MenuBy::ShiftF10,
-               [&](QFileDialog *dialog) {
-                   offered = dialog->findChild<QLineEdit *>("fileNameEdit")->text();
-                   dialog->setDirectory(folder.path());
-                   auto *files = dialog->findChild<QTreeView *>("treeView");
-                   const auto row = [&] {
-                       const QModelIndexList found = files->model()->match(
-                           files->model()->index(0, 0, files->rootIndex()), Qt::DisplayRole, "vieux.xlsx");
-                       return found.value(0);
-                   };
-                   QTRY_VERIFY(row().isValid());
-                   listed = row().siblingAtColumn(1).data().toString() + " | " +
-                            row().siblingAtColumn(3).data().toString();
-               });
+    exportList(fx.form->table(), folder.file("liste.csv"), "csv", MenuBy::ShiftF10, [&](QFileDialog *dialog) {
+        offered = dialog->findChild<QLineEdit *>("fileNameEdit")->text();
+        dialog->setDirectory(folder.path());
+        auto *files = dialog->findChild<QTreeView *>("treeView");
+        const auto row = [&] {
+            const QModelIndexList found = files->model()->match(
+                files->model()->index(0, 0, files->rootIndex()), Qt::DisplayRole, "vieux.xlsx");
+            return found.value(0);
+        };
+        QTRY_VERIFY(row().isValid());
+        listed =
+            row().siblingAtColumn(1).data().toString() + " | " + row().siblingAtColumn(3).data().toString();
+    });
     QTRY_VERIFY(folder.exists("liste.csv"));
     QCOMPARE(offered, "Indispensables, liste Périmés et-ou Seuil critique 2026-12-06.xlsx");
     QCOMPARE(listed, "2,44 Kio | 06/12/2026 23:48");

@@ -5,7 +5,7 @@
 #include "core/store/DurableFile.h"
 #include "core/store/TextFile.h"
 #include "core/valuelists/ValueListFile.h"
-#include "gui/reports/Impression.h"
+#include "gui/reports/StockReports.h"
 #include "support/FaultySystemCalls.h"
 #include "support/Tests.h"
 
@@ -56,8 +56,8 @@ bool convert(int, QString *error)
 
 // clang-format off
 const Write kWrites[] = {
-    {"stock: rewrite", kStockFileName, stock, [](int lines, QString *error) { return ecrit_pharmacie(medicines(lines).mid(1), error); }},
-    {"stock: add", kStockFileName, stock, [](int, QString *error) { return ajoute_pharmacie(medicine("Ventoline"), error); }},
+    {"stock: rewrite", kStockFileName, stock, [](int lines, QString *error) { return writeStock(medicines(lines).mid(1), error); }},
+    {"stock: add", kStockFileName, stock, [](int, QString *error) { return appendToStock(medicine("Ventoline"), error); }},
     {"stock: conversion", kStockFileName, stock, convert},
     {"value list: rewrite", kRoutesFileName, routes, [](int, QString *error) {
          return writeValueList(kRoutesFileName, {"Voie 1", "Sublinguale"}, error); }},
@@ -162,8 +162,8 @@ void TestFaults::readOnlyProgramDirectory()
     QVERIFY(seams.messages.last().text.contains("est en lecture seule"));
 
     QString error;
-    QCOMPARE(lit_pharmacie(&error).size(), 3); // reading works
-    QVERIFY(!ajoute_pharmacie(medicines(1).first(), &error));
+    QCOMPARE(readStock(&error).size(), 3); // reading works
+    QVERIFY(!appendToStock(medicines(1).first(), &error));
     QVERIFY2(error.contains("le dossier du programme est en lecture seule"), qPrintable(error));
     QVERIFY(!appendToValueList(kRoutesFileName, "Orale", &error));
     QVERIFY2(error.startsWith("La liste des voies d'administration n'a pas pu être créée :"),
@@ -175,7 +175,7 @@ void TestFaults::readOnlyProgramDirectory()
     qputenv("HOME", QFile::encodeName(seams.directory.file("home")));
     qputenv("CUPS_SERVER", "/nonexistent/cups.sock");
     Platform::setReportOutput(nullptr);
-    imprime_complete(ReportMode::Print);
+    printCompleteList(ReportMode::Print);
     const QString pdf = seams.directory.file("home/Documents/Liste complète des médicaments 2026-12-06.pdf");
     QVERIFY2(seams.messages.last().text.contains("vos documents") && seams.messages.last().text.contains(pdf),
              qPrintable(seams.messages.last().text));
@@ -235,7 +235,7 @@ void TestFaults::diskFullDuringAnAddition()
     dir.fill(20000); // less than a whole new file beside the old
     Platform::setProgramDirectory(&dir);
     QString error;
-    const bool written = ajoute_pharmacie(medicine("Ventoline"), &error);
+    const bool written = appendToStock(medicine("Ventoline"), &error);
     Platform::setProgramDirectory(&seams.directory);
     QVERIFY(!written);
     QVERIFY2(error.contains("plus de place sur le disque") &&
@@ -260,7 +260,7 @@ void TestFaults::fileHeldByAnotherProgram()
     ::flock(other.handle(), LOCK_UN);
     QVERIFY(fx.seams.messages.last().text.contains("un autre programme l'utilise"));
     QCOMPARE(fx.stockBytes(), fileOf(lines));
-    QCOMPARE(fx.form->ListView1()->model()->rowCount(), 3);
+    QCOMPARE(fx.form->table()->model()->rowCount(), 3);
 }
 
 void TestFaults::unreadableValueList()
@@ -268,14 +268,14 @@ void TestFaults::unreadableValueList()
     StockFixture fx(medicines(1));
     QFile::remove(fx.seams.directory.file(kRoutesFileName));
     QVERIFY(QDir(fx.seams.directory.path()).mkdir(kRoutesFileName));
-    QVERIFY(fx.runEditor("ajout", [&](FormMedic *editor) {
+    QVERIFY(fx.runEditor("ajout", [&](MedicineEditor *editor) {
         QCOMPARE(editor->findChild<QComboBox *>("typemedic")->count(), 2); // the other list is there
         QTest::keyClicks(field(editor, "nom"), "Ventoline");
         clickThroughWindow(field<QToolButton>(editor, "valider"));
     }));
     QCOMPARE(fx.seams.messages.shown().size(), 1);
     QVERIFY(fx.seams.messages.last().text.contains("Pharma_Forme.dat ne peut pas être lu"));
-    QCOMPARE(fx.form->ListView1()->model()->rowCount(), 2); // and the medicine was saved
+    QCOMPARE(fx.form->table()->model()->rowCount(), 2); // and the medicine was saved
 }
 
 // Each write-side call of each write fails in turn, on a small file and on one larger

@@ -8,13 +8,13 @@ namespace {
 // Today is 06/12/2026. Written unsorted, the way additions leave the file.
 // clang-format off
 const QStringList kStock = {
-    compose_enreg(u"Zinc", u"Orale", u"Gélule", u"10", u"05/12/2026", u"2", u"0"),                // expired yesterday
-    compose_enreg(u"aspirine", u"Rectale", u"Suppositoire", u"5", u"06/12/2026", u"5", u"1"),     // today, at threshold
-    compose_enreg(u"Éther", u"Cutanée", u"Flacon", u"6", u"07/12/2026", u"5", u"0"),              // tomorrow, enough
-    compose_enreg(u"Bétadine", u"Cutanée", u"Flacon", u"1", u"01/01/2028", u"3", u"1"),           // below threshold
-    compose_enreg(u"Doliprane", u"Orale", u"Comprimé", u"", u"", u"", u"0"),                      // all blank
-    compose_enreg(u"Morphine", u"Injectable", u"Ampoule", u"4", u"00/05/2020", u"1", u"1"),       // not a date
-    compose_enreg(u"Adrénaline", u"Injectable", u"Ampoule", u"2", u"29/02/2100", u"1", u"1"),     // not a date
+    composeRecord(u"Zinc", u"Orale", u"Gélule", u"10", u"05/12/2026", u"2", u"0"),                // expired yesterday
+    composeRecord(u"aspirine", u"Rectale", u"Suppositoire", u"5", u"06/12/2026", u"5", u"1"),     // today, at threshold
+    composeRecord(u"Éther", u"Cutanée", u"Flacon", u"6", u"07/12/2026", u"5", u"0"),              // tomorrow, enough
+    composeRecord(u"Bétadine", u"Cutanée", u"Flacon", u"1", u"01/01/2028", u"3", u"1"),           // below threshold
+    composeRecord(u"Doliprane", u"Orale", u"Comprimé", u"", u"", u"", u"0"),                      // all blank
+    composeRecord(u"Morphine", u"Injectable", u"Ampoule", u"4", u"00/05/2020", u"1", u"1"),       // not a date
+    composeRecord(u"Adrénaline", u"Injectable", u"Ampoule", u"2", u"29/02/2100", u"1", u"1"),     // not a date
 };
 const QString kZinc = kStock.at(0), kAspirine = kStock.at(1), kEther = kStock.at(2);
 
@@ -58,23 +58,23 @@ const struct { const char *name; QStringList before; int filter; QString row; Ms
 };
 // clang-format on
 
-QStringList shown(FormPharma *form, int column)
+QStringList shown(StockListWindow *form, int column)
 {
     QStringList texts;
-    const QAbstractItemModel *model = form->ListView1()->model();
+    const QAbstractItemModel *model = form->table()->model();
     for (int row = 0; row < model->rowCount(); ++row)
         texts << model->index(row, column).data().toString();
     return texts;
 }
 
 // As the user does from the keyboard: the first filter, then down the list.
-void pickFilter(FormPharma *form, int index)
+void pickFilter(StockListWindow *form, int index)
 {
-    form->filtre1()->setFocus();
-    QTest::keyClick(form->filtre1(), Qt::Key_Home);
+    form->filterBox()->setFocus();
+    QTest::keyClick(form->filterBox(), Qt::Key_Home);
     for (int i = 0; i < index; ++i)
-        QTest::keyClick(form->filtre1(), Qt::Key_Down);
-    QCOMPARE(form->filtre1()->currentIndex(), index);
+        QTest::keyClick(form->filterBox(), Qt::Key_Down);
+    QCOMPARE(form->filterBox()->currentIndex(), index);
 }
 
 } // namespace
@@ -102,31 +102,31 @@ private slots:
 void TestListWindow::opensOnTheCompleteList()
 {
     StockFixture fx(kStock);
-    QAbstractItemModel *model = fx.form->ListView1()->model();
+    QAbstractItemModel *model = fx.form->table()->model();
     QAbstractItemModelTester tester(model, QAbstractItemModelTester::FailureReportingMode::QtTest);
-    QVERIFY(fx.form->ListView1()->isColumnHidden(StockTableModel::Index));
+    QVERIFY(fx.form->table()->isColumnHidden(StockTableModel::Index));
     QStringList row1;
     for (int c = 0; c < StockTableModel::Index; ++c)
         row1 << model->index(1, c).data().toString();
     QCOMPARE(row1, (QStringList{"aspirine", "Rectale", "Suppositoire", "5", "06/12/2026", "5"}));
-    QVERIFY(!fx.form->List1().hasCurrent());
+    QVERIFY(!fx.form->lines().hasCurrent());
     QVERIFY(fx.seams.messages.shown().isEmpty());
-    QTest::keyClick(fx.form->ListView1(), Qt::Key_Down); // the first arrow chooses the framed row
-    QCOMPARE(fx.form->List1().currentPosition(), 0);
+    QTest::keyClick(fx.form->table(), Qt::Key_Down); // the first arrow chooses the framed row
+    QCOMPARE(fx.form->lines().currentPosition(), 0);
 }
 
 void TestListWindow::filtersAndCheckBox()
 {
     const auto &[name, filter, indispensable, caption, names, indexes] = rowOf(kFilters);
     StockFixture fx(kStock);
-    press(fx.form->filtre1(), {"s", "IME:P"}); // typing picks nothing: a filter is chosen from the list
-    QCOMPARE(fx.form->filtre1()->currentIndex(), 0);
+    press(fx.form->filterBox(), {"s", "IME:P"}); // typing picks nothing: a filter is chosen from the list
+    QCOMPARE(fx.form->filterBox()->currentIndex(), 0);
     if (filter > 0)
         pickFilter(fx.form.get(), filter);
     if (indispensable)
-        QTest::mouseClick(fx.form->Check1(), Qt::LeftButton);
+        QTest::mouseClick(fx.form->indispensableOnly(), Qt::LeftButton);
     QCOMPARE(fx.form->windowTitle(), caption);
-    QCOMPARE(shown(fx.form.get(), StockTableModel::Nom), names);
+    QCOMPARE(shown(fx.form.get(), StockTableModel::Name), names);
     QCOMPARE(shown(fx.form.get(), StockTableModel::Index), indexes);
     if (indispensable) {
         // A later pick with the box checked counts again.
@@ -140,27 +140,27 @@ void TestListWindow::filtersAndCheckBox()
 void TestListWindow::sortButtonsKeepTheTableOrdered()
 {
     StockFixture fx(kStock);
-    const auto tri = fx.form->findChildren<QToolButton *>("tri");
+    const auto sortButtons = fx.form->findChildren<QToolButton *>("tri");
     const auto names = [&fx] {
-        return shown(fx.form.get(), StockTableModel::Nom);
+        return shown(fx.form.get(), StockTableModel::Name);
     };
-    QTest::mouseClick(tri[1], Qt::LeftButton);
+    QTest::mouseClick(sortButtons[1], Qt::LeftButton);
     QCOMPARE(names(),
              (QStringList{"Bétadine", "Éther", "Adrénaline", "Morphine", "Doliprane", "Zinc", "aspirine"}));
     // The index still names the line in the sorted stock, not the row.
     QCOMPARE(shown(fx.form.get(), StockTableModel::Index), (QStringList{"2", "4", "0", "5", "3", "6", "1"}));
     pickFilter(fx.form.get(), 3); // a new filter keeps the order
     QCOMPARE(names(), (QStringList{"Bétadine", "Doliprane", "Zinc", "aspirine"}));
-    QTest::mouseClick(tri[2], Qt::LeftButton);
+    QTest::mouseClick(sortButtons[2], Qt::LeftButton);
     QCOMPARE(names(), (QStringList{"Doliprane", "Bétadine", "Zinc", "aspirine"}));
-    QTest::mouseClick(tri[0], Qt::LeftButton);
+    QTest::mouseClick(sortButtons[0], Qt::LeftButton);
     QCOMPARE(names(), (QStringList{"aspirine", "Bétadine", "Doliprane", "Zinc"}));
     // The headers do not sort; the index column, once shown, hides again at a click on its header.
-    ReportListView *view = fx.form->ListView1();
+    ReportListView *view = fx.form->table();
     view->setColumnHidden(StockTableModel::Index, false);
     view->horizontalHeader()->resizeSection(StockTableModel::Index, 60);
     view->scrollTo(view->model()->index(0, StockTableModel::Index));
-    for (const int column : {int(StockTableModel::Qte), int(StockTableModel::Index)})
+    for (const int column : {int(StockTableModel::Quantity), int(StockTableModel::Index)})
         QTest::mouseClick(view->horizontalHeader()->viewport(), Qt::LeftButton, {},
                           QPoint(view->horizontalHeader()->sectionViewportPosition(column) + 5, 5));
     QVERIFY(view->isColumnHidden(StockTableModel::Index));
@@ -172,12 +172,12 @@ void TestListWindow::rowChoiceLastsUntilTheNextRebuild()
     StockFixture fx(kStock);
     pickFilter(fx.form.get(), 2); // aspirine 1, Bétadine 2, Doliprane 3
     fx.chooseRow("Doliprane");
-    QCOMPARE(fx.form->List1().currentPosition(), 3);
-    QTest::keyClick(fx.form->ListView1(), Qt::Key_Up); // moving with the keyboard chooses as well
-    QCOMPARE(fx.form->List1().currentPosition(), 2);
+    QCOMPARE(fx.form->lines().currentPosition(), 3);
+    QTest::keyClick(fx.form->table(), Qt::Key_Up); // moving with the keyboard chooses as well
+    QCOMPARE(fx.form->lines().currentPosition(), 2);
     const QString caption = fx.form->windowTitle();
-    fx.form->Form_Activate();
-    QVERIFY(!fx.form->List1().hasCurrent());
+    fx.form->activated();
+    QVERIFY(!fx.form->lines().hasCurrent());
     QCOMPARE(fx.form->windowTitle(), caption); // an activation leaves the count as it was
 }
 
@@ -189,9 +189,9 @@ void TestListWindow::unusualStockFiles()
         QVERIFY(QDir(seams.directory.path()).mkdir(kStockFileName));
     else if (bytes != "missing")
         seams.directory.write(kStockFileName, bytes);
-    FormPharma form;
+    StockListWindow form;
     QCOMPARE(form.windowTitle(), QStringLiteral("Médicaments: Liste Complète / Total: %1").arg(names.size()));
-    QCOMPARE(shown(&form, StockTableModel::Nom), names);
+    QCOMPARE(shown(&form, StockTableModel::Name), names);
     form.show();
     pickFilter(&form, 3);
     QCOMPARE(seams.messages.shown().isEmpty(), message.isEmpty()); // told at every reading
@@ -210,7 +210,7 @@ void TestListWindow::commandsNeedAChosenMedicine()
         fx.click(QLatin1String(button));
         // Also after the editor closed: the rebuilt list has no chosen medicine.
         fx.chooseRow("Zinc");
-        QVERIFY(fx.runEditor("majqte", [](FormMedic *) {}));
+        QVERIFY(fx.runEditor("majqte", [](MedicineEditor *) {}));
         fx.click(QLatin1String(button));
     }
     QCOMPARE(fx.seams.messages.shown().size(), 8);
@@ -226,13 +226,13 @@ void TestListWindow::renewal()
     fx.chooseRow(c.row);
     fx.seams.messages.queue(c.answer);
     EditorMode mode = EditorMode::None;
-    QCOMPARE(fx.runEditor("renouveler", [&](FormMedic *editor) { mode = editor->mode(); }), c.opens);
+    QCOMPARE(fx.runEditor("renouveler", [&](MedicineEditor *editor) { mode = editor->mode(); }), c.opens);
     QCOMPARE(fx.seams.messages.shown().size(), c.asked ? 1 : 0);
     if (c.asked)
         QCOMPARE(boxOf(fx.seams.messages.last()),
                  "Ce médicament n'est pas encore périmé ! | exclamation | Oui/Non");
     QVERIFY(mode == (c.opens ? EditorMode::Renew : EditorMode::None));
-    QCOMPARE(fx.form->List1().hasCurrent(), !c.opens); // declined: still chosen
+    QCOMPARE(fx.form->lines().hasCurrent(), !c.opens); // declined: still chosen
 }
 
 void TestListWindow::deletion()
@@ -249,8 +249,8 @@ void TestListWindow::deletion()
     QCOMPARE(fx.seams.messages.last().text, "Confirmer la suppression du médicament:\n\r\n\r" + c.row);
     QCOMPARE(fx.stockBytes(), fileOf(c.after));
     QCOMPARE(fx.form->windowTitle(), caption); // the count stays as it was
-    QCOMPARE(fx.form->List1().hasCurrent(), c.answer == MsgAnswer::No);
-    QCOMPARE(fx.form->List1().count(), c.after.size());
+    QCOMPARE(fx.form->lines().hasCurrent(), c.answer == MsgAnswer::No);
+    QCOMPARE(fx.form->lines().count(), c.after.size());
 }
 
 VELLORIN_TEST(TestListWindow)

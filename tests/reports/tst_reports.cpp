@@ -1,5 +1,5 @@
-#include "gui/reports/Impression.h"
-#include "gui/shell/Menuprincipal.h"
+#include "gui/reports/StockReports.h"
+#include "gui/shell/MainWindow.h"
 #include "support/Tests.h"
 
 #include <QFileDialog>
@@ -54,14 +54,14 @@ QStringList rowCells(const ReportPage &page, int row)
 // clang-format off
 // Medicines on each page: 44 on a page that has more after it, up to 45 on the last.
 const struct { const char *name; void (*print)(ReportMode); QStringList lines; QList<int> perPage; } kFrames[] = {
-    {"0", imprime_complete, {}, {0}},             {"1", imprime_complete, medicines(1), {1}},
-    {"44", imprime_complete, medicines(44), {44}}, {"45", imprime_complete, medicines(45), {45}},
-    {"46", imprime_complete, medicines(46), {44, 2}}, {"89", imprime_complete, medicines(89), {44, 45}},
-    {"90", imprime_complete, medicines(90), {44, 44, 2}},
+    {"0", printCompleteList, {}, {0}},             {"1", printCompleteList, medicines(1), {1}},
+    {"44", printCompleteList, medicines(44), {44}}, {"45", printCompleteList, medicines(45), {45}},
+    {"46", printCompleteList, medicines(46), {44, 2}}, {"89", printCompleteList, medicines(89), {44, 45}},
+    {"90", printCompleteList, medicines(90), {44, 44, 2}},
     // The page breaks before lines that do not qualify all the same.
-    {"45 expired of 48", imprime_perimes, medicines(45, "01/01/2020") + medicines(48).mid(45), {44, 1}},
+    {"45 expired of 48", printExpired, medicines(45, "01/01/2020") + medicines(48).mid(45), {44, 1}},
     // The 45th row, carried to the next page, repeats there.
-    {"forecast of 46", [](ReportMode m) { imprime_avance(m, "3 mois"); }, medicines(46, "01/01/2020"), {44, 2}},
+    {"forecast of 46", [](ReportMode m) { printForecast(m, "3 mois"); }, medicines(46, "01/01/2020"), {44, 2}},
 };
 
 // Today is 06/12/2026. Each report once over the same stock, by name and column E; or the
@@ -73,15 +73,15 @@ const QStringList kStock = {
     medicine("Médicament 004", "01/01/2001", "9", "1"),  // long ago
 };
 const struct { const char *name; void (*print)(ReportMode); QStringList lines; QString title; QStringList rows; } kReports[] = {
-    {"expired", imprime_perimes, kStock, "Liste des médicaments périmés", {"Médicament 001: 06/12/2026", "Médicament 004: 01/01/2001"}},
-    {"insufficient", imprime_seuil, kStock, "Médicaments en quantité insuffisante", {"Médicament 002: 07/12/2026"}},
-    {"forecast", [](ReportMode m) { imprime_avance(m, "6 mois"); }, kStock, "Médicaments périmés dans: 6 mois",
+    {"expired", printExpired, kStock, "Liste des médicaments périmés", {"Médicament 001: 06/12/2026", "Médicament 004: 01/01/2001"}},
+    {"insufficient", printLowStock, kStock, "Médicaments en quantité insuffisante", {"Médicament 002: 07/12/2026"}},
+    {"forecast", [](ReportMode m) { printForecast(m, "6 mois"); }, kStock, "Médicaments périmés dans: 6 mois",
      {"Médicament 001: Déjà périmé.", "Médicament 002: 07/12/2026", "Médicament 003: 09/06/2027", "Médicament 004: Déjà périmé."}},
-    {"forecast, no horizon", [](ReportMode m) { imprime_avance(m, QString()); }, kStock, "Médicaments périmés dans: ",
+    {"forecast, no horizon", [](ReportMode m) { printForecast(m, QString()); }, kStock, "Médicaments périmés dans: ",
      {"Médicament 004: Déjà périmé."}},
-    {"no expired", imprime_perimes, {kStock.at(2)}, "Il n'y a pas de médicament périmé à ce jour.", {}},
-    {"no insufficient", imprime_seuil, {kStock.at(2)}, "Il n'y a pas de médicament en quantité insuffisante à ce jour.", {}},
-    {"empty stock, forecast", [](ReportMode m) { imprime_avance(m, "1 mois"); }, {},
+    {"no expired", printExpired, {kStock.at(2)}, "Il n'y a pas de médicament périmé à ce jour.", {}},
+    {"no insufficient", printLowStock, {kStock.at(2)}, "Il n'y a pas de médicament en quantité insuffisante à ce jour.", {}},
+    {"empty stock, forecast", [](ReportMode m) { printForecast(m, "1 mois"); }, {},
      "Il n'y a pas de médicament périmé à ce jour.", {}},
 };
 
@@ -114,7 +114,7 @@ const QStringList kLongest = [] {
     QStringList lines;
     for (int n = 1; n <= 46; ++n) {
         const QString name = QStringLiteral("Méthylprednisolone 40 mg poudre pour %1").arg(n, 3, 10, QLatin1Char('0'));
-        lines << compose_enreg(n % 5 ? name : name.toUpper(), u"Sous-cutanée ou I.M.",
+        lines << composeRecord(n % 5 ? name : name.toUpper(), u"Sous-cutanée ou I.M.",
                                n % 2 ? u"Seringue pré-remplie" : u"Poudre pour solution", u"-32768", u"31/12/2027", u"1", u"1");
     }
     return lines;
@@ -196,7 +196,7 @@ void TestReports::previewWaitsForEachPage()
         preview->reject();
     };
     whenModalOpens(look);
-    imprime_complete(ReportMode::Preview);
+    printCompleteList(ReportMode::Preview);
     QCOMPARE(titles,
              (QStringList{
                  "Aperçu avant impression - Liste complète des médicaments - page 1 sur 2 | page 1 sur 2",
@@ -246,7 +246,7 @@ void TestReports::eachPageIsOneJob()
 
     // A character beyond Latin-1 on the second page, measured apart.
     Sheets r(medicines(45, "01/01/2020") << medicine("Médicament 046 cœur", "01/01/2020"), true);
-    imprime_perimes(ReportMode::Print);
+    printExpired(ReportMode::Print);
     QVERIFY(r.seams.messages.shown().isEmpty()); // printed: nothing to tell
 
     // Qt reports success even when CUPS refuses a job: believe only complete files.
@@ -273,7 +273,7 @@ void TestReports::eachPageIsOneJob()
         ++asked;
         qobject_cast<QDialog *>(window)->reject();
     });
-    imprime_perimes(ReportMode::Print);
+    printExpired(ReportMode::Print);
     delete unexpected;
     QCOMPARE(printedOn("Second"), 2);
     addQueue("Third");
@@ -285,7 +285,7 @@ void TestReports::eachPageIsOneJob()
             printers->setCurrentIndex(printers->findText("Third"));
             pick ? dialog->accept() : dialog->reject();
         });
-        imprime_perimes(ReportMode::Print);
+        printExpired(ReportMode::Print);
     }
     QCOMPARE(asked, 2);
     QCOMPARE(printedOn("Third"), 2); // cancelled: nothing more
@@ -313,7 +313,7 @@ void TestReports::pagesOfTheFrame()
         first += c.perPage.at(p);
         QCOMPARE(out.page.cell(ReportPage::kTotalRow, 5), last ? QString::number(first - 1) : QString());
     }
-    if (c.print == imprime_complete && !c.lines.isEmpty())
+    if (c.print == printCompleteList && !c.lines.isEmpty())
         QCOMPARE(rowCells(r.pages().first().page, 5),
                  (QStringList{"1", "Médicament 001", "Orale", "Comprimé", "01/01/2030", "10"}));
     if (c.perPage.size() == 2 && c.perPage.last() == 2) // the carried row, whole
@@ -351,12 +351,12 @@ void TestReports::listWindowReports()
     // 46 rows, shown sorted by presentation: the report follows the table's order.
     QStringList lines;
     for (int n = 1; n <= 46; ++n)
-        lines << compose_enreg(QStringLiteral("Médicament %1").arg(n, 3, 10, QLatin1Char('0')), u"Orale",
+        lines << composeRecord(QStringLiteral("Médicament %1").arg(n, 3, 10, QLatin1Char('0')), u"Orale",
                                n == 46 ? u"Ampoule" : u"Comprimé", u"7", u"01/01/2030", u"2", u"1");
     StockFixture fx(lines);
     fx.seams.installTemplate();
     if (c.indispensable)
-        QTest::mouseClick(fx.form->Check1(), Qt::LeftButton);
+        QTest::mouseClick(fx.form->indispensableOnly(), Qt::LeftButton);
     QTest::mouseClick(fx.form->findChildren<QToolButton *>("tri").at(2), Qt::LeftButton);
     fx.seams.messages.queue(MsgAnswer::No);
     fx.click(c.order ? "commande" : "Impression");
@@ -382,7 +382,7 @@ void TestReports::listWindowReports()
 void TestReports::modeComesFromTheQuestion()
 {
     Sheets r({medicine("Aspirine", "01/01/2020", "1", "5")});
-    Menuprincipal window;
+    MainWindow window;
     for (const auto &[entry, answer] :
          {std::pair{"mnu_complete", MsgAnswer::Yes}, {"button_perimes", MsgAnswer::No}}) {
         r.seams.reports.pages.clear();
@@ -401,7 +401,7 @@ void TestReports::templateThatCannotBeUsed()
     QFile::remove(r.seams.directory.file("Impression.json"));
     if (!content.isEmpty())
         r.seams.directory.write("Impression.json", content);
-    imprime_complete(ReportMode::Preview);
+    printCompleteList(ReportMode::Preview);
     QVERIFY(r.pages().isEmpty());
     QCOMPARE(r.seams.messages.shown().size(), 1);
     const QString &text = r.seams.messages.last().text;
@@ -423,11 +423,11 @@ void TestReports::everyTextWholeOrTemplateRefused()
 
     ListSnapshot order{"Complète", false, {}};
     for (const QString &line : kLongest) {
-        const EnregMedic e = decompose_enreg(line);
-        order.rows << ListSnapshot::Row{e.nom, e.formemedic, e.typemedic, e.dat, e.qte};
+        const MedicineRecord e = parseRecord(line);
+        order.rows << ListSnapshot::Row{e.name, e.route, e.presentation, e.expiry, e.quantity};
     }
-    imprime_complete(ReportMode::Print);
-    imprime_commande(ReportMode::Print, order);
+    printCompleteList(ReportMode::Print);
+    printOrder(ReportMode::Print, order);
     const QStringList pdfs = QDir(r.seams.directory.path()).entryList({"*.pdf"});
     QCOMPARE(r.seams.messages.shown().size(), 2);
     for (const MessageRequest &shown : r.seams.messages.shown())
@@ -438,15 +438,15 @@ void TestReports::everyTextWholeOrTemplateRefused()
         const QString text = readPdf(r.seams.directory.file(pdf));
         QVERIFY(text.contains("Page 2"));
         for (int n = 1; n <= kLongest.size(); ++n) {
-            const EnregMedic e = decompose_enreg(kLongest.at(n - 1));
+            const MedicineRecord e = parseRecord(kLongest.at(n - 1));
             const QRegularExpression row(
-                QStringLiteral("^ *%1 +%2 +%3 +%4 ").arg(n).arg(e.nom, e.formemedic, e.typemedic),
+                QStringLiteral("^ *%1 +%2 +%3 +%4 ").arg(n).arg(e.name, e.route, e.presentation),
                 QRegularExpression::MultilineOption);
-            QVERIFY2(text.count(row) == 1, qPrintable(pdf + ": " + e.nom + "\n" + text));
+            QVERIFY2(text.count(row) == 1, qPrintable(pdf + ": " + e.name + "\n" + text));
         }
     }
     if (pdfs.size() == 2) { // a second print the same day does not overwrite the first file
-        imprime_complete(ReportMode::Print);
+        printCompleteList(ReportMode::Print);
         QVERIFY(r.seams.messages.last().text.contains("2026-12-06 (2).pdf"));
     }
 }

@@ -130,10 +130,10 @@ void scan(const QString &code, int pace, int stallAfter = -1)
 }
 
 // A line of the codes file: Doliprane's box, saved from the line dated `dat`.
-QByteArray codesLine(const QString &dat)
+QByteArray codesLine(const QString &expiry)
 {
     return cp1252("03400930000014Doliprane" + QString(31, ' ') + "Orale" + QString(15, ' ') + "Comprimé" +
-                  QString(12, ' ') + dat + "\r\n");
+                  QString(12, ' ') + expiry + "\r\n");
 }
 
 void verifyAfter(QWidget *window, TestSeams &seams, const QStringList &after)
@@ -197,12 +197,12 @@ void TestScan::scans()
     StockFixture fx(kStock);
     fx.chooseRow("Doliprane");
     if (c.button.isEmpty()) {
-        fx.form->ListView1()->setFocus();
+        fx.form->table()->setFocus();
         scan(c.code, c.pace);
         verifyAfter(fx.form.get(), fx.seams, c.after);
         return;
     }
-    QVERIFY(fx.runEditor(c.button, [&](FormMedic *editor) {
+    QVERIFY(fx.runEditor(c.button, [&](MedicineEditor *editor) {
         scan(c.code, c.pace, c.stall);
         verifyAfter(editor, fx.seams, c.after);
     }));
@@ -217,7 +217,7 @@ void TestScan::aScanRemembersItsMedicine()
     const QString code = kBox + "17271231"
                                 "10LOT7";
     fx.chooseRow("Doliprane");
-    QVERIFY(fx.runEditor("renouveler", [&](FormMedic *editor) {
+    QVERIFY(fx.runEditor("renouveler", [&](MedicineEditor *editor) {
         scan(code, 4);
         QTest::keyClicks(QApplication::focusWidget(), "7");
         QTest::mouseClick(editor->findChild<QToolButton *>("valider"), Qt::LeftButton);
@@ -227,14 +227,14 @@ void TestScan::aScanRemembersItsMedicine()
     fx.form->activateWindow();
     QTRY_VERIFY(fx.form->isActiveWindow());
     fx.chooseRow("Aspirine");
-    fx.form->filtre1()->setCurrentIndex(1); // "Périmés": the renewed Doliprane is not in it
-    emit fx.form->filtre1()->activated(1);
-    fx.form->ListView1()->setFocus();
+    fx.form->filterBox()->setCurrentIndex(1); // "Périmés": the renewed Doliprane is not in it
+    emit fx.form->filterBox()->activated(1);
+    fx.form->table()->setFocus();
     scan(code, 4);
-    QCOMPARE(fx.form->filtre1()->currentText(), "Complète");
-    QCOMPARE(fx.form->List1().currentLine().left(9), "Doliprane");
+    QCOMPARE(fx.form->filterBox()->currentText(), "Complète");
+    QCOMPARE(fx.form->lines().currentLine().left(9), "Doliprane");
 
-    QVERIFY(fx.runEditor("ajout", [&](FormMedic *editor) {
+    QVERIFY(fx.runEditor("ajout", [&](MedicineEditor *editor) {
         scan(code, 4);
         verifyAfter(editor, fx.seams, {"nom=Doliprane", "dat=31/12/2027", "focus=qte"});
         QCOMPARE(field<QComboBox>(editor, "typemedic")->currentText(), "Comprimé");
@@ -248,9 +248,9 @@ void TestScan::twoLines()
         {medicine("Doliprane", "01/01/2028"), medicine("Aspirine"), medicine("Doliprane", "30/06/2029")});
     fx.seams.directory.write(kCodesFileName, codesLine(c.saved));
     fx.chooseRow("Aspirine");
-    fx.form->ListView1()->setFocus();
+    fx.form->table()->setFocus();
     scan(kBox + c.box, 4);
-    QCOMPARE(fx.form->List1().currentLine(), medicine("Doliprane", c.chosen));
+    QCOMPARE(fx.form->lines().currentLine(), medicine("Doliprane", c.chosen));
 }
 
 // The medicine saved but its box's code not: once the message is read, the list window has
@@ -261,7 +261,7 @@ void TestScan::aCodeNotRememberedKeepsTheKeyboard()
     QVERIFY(QDir(fx.seams.directory.path()).mkdir(kCodesFileName)); // a folder where the file goes
     fx.chooseRow("Doliprane");
     Platform::setMessageBoxes(nullptr);
-    QVERIFY(fx.runEditor("renouveler", [&](FormMedic *editor) {
+    QVERIFY(fx.runEditor("renouveler", [&](MedicineEditor *editor) {
         scan(kBox + "17271231", 4);
         whenModalOpens([&](QWidget *box) { QTest::keyClick(box, Qt::Key_Return); });
         QTest::mouseClick(editor->findChild<QToolButton *>("valider"), Qt::LeftButton);
@@ -303,7 +303,7 @@ void TestScan::boxesUp()
         whenModalOpens(scanIntoTheBox);
         fx.click(c.button);
     } else {
-        QVERIFY(fx.runEditor(c.button, [&](FormMedic *editor) {
+        QVERIFY(fx.runEditor(c.button, [&](MedicineEditor *editor) {
             whenModalOpens(scanIntoTheBox);
             scan(c.wrong, 4);
             QCOMPARE(field(editor, "dat")->text(), "01/01/2020");

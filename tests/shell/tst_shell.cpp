@@ -1,12 +1,12 @@
 #include "core/platform/InstanceLock.h"
 #include "core/platform/ProgramDirectory.h"
 #include "gui/backups/BackupsWindow.h"
-#include "gui/conversion/FormConversion.h"
-#include "gui/forecast/FormAvance.h"
+#include "gui/conversion/ConversionWindow.h"
+#include "gui/forecast/ExpiryForecastWindow.h"
 #include "gui/platform/TextPrompt.h"
-#include "gui/shell/Apropos.h"
-#include "gui/shell/Menuprincipal.h"
-#include "gui/valuelists/FormCombosPharma.h"
+#include "gui/shell/AboutBox.h"
+#include "gui/shell/MainWindow.h"
+#include "gui/valuelists/ValueListEditor.h"
 #include "support/Tests.h"
 
 #include <QAccessible>
@@ -39,15 +39,15 @@ const struct { const char *name; QString entry, window, entries; } kEntries[] = 
 // clang-format on
 
 // The main window, shown, on a program directory of its own.
-struct MainWindow
+struct MainWindowFixture
 {
-    MainWindow() { window.show(); }
+    MainWindowFixture() { window.show(); }
     QToolButton *toolButton(const QString &key) const
     {
         return window.findChild<QToolBar *>("Toolbar1")->findChild<QToolButton *>(key);
     }
     TestSeams seams;
-    Menuprincipal window;
+    MainWindow window;
 };
 
 // The controls the Tab key should reach.
@@ -65,15 +65,15 @@ QSet<QWidget *> focusable(QWidget *window)
 // Each window as the user meets it, shown on a stock of one medicine.
 // clang-format off
 const struct { const char *name; std::function<QWidget *(StockFixture &)> open; } kWindows[] = {
-    {"Menuprincipal", [](StockFixture &) -> QWidget * { return new Menuprincipal; }},
+    {"Menuprincipal", [](StockFixture &) -> QWidget * { return new MainWindow; }},
     {"FormPharma", [](StockFixture &fx) -> QWidget * { return fx.form.get(); }},
     {"FormMedic", [](StockFixture &fx) -> QWidget * {
-         fx.form->List1().setCurrentPosition(0); auto *editor = new FormMedic(fx.form->List1(), {}); editor->setMode(EditorMode::Change); return editor; }},
-    {"FormCombosPharma", [](StockFixture &) -> QWidget * { auto *form = new FormCombosPharma; form->setMode(ValueList::Routes); return form; }},
+         fx.form->lines().setCurrentPosition(0); auto *editor = new MedicineEditor(fx.form->lines(), {}); editor->setMode(EditorMode::Change); return editor; }},
+    {"FormCombosPharma", [](StockFixture &) -> QWidget * { auto *form = new ValueListEditor; form->setMode(ValueList::Routes); return form; }},
     {"MyInputBox", [](StockFixture &) -> QWidget * { return new TextPrompt({"Nouvelle Présentation", "Veuillez saisir la nouvelle Présentation:", {}, 20}); }},
-    {"FormAvance", [](StockFixture &) -> QWidget * { return new FormAvance; }},
-    {"FormConversion", [](StockFixture &) -> QWidget * { return new FormConversion; }},
-    {"apropos", [](StockFixture &) -> QWidget * { return new Apropos; }},
+    {"FormAvance", [](StockFixture &) -> QWidget * { return new ExpiryForecastWindow; }},
+    {"FormConversion", [](StockFixture &) -> QWidget * { return new ConversionWindow; }},
+    {"apropos", [](StockFixture &) -> QWidget * { return new AboutBox; }},
     {"backupsWindow", [](StockFixture &) -> QWidget * { return new BackupsWindow; }},
 };
 // clang-format on
@@ -103,7 +103,7 @@ private slots:
 
 void TestShell::entriesOpenTheirWindow()
 {
-    MainWindow m;
+    MainWindowFixture m;
     const auto &c = rowOf(kEntries);
     m.seams.directory.write(kStockFileName, fileOf({medicine("Aspirine")}));
     m.seams.directory.write("Pharma_Forme.dat", cp1252("orale\r\néther\nCutanée\r\nOrale\r\n"));
@@ -117,8 +117,8 @@ void TestShell::entriesOpenTheirWindow()
             for (int row = 0; row < list->count(); ++row)
                 entries << list->item(row)->text();
         }
-        if (auto *fermer = opened->findChild<QAbstractButton *>("Fermer"))
-            QTest::mouseClick(fermer, Qt::LeftButton);
+        if (auto *closeButton = opened->findChild<QAbstractButton *>("Fermer"))
+            QTest::mouseClick(closeButton, Qt::LeftButton);
         else
             opened->close();
     });
@@ -135,7 +135,7 @@ void TestShell::entriesOpenTheirWindow()
 // from the conversion once its warning is answered No.
 void TestShell::nothingOpens()
 {
-    MainWindow m;
+    MainWindowFixture m;
     for (const char *key : {"button_impression", "button_utilitaires"})
         QTest::mouseClick(m.toolButton(key), Qt::LeftButton, {}, QPoint(8, m.toolButton(key)->height() / 2));
     m.seams.messages.queue(MsgAnswer::No);
@@ -147,7 +147,7 @@ void TestShell::nothingOpens()
 
 void TestShell::quitEndsAtOnce()
 {
-    MainWindow m;
+    MainWindowFixture m;
     // exit() outside a running loop does nothing: run the window's loop as the program does.
     QTimer::singleShot(0, &m.window,
                        [&m] { QTest::mouseClick(m.toolButton("button_quitter"), Qt::LeftButton); });
@@ -285,10 +285,10 @@ VELLORIN_TEST(TestShell)
 // A copy of the stock put back from its window: asked first, the present stock kept too.
 void TestShell::backupRestored()
 {
-    MainWindow m;
+    MainWindowFixture m;
     QString error;
     for (const int count : {1, 2, 3})
-        QVERIFY(ecrit_pharmacie(medicines(count), &error));
+        QVERIFY(writeStock(medicines(count), &error));
     m.seams.messages.queue(MsgAnswer::Yes);
     whenModalOpens([&](QWidget *opened) {
         auto *table = opened->findChild<QTableWidget *>("backups");

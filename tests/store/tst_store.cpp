@@ -1,7 +1,7 @@
 #include "core/stock/StockRules.h"
+#include "core/store/AlphabeticalSort.h"
 #include "core/store/Backups.h"
 #include "core/store/Numbers.h"
-#include "core/store/Tri.h"
 #include "support/FaultySystemCalls.h"
 #include "support/Tests.h"
 
@@ -21,9 +21,9 @@ const Case<QByteArray, QStringList> kSplits[] = {
     {"empty file", "", {}},
 };
 
-const Case<QString, EnregMedic> kRecords[] = {
-    {"program line", compose_enreg(u" Doliprane ", u"Orale", u"Sachet", u"7", u"07/02/2001", u"", u"1"), {"Doliprane", "Orale", "Sachet", "7", "07/02/2001", "", "1"}},
-    {"overlong fields cut", compose_enreg(QString(45, u'N'), u"", u"   ", u"1234", u"", u"", u"0"), {QString(40, u'N'), "", "", "123", "", "", "0"}},
+const Case<QString, MedicineRecord> kRecords[] = {
+    {"program line", composeRecord(u" Doliprane ", u"Orale", u"Sachet", u"7", u"07/02/2001", u"", u"1"), {"Doliprane", "Orale", "Sachet", "7", "07/02/2001", "", "1"}},
+    {"overlong fields cut", composeRecord(QString(45, u'N'), u"", u"   ", u"1234", u"", u"", u"0"), {QString(40, u'N'), "", "", "123", "", "", "0"}},
     {"empty line", "", {}},
     {"name only", "  Éther  ", {"Éther", "", "", "", "", "", "Éther"}},
     {"cut inside the route", medicine("Doliprane").left(50), {"Doliprane", "Orale", "", "", "", "", "Orale"}},
@@ -63,7 +63,7 @@ const Case<QStringList, QStringList> kSorts[] = {
 
 // The four lists (C complete, E expired, L low stock, B both) with every medicine, then
 // with indispensable ones only, then whether it expires within "1 mois".
-const struct { const char *name; QString qte, critique, dat, indispensable, shown; } kRules[] = {
+const struct { const char *name; QString quantity, threshold, expiry, indispensable, shown; } kRules[] = {
     {"at its threshold", "5", "5", "07/12/2026", "1", "C-LB C-LB 1"},
     {"above its threshold", "6", "5", "", "0", "C--- ---- -"},
     {"blank quantity and threshold", "", "", "01/01/2030", "0", "C-LB ---- -"},
@@ -91,8 +91,8 @@ private slots:
     void numbers();
     void toInt16RoundsHalfToEven_data() { addRows(kInt16); }
     void toInt16RoundsHalfToEven();
-    void joursRestants_data() { addRows(kDays); }
-    void joursRestants();
+    void daysLeft_data() { addRows(kDays); }
+    void daysLeft();
     void trieListe_data() { addRows(kSorts); }
     void trieListe();
     void stockRules_data() { addRows(kRules); }
@@ -107,13 +107,13 @@ void TestStore::linesAreSplitOnEitherLineEnd()
     TestSeams seams;
     seams.directory.write(kStockFileName, c.in);
     QString error;
-    QCOMPARE(lit_pharmacie(&error), c.out);
+    QCOMPARE(readStock(&error), c.out);
     QVERIFY(error.isEmpty());
 }
 
 void TestStore::composeLaysOutTheFields()
 {
-    const QString line = compose_enreg(u"Aspirine", u"Orale", u"Comprimé", u"12", u"05/03/2007", u"5", u"1");
+    const QString line = composeRecord(u"Aspirine", u"Orale", u"Comprimé", u"12", u"05/03/2007", u"5", u"1");
     QCOMPARE(line, "Aspirine" + QString(32, u' ') + "Orale" + QString(15, u' ') + "Comprimé" +
                        QString(12, u' ') + "12 05/03/2007     5  1" + QString(9, u' '));
 }
@@ -125,8 +125,8 @@ void TestStore::namesDifferingInCaseAreTheSameFile()
     TestSeams seams;
     seams.directory.write("PHARMACIE.DAT", fileOf({medicine("Aspirine")}));
     QString error;
-    QCOMPARE(lit_pharmacie(&error), QStringList{medicine("Aspirine")});
-    QVERIFY(ecrit_pharmacie({medicine("Zinc")}, &error));
+    QCOMPARE(readStock(&error), QStringList{medicine("Aspirine")});
+    QVERIFY(writeStock({medicine("Zinc")}, &error));
     QCOMPARE(QDir(seams.directory.path()).entryList(QDir::Files), QStringList{"PHARMACIE.DAT"});
     QCOMPARE(seams.directory.read("PHARMACIE.DAT"), fileOf({medicine("Zinc")}));
 }
@@ -134,11 +134,12 @@ void TestStore::namesDifferingInCaseAreTheSameFile()
 void TestStore::decomposeReadsEveryLength()
 {
     const auto &c = rowOf(kRecords);
-    const EnregMedic got = decompose_enreg(c.in);
-    const EnregMedic &r = c.out;
-    QCOMPARE((QStringList{got.nom, got.formemedic, got.typemedic, got.qte, got.dat, got.critique,
-                          got.indispensable}),
-             (QStringList{r.nom, r.formemedic, r.typemedic, r.qte, r.dat, r.critique, r.indispensable}));
+    const MedicineRecord got = parseRecord(c.in);
+    const MedicineRecord &r = c.out;
+    QCOMPARE(
+        (QStringList{got.name, got.route, got.presentation, got.quantity, got.expiry, got.threshold,
+                     got.indispensable}),
+        (QStringList{r.name, r.route, r.presentation, r.quantity, r.expiry, r.threshold, r.indispensable}));
 }
 
 void TestStore::numbers()
@@ -152,27 +153,28 @@ void TestStore::toInt16RoundsHalfToEven()
     QCOMPARE(toInt16(numericValue(c.in)), c.out);
 }
 
-void TestStore::joursRestants()
+void TestStore::daysLeft()
 {
     const auto &c = rowOf(kDays);
     TestSeams seams;
-    EnregMedic record;
-    record.dat = c.in;
-    QCOMPARE(jours_restants(record), c.out);
+    MedicineRecord record;
+    record.expiry = c.in;
+    QCOMPARE(daysToExpiry(record), c.out);
 }
 
 void TestStore::trieListe()
 {
     QStringList lines = rowOf(kSorts).in;
-    trie_liste(lines);
+    sortAlphabetically(lines);
     QCOMPARE(lines, rowOf(kSorts).out);
 }
 
 void TestStore::stockRules()
 {
     const auto &c = rowOf(kRules);
-    const QString line = compose_enreg(u"Aspirine", u"", u"", c.qte, c.dat, c.critique, c.indispensable);
-    const EnregView e = recordView(line); // views into the line
+    const QString line =
+        composeRecord(u"Aspirine", u"", u"", c.quantity, c.expiry, c.threshold, c.indispensable);
+    const MedicineRecordView e = recordView(line); // views into the line
     const QDate today(2026, 12, 6);
     const QStringList &filters = StockRules::filterNames();
     QString got;
@@ -185,7 +187,7 @@ void TestStore::stockRules()
         got += QLatin1Char(' ');
     }
     const bool within =
-        StockRules::withinHorizon(jours_restants(e.dat, today), StockRules::horizonDays(u"1 mois"));
+        StockRules::withinHorizon(daysToExpiry(e.expiry, today), StockRules::horizonDays(u"1 mois"));
     QCOMPARE(got + (within ? QLatin1Char('1') : QLatin1Char('-')), c.shown);
 }
 
@@ -199,7 +201,7 @@ void TestStore::backupsBeforeEachRewrite()
     for (int save = 0; save < 210; ++save) {
         seams.today.date = QDate(2026, 10, 1).addDays(save / 3);
         seams.today.time = QTime(9 + save % 3, 0);
-        QVERIFY2(ecrit_pharmacie(medicines(save + 1), &error), qPrintable(error));
+        QVERIFY2(writeStock(medicines(save + 1), &error), qPrintable(error));
     }
     const QList<Backups::Backup> kept = Backups::of(kStockFileName);
     QCOMPARE(kept.size(), 73);
@@ -215,7 +217,7 @@ void TestStore::backupsBeforeEachRewrite()
 
     QDir(seams.directory.file("Sauvegardes")).removeRecursively();
     seams.directory.write("Sauvegardes", "not a folder");
-    QVERIFY(!ajoute_pharmacie(medicine("Ventoline"), &error));
+    QVERIFY(!appendToStock(medicine("Ventoline"), &error));
     QVERIFY2(error.contains("sa copie de sauvegarde n'a pas pu être faite dans le dossier Sauvegardes : un "
                             "fichier de ce nom existe déjà") &&
                  error.endsWith("Son contenu précédent est conservé."),
@@ -231,7 +233,7 @@ void TestStore::backupsWhenTheDiskFails()
     QString error;
     for (int save = 0; save < 22; ++save) {
         seams.today.time = QTime(8, save);
-        QVERIFY2(ecrit_pharmacie(medicines(save + 1), &error), qPrintable(error));
+        QVERIFY2(writeStock(medicines(save + 1), &error), qPrintable(error));
     }
     seams.directory.write("Sauvegardes/Pharmacie 2026-02-30 10-00-00 n3.dat", "x\r\n");
     const QList<Backups::Backup> before = Backups::of(kStockFileName);
@@ -244,13 +246,13 @@ void TestStore::backupsWhenTheDiskFails()
         return save();
     };
     seams.today.time = QTime(10, 0);
-    QVERIFY(!failing("write", 1, EIO, [&] { return ecrit_pharmacie(medicines(2), &error); }));
+    QVERIFY(!failing("write", 1, EIO, [&] { return writeStock(medicines(2), &error); }));
     QCOMPARE(error,
              "Le fichier Pharmacie.dat n'a pas pu être enregistré :\r\nsa copie de sauvegarde n'a pas pu "
              "être faite dans le dossier Sauvegardes : erreur d'entrée-sortie (le disque ne répond pas "
              "correctement).\r\n\r\nSon contenu précédent est conservé.");
     seams.today.time = QTime(10, 1);
-    QVERIFY(!failing("write", 2, ENOSPC, [&] { return ecrit_pharmacie(medicines(2), &error); }));
+    QVERIFY(!failing("write", 2, ENOSPC, [&] { return writeStock(medicines(2), &error); }));
     QCOMPARE(Backups::of(kStockFileName).size(), before.size() + 1); // the new copy, and all the others
     QVERIFY(QFile::exists(before.last().path));
     seams.today.time = QTime(10, 2);

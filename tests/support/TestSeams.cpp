@@ -166,17 +166,17 @@ void press(QWidget *widget, const QStringList &keys)
     }
 }
 
-QString medicine(const QString &name, const QString &dat, const QString &qte, const QString &critique,
-                 const QString &indispensable)
+QString medicine(const QString &name, const QString &expiry, const QString &quantity,
+                 const QString &threshold, const QString &indispensable)
 {
-    return compose_enreg(name, u"Orale", u"Comprimé", qte, dat, critique, indispensable);
+    return composeRecord(name, u"Orale", u"Comprimé", quantity, expiry, threshold, indispensable);
 }
 
-QStringList medicines(int count, const QString &dat)
+QStringList medicines(int count, const QString &expiry)
 {
     QStringList lines;
     for (int n = 1; n <= count; ++n)
-        lines << medicine(QStringLiteral("Médicament %1").arg(n, 3, 10, QLatin1Char('0')), dat);
+        lines << medicine(QStringLiteral("Médicament %1").arg(n, 3, 10, QLatin1Char('0')), expiry);
     return lines;
 }
 
@@ -195,7 +195,7 @@ StockFixture::StockFixture(const QStringList &lines)
                           cp1252(QStringLiteral("Orale\r\nCutanée\r\nRectale\r\n")));
     seams.directory.write(QStringLiteral("Pharma_Type.dat"),
                           cp1252(QStringLiteral("Comprimé\r\nSachet\r\n")));
-    form = std::make_unique<FormPharma>();
+    form = std::make_unique<StockListWindow>();
     form->show();
     if (!QTest::qWaitForWindowExposed(form.get()))
         qWarning("the list window did not show");
@@ -208,9 +208,9 @@ QByteArray StockFixture::stockBytes() const
 
 void StockFixture::chooseRow(const QString &name)
 {
-    ReportListView *view = form->ListView1();
+    ReportListView *view = form->table();
     for (int row = 0; row < view->model()->rowCount(); ++row) {
-        const QModelIndex index = view->model()->index(row, StockTableModel::Nom);
+        const QModelIndex index = view->model()->index(row, StockTableModel::Name);
         if (index.data().toString() == name) {
             QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
             return;
@@ -224,12 +224,12 @@ void StockFixture::click(const QString &button)
     QTest::mouseClick(form->findChild<QToolButton *>(button), Qt::LeftButton);
 }
 
-bool StockFixture::runEditor(const QString &button, const std::function<void(FormMedic *)> &act,
+bool StockFixture::runEditor(const QString &button, const std::function<void(MedicineEditor *)> &act,
                              bool *stayedOpen)
 {
     bool opened = false;
     QPointer<QObject> watch = whenModalOpens([&](QWidget *window) {
-        auto *editor = qobject_cast<FormMedic *>(window);
+        auto *editor = qobject_cast<MedicineEditor *>(window);
         if (!editor)
             return;
         opened = true;

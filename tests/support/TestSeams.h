@@ -147,10 +147,10 @@ void typeText(QWidget *widget, const QString &text);
 void press(QWidget *widget, const QStringList &keys);
 
 // A stock line as the program writes it, taken orally as tablets. Today is 06/12/2026.
-QString medicine(const QString &name, const QString &dat = "01/01/2030", const QString &qte = "10",
-                 const QString &critique = "5", const QString &indispensable = "0");
+QString medicine(const QString &name, const QString &expiry = "01/01/2030", const QString &quantity = "10",
+                 const QString &threshold = "5", const QString &indispensable = "0");
 // "Médicament 001" to "Médicament <count>", all alike.
-QStringList medicines(int count, const QString &dat = "01/01/2030");
+QStringList medicines(int count, const QString &expiry = "01/01/2030");
 // The bytes of a stock file holding these lines.
 QByteArray fileOf(const QStringList &lines);
 

@@ -4,8 +4,8 @@
 // helpers, and the Qt classes the tests drive.
 #include "TestSeams.h"
 #include "core/store/StockFile.h"
-#include "gui/editor/FormMedic.h"
-#include "gui/listwindow/FormPharma.h"
+#include "gui/editor/MedicineEditor.h"
+#include "gui/listwindow/StockListWindow.h"
 #include "gui/platform/ReportListView.h"
 #include "gui/shell/Application.h"
 
@@ -69,7 +69,7 @@ public:
     explicit StockFixture(const QStringList &lines);
 
     TestSeams seams;
-    std::unique_ptr<FormPharma> form;
+    std::unique_ptr<StockListWindow> form;
 
     QByteArray stockBytes() const;
 
@@ -80,7 +80,7 @@ public:
     // Clicks `button` of the list window and runs `act` in the editor it opens. Returns
     // whether the editor opened; `stayedOpen` tells whether it was still open once `act`
     // was done (it is then closed by its close box).
-    bool runEditor(const QString &button, const std::function<void(FormMedic *)> &act,
+    bool runEditor(const QString &button, const std::function<void(MedicineEditor *)> &act,
                    bool *stayedOpen = nullptr);
 };
 

@@ -1,5 +1,5 @@
 #include "gui/platform/TextPrompt.h"
-#include "gui/valuelists/FormCombosPharma.h"
+#include "gui/valuelists/ValueListEditor.h"
 #include "support/Tests.h"
 
 namespace {
@@ -97,11 +97,11 @@ void TestValueLists::edits()
     ScriptedTextPrompt box;
     if (!c.before.isEmpty())
         seams.directory.write(kType, c.before);
-    FormCombosPharma form;
+    ValueListEditor form;
     form.setMode(ValueList::Presentations);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QListWidget *list = form.List1();
+    QListWidget *list = form.lines();
     if (const auto found = list->findItems("Sirop", Qt::MatchStartsWith | Qt::MatchCaseSensitive);
         !found.isEmpty())
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found.first()).center());

@@ -9,11 +9,11 @@ struct ListSnapshot
 {
     struct Row
     {
-        QString nom;
-        QString formemedic;
-        QString typemedic;
-        QString dat;
-        QString qte;
+        QString name;
+        QString route;
+        QString presentation;
+        QString expiry;
+        QString quantity;
     };
 
     QString filterName;

@@ -1,7 +1,7 @@
 #include "ProductCodes.h"
 
 #include "core/platform/ProgramDirectory.h"
-#include "core/store/EnregMedic.h"
+#include "core/store/MedicineRecord.h"
 #include "core/store/TextFile.h"
 
 namespace {
@@ -11,7 +11,7 @@ constexpr qsizetype kDateWidth = 10;
 
 QString field(const QString &line, qsizetype start, qsizetype width)
 {
-    return Enreg::trimBlanks(QStringView(line).mid(start, width)).toString();
+    return RecordLayout::trimBlanks(QStringView(line).mid(start, width)).toString();
 }
 
 } // namespace
@@ -25,10 +25,11 @@ std::optional<KnownMedicine> knownMedicine(const QString &gtin, QString *error)
         if (QStringView(line).left(kGtinWidth) == gtin) {
             const qsizetype at = kGtinWidth;
             return KnownMedicine{
-                field(line, at + Enreg::kNom.start, Enreg::kNom.width),
-                field(line, at + Enreg::kFormemedic.start, Enreg::kFormemedic.width),
-                field(line, at + Enreg::kTypemedic.start, Enreg::kTypemedic.width),
-                field(line, at + Enreg::kTypemedic.start + Enreg::kTypemedic.width, kDateWidth)};
+                field(line, at + RecordLayout::kName.start, RecordLayout::kName.width),
+                field(line, at + RecordLayout::kRoute.start, RecordLayout::kRoute.width),
+                field(line, at + RecordLayout::kPresentation.start, RecordLayout::kPresentation.width),
+                field(line, at + RecordLayout::kPresentation.start + RecordLayout::kPresentation.width,
+                      kDateWidth)};
         }
     }
     return std::nullopt;
@@ -40,11 +41,12 @@ bool rememberMedicine(const QString &gtin, const KnownMedicine &medicine, QStrin
     QStringList lines;
     if (!TextFile::readLines(path, &lines, error))
         return false;
-    const QString line = gtin.leftJustified(kGtinWidth, QLatin1Char(' '), true) +
-                         medicine.nom.leftJustified(Enreg::kNom.width, QLatin1Char(' '), true) +
-                         medicine.formemedic.leftJustified(Enreg::kFormemedic.width, QLatin1Char(' '), true) +
-                         medicine.typemedic.leftJustified(Enreg::kTypemedic.width, QLatin1Char(' '), true) +
-                         medicine.dat.leftJustified(kDateWidth, QLatin1Char(' '), true);
+    const QString line =
+        gtin.leftJustified(kGtinWidth, QLatin1Char(' '), true) +
+        medicine.name.leftJustified(RecordLayout::kName.width, QLatin1Char(' '), true) +
+        medicine.route.leftJustified(RecordLayout::kRoute.width, QLatin1Char(' '), true) +
+        medicine.presentation.leftJustified(RecordLayout::kPresentation.width, QLatin1Char(' '), true) +
+        medicine.expiry.leftJustified(kDateWidth, QLatin1Char(' '), true);
     // Lines of other codes are kept byte for byte; the code's own line is replaced.
     lines.removeIf([&](const QString &old) { return QStringView(old).left(kGtinWidth) == gtin; });
     lines << line;

@@ -12,10 +12,10 @@ inline const QString kCodesFileName = QStringLiteral("Pharma_Codes.dat");
 
 struct KnownMedicine
 {
-    QString nom;
-    QString formemedic;
-    QString typemedic;
-    QString dat; // tells two lines of one medicine apart
+    QString name;
+    QString route;
+    QString presentation;
+    QString expiry; // tells two lines of one medicine apart
 };
 
 // The medicine a product code was last saved with; nothing when the code is unknown. A

@@ -9,12 +9,12 @@ bool isExpired(std::optional<int> daysLeft)
     return daysLeft && *daysLeft <= 0;
 }
 
-bool runsLow(const EnregView &record)
+bool runsLow(const MedicineRecordView &record)
 {
-    return valeur_nombre(record.qte) <= valeur_nombre(record.critique);
+    return fieldNumber(record.quantity) <= fieldNumber(record.threshold);
 }
 
-bool isIndispensable(const EnregView &record)
+bool isIndispensable(const MedicineRecordView &record)
 {
     return record.indispensable == QLatin1String("1");
 }
@@ -51,7 +51,7 @@ Filter filterNamed(QStringView name)
     return index < 0 ? Filter::None : static_cast<Filter>(index);
 }
 
-bool passes(const EnregView &record, Filter filter, bool indispensableOnly, QDate today)
+bool passes(const MedicineRecordView &record, Filter filter, bool indispensableOnly, QDate today)
 {
     if (indispensableOnly && !isIndispensable(record))
         return false;
@@ -59,11 +59,11 @@ bool passes(const EnregView &record, Filter filter, bool indispensableOnly, QDat
     case Filter::Complete:
         return true;
     case Filter::Expired:
-        return isExpired(jours_restants(record.dat, today));
+        return isExpired(daysToExpiry(record.expiry, today));
     case Filter::LowStock:
         return runsLow(record);
     case Filter::ExpiredOrLowStock:
-        return isExpired(jours_restants(record.dat, today)) || runsLow(record);
+        return isExpired(daysToExpiry(record.expiry, today)) || runsLow(record);
     case Filter::None:
         break;
     }

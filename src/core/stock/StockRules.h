@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/store/EnregMedic.h"
+#include "core/store/MedicineRecord.h"
 
 #include <QDate>
 #include <QString>
@@ -16,8 +16,8 @@ namespace StockRules {
 // Days to expiry of 0 or fewer: expired.
 bool isExpired(std::optional<int> daysLeft);
 // At or below its critical threshold, both read as numbers.
-bool runsLow(const EnregView &record);
-bool isIndispensable(const EnregView &record);
+bool runsLow(const MedicineRecordView &record);
+bool isIndispensable(const MedicineRecordView &record);
 
 // The days of a forecast horizon: "1 mois" 31, "2 mois" 62, "3 mois" 93, "6 mois" 186,
 // any other text 0. A medicine is within it when its days to expiry are fewer.
@@ -35,6 +35,6 @@ enum class Filter
 };
 const QStringList &filterNames();
 Filter filterNamed(QStringView name);
-bool passes(const EnregView &record, Filter filter, bool indispensableOnly, QDate today);
+bool passes(const MedicineRecordView &record, Filter filter, bool indispensableOnly, QDate today);
 
 } // namespace StockRules

@@ -1,6 +1,6 @@
 #include "LineList.h"
 
-#include "Tri.h"
+#include "AlphabeticalSort.h"
 
 void LineList::setCurrentPosition(qsizetype position)
 {
@@ -34,6 +34,6 @@ void LineList::append(const QString &line)
 
 void LineList::sort()
 {
-    trie_liste(m_lines);
+    sortAlphabetically(m_lines);
     m_current = -1;
 }

@@ -8,7 +8,7 @@
 #include <cmath>
 #include <limits>
 
-namespace Enreg {
+namespace RecordLayout {
 
 QStringView trimBlanks(QStringView text)
 {
@@ -21,20 +21,21 @@ QStringView trimBlanks(QStringView text)
     return text.sliced(begin, end - begin);
 }
 
-} // namespace Enreg
+} // namespace RecordLayout
 
 namespace {
 
-QStringView cut(QStringView line, Enreg::Field field)
+QStringView cut(QStringView line, RecordLayout::Field field)
 {
     if (field.start >= line.size())
         return {};
-    return Enreg::trimBlanks(line.sliced(field.start, std::min(field.width, line.size() - field.start)));
+    return RecordLayout::trimBlanks(
+        line.sliced(field.start, std::min(field.width, line.size() - field.start)));
 }
 
 void appendField(QString &line, QStringView text, qsizetype width)
 {
-    const QStringView trimmed = Enreg::trimBlanks(text).left(width);
+    const QStringView trimmed = RecordLayout::trimBlanks(text).left(width);
     line.append(trimmed);
     line.append(QString(width - trimmed.size(), QLatin1Char(' ')));
 }
@@ -56,7 +57,7 @@ QString stockFilePath()
     return Platform::programFile(kStockFileName);
 }
 
-QStringList lit_pharmacie(QString *error)
+QStringList readStock(QString *error)
 {
     QStringList lines;
     QString failure;
@@ -68,52 +69,52 @@ QStringList lit_pharmacie(QString *error)
     return lines;
 }
 
-EnregView recordView(QStringView line)
+MedicineRecordView recordView(QStringView line)
 {
-    EnregView v;
-    v.nom = cut(line, Enreg::kNom);
-    v.formemedic = cut(line, Enreg::kFormemedic);
-    v.typemedic = cut(line, Enreg::kTypemedic);
-    v.qte = cut(line, Enreg::kQte);
-    v.dat = cut(line, Enreg::kDat);
-    v.critique = cut(line, Enreg::kCritique);
-    v.indispensable = Enreg::trimBlanks(line.right(Enreg::kIndispensableWidth));
+    MedicineRecordView v;
+    v.name = cut(line, RecordLayout::kName);
+    v.route = cut(line, RecordLayout::kRoute);
+    v.presentation = cut(line, RecordLayout::kPresentation);
+    v.quantity = cut(line, RecordLayout::kQuantity);
+    v.expiry = cut(line, RecordLayout::kExpiry);
+    v.threshold = cut(line, RecordLayout::kThreshold);
+    v.indispensable = RecordLayout::trimBlanks(line.right(RecordLayout::kIndispensableWidth));
     return v;
 }
 
-EnregMedic decompose_enreg(QStringView line)
+MedicineRecord parseRecord(QStringView line)
 {
-    const EnregView v = recordView(line);
-    return {v.nom.toString(), v.formemedic.toString(), v.typemedic.toString(),    v.qte.toString(),
-            v.dat.toString(), v.critique.toString(),   v.indispensable.toString()};
+    const MedicineRecordView v = recordView(line);
+    return {v.name.toString(),   v.route.toString(),     v.presentation.toString(), v.quantity.toString(),
+            v.expiry.toString(), v.threshold.toString(), v.indispensable.toString()};
 }
 
-QString compose_enreg(QStringView nom, QStringView formemedic, QStringView typemedic, QStringView qte,
-                      QStringView dat, QStringView critique, QStringView indispensable)
+QString composeRecord(QStringView name, QStringView route, QStringView presentation, QStringView quantity,
+                      QStringView expiry, QStringView threshold, QStringView indispensable)
 {
     QString line;
-    line.reserve(Enreg::kLineLength);
-    appendField(line, nom, Enreg::kNom.width);
-    appendField(line, formemedic, Enreg::kFormemedic.width);
-    appendField(line, typemedic, Enreg::kTypemedic.width);
-    appendField(line, qte, Enreg::kQte.width);
-    appendField(line, dat, Enreg::kDat.width);
-    appendField(line, critique, Enreg::kCritique.width);
-    appendField(line, indispensable, Enreg::kIndispensableWidth);
+    line.reserve(RecordLayout::kLineLength);
+    appendField(line, name, RecordLayout::kName.width);
+    appendField(line, route, RecordLayout::kRoute.width);
+    appendField(line, presentation, RecordLayout::kPresentation.width);
+    appendField(line, quantity, RecordLayout::kQuantity.width);
+    appendField(line, expiry, RecordLayout::kExpiry.width);
+    appendField(line, threshold, RecordLayout::kThreshold.width);
+    appendField(line, indispensable, RecordLayout::kIndispensableWidth);
     return line;
 }
 
-bool ajoute_pharmacie(const QString &line, QString *error)
+bool appendToStock(const QString &line, QString *error)
 {
     return TextFile::appendLine(stockFilePath(), line, error);
 }
 
-bool ecrit_pharmacie(const QStringList &lines, QString *error)
+bool writeStock(const QStringList &lines, QString *error)
 {
     return TextFile::writeLines(stockFilePath(), lines, error);
 }
 
-int valeur_nombre(QStringView field)
+int fieldNumber(QStringView field)
 {
     const double value = std::nearbyint(numericValue(field));
     if (std::isnan(value))
@@ -125,11 +126,11 @@ int valeur_nombre(QStringView field)
     return static_cast<int>(value);
 }
 
-std::optional<int> jours_restants(QStringView dat, QDate today)
+std::optional<int> daysToExpiry(QStringView expiry, QDate today)
 {
     // "dd/mm/yyyy", the form the date box produces; read by hand because it is done
     // for every line of the stock at every refill.
-    const QStringView d = Enreg::trimBlanks(dat);
+    const QStringView d = RecordLayout::trimBlanks(expiry);
     if (d.size() != 10 || d[2] != QLatin1Char('/') || d[5] != QLatin1Char('/'))
         return std::nullopt;
     const int day = twoDigits(d, 0);
@@ -138,13 +139,13 @@ std::optional<int> jours_restants(QStringView dat, QDate today)
     const int lo = twoDigits(d, 8);
     if (day < 0 || month < 0 || hi < 0 || lo < 0)
         return std::nullopt;
-    const QDate expiry(hi * 100 + lo, month, day);
-    if (!expiry.isValid() || !today.isValid())
+    const QDate date(hi * 100 + lo, month, day);
+    if (!date.isValid() || !today.isValid())
         return std::nullopt;
-    return static_cast<int>(today.daysTo(expiry));
+    return static_cast<int>(today.daysTo(date));
 }
 
-std::optional<int> jours_restants(const EnregMedic &record)
+std::optional<int> daysToExpiry(const MedicineRecord &record)
 {
-    return jours_restants(record.dat, Platform::today());
+    return daysToExpiry(record.expiry, Platform::today());
 }

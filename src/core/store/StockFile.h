@@ -1,6 +1,6 @@
 #pragma once
 
-#include "EnregMedic.h"
+#include "MedicineRecord.h"
 
 #include <QDate>
 #include <QStringList>
@@ -15,30 +15,30 @@ QString stockFilePath();
 
 // Every line in file order, without its line end, trailing blanks kept. A missing file
 // is an empty stock; a file that cannot be read gives no lines and a message in `error`.
-QStringList lit_pharmacie(QString *error);
+QStringList readStock(QString *error);
 
 // Cuts the seven fields from their columns; `indispensable` is the last ten characters,
 // so the line must not lose its trailing blanks before it gets here. Short lines give
 // blank or partial fields.
-EnregMedic decompose_enreg(QStringView line);
-EnregView recordView(QStringView line);
+MedicineRecord parseRecord(QStringView line);
+MedicineRecordView recordView(QStringView line);
 
 // One line of exactly 111 characters: each text without its outer blanks, left-justified,
 // padded with blanks or cut to its field's width.
-QString compose_enreg(QStringView nom, QStringView formemedic, QStringView typemedic, QStringView qte,
-                      QStringView dat, QStringView critique, QStringView indispensable);
+QString composeRecord(QStringView name, QStringView route, QStringView presentation, QStringView quantity,
+                      QStringView expiry, QStringView threshold, QStringView indispensable);
 
 // Appends one line (the file is created when missing). False and a message on failure.
-bool ajoute_pharmacie(const QString &line, QString *error);
+bool appendToStock(const QString &line, QString *error);
 
 // Replaces the whole file by the lines; a failure leaves the previous file whole.
-bool ecrit_pharmacie(const QStringList &lines, QString *error);
+bool writeStock(const QStringList &lines, QString *error);
 
 // A quantity or threshold field as a number; blank gives 0.
-int valeur_nombre(QStringView field);
+int fieldNumber(QStringView field);
 
 // Days from today to the expiry date: 0 on the expiry day, negative once past.
 // Nothing for a blank date or one that is not a calendar date (00/05/2020, 29/02/2100):
 // such a medicine never counts as expired nor as expiring.
-std::optional<int> jours_restants(const EnregMedic &record);
-std::optional<int> jours_restants(QStringView dat, QDate today);
+std::optional<int> daysToExpiry(const MedicineRecord &record);
+std::optional<int> daysToExpiry(QStringView expiry, QDate today);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/store/EnregMedic.h"
+#include "core/store/MedicineRecord.h"
 
 #include <QString>
 #include <QStringList>
@@ -20,7 +20,7 @@ inline const QString kRoutesFileName = QStringLiteral("Pharma_Forme.dat");
 inline const QString kPresentationsFileName = QStringLiteral("Pharma_Type.dat");
 
 // Entries are at most this long; the editor's entry box stops there.
-inline constexpr int kValueListEntryLength = int(Enreg::kFormemedic.width);
+inline constexpr int kValueListEntryLength = int(RecordLayout::kRoute.width);
 
 // How an entry shows in a list: a line of a file edited by hand can be of any length, and
 // laying out megabytes of text would freeze the window; the entry itself stays whole.

@@ -16,7 +16,7 @@ QVariant ForecastModel::data(const QModelIndex &index, int role) const
         (role != Qt::DisplayRole && role != Qt::ToolTipRole))
         return {};
     const Row &row = m_rows.at(index.row());
-    return index.column() == 0 ? row.nom : row.date;
+    return index.column() == 0 ? row.name : row.date;
 }
 
 QVariant ForecastModel::headerData(int section, Qt::Orientation orientation, int role) const

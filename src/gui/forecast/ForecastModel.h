@@ -14,7 +14,7 @@ public:
 
     struct Row
     {
-        QString nom;
+        QString name;
         QString date;
     };
 

@@ -1,8 +1,8 @@
 #include "StockTableModel.h"
 
+#include "core/store/AlphabeticalSort.h"
 #include "core/store/LineList.h"
 #include "core/store/StockFile.h"
-#include "core/store/Tri.h"
 
 namespace {
 
@@ -11,21 +11,21 @@ const char *const kTitles[StockTableModel::ColumnCount] = {
     "Date limite", "Seuil critique",        "Index",
 };
 
-QStringView field(const EnregView &v, int column)
+QStringView field(const MedicineRecordView &v, int column)
 {
     switch (column) {
-    case StockTableModel::Nom:
-        return v.nom;
+    case StockTableModel::Name:
+        return v.name;
     case StockTableModel::Forme:
-        return v.formemedic;
+        return v.route;
     case StockTableModel::Type:
-        return v.typemedic;
-    case StockTableModel::Qte:
-        return v.qte;
-    case StockTableModel::Dat:
-        return v.dat;
-    case StockTableModel::Critique:
-        return v.critique;
+        return v.presentation;
+    case StockTableModel::Quantity:
+        return v.quantity;
+    case StockTableModel::Expiry:
+        return v.expiry;
+    case StockTableModel::Threshold:
+        return v.threshold;
     default:
         return {};
     }

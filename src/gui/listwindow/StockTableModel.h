@@ -15,12 +15,12 @@ class StockTableModel final : public QAbstractTableModel
 public:
     enum Column
     {
-        Nom,
+        Name,
         Forme,
         Type,
-        Qte,
-        Dat,
-        Critique,
+        Quantity,
+        Expiry,
+        Threshold,
         Index,
         ColumnCount
     };

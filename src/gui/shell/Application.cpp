@@ -1,7 +1,7 @@
 #include "Application.h"
 
-#include "General.h"
-#include "Menuprincipal.h"
+#include "MainWindow.h"
+#include "Version.h"
 #include "core/platform/InstanceLock.h"
 #include "core/platform/ProgramDirectory.h"
 #include "core/store/Backups.h"
@@ -19,7 +19,7 @@
 void prepareApplication(QApplication &app)
 {
     QApplication::setApplicationName(QStringLiteral("Vellorin"));
-    QApplication::setApplicationVersion(VersionLogiciel);
+    QApplication::setApplicationVersion(kProgramVersion);
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
     // The standard buttons and the text boxes' context menus in French; the catalogue
     // travels inside the program, so it does not depend on the system's packages.
@@ -102,7 +102,7 @@ int runVellorin(int argc, char **argv)
     InstanceLock lock(Platform::programDirectory());
     if (!claimProgramDirectory(lock))
         return 1;
-    Menuprincipal menuprincipal;
+    MainWindow menuprincipal;
     menuprincipal.show();
     return QApplication::exec();
 }

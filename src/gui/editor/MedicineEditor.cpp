@@ -1,0 +1,535 @@
+#include "MedicineEditor.h"
+
+#include "DateEntryCheck.h"
+#include "core/platform/Today.h"
+#include "core/scan/BoxCode.h"
+#include "core/scan/ProductCodes.h"
+#include "core/store/LineList.h"
+#include "core/store/StockFile.h"
+#include "core/store/TypedText.h"
+#include "core/valuelists/ValueListFile.h"
+#include "gui/platform/FocusVeto.h"
+#include "gui/platform/KeyRules.h"
+#include "gui/platform/MaskedDateBox.h"
+#include "gui/platform/MessageBox.h"
+#include "gui/platform/OneLineGuard.h"
+#include "gui/platform/ScanDetector.h"
+#include "gui/platform/Widgets.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QRegularExpressionValidator>
+#include <QTimer>
+
+#include <optional>
+#include <tuple>
+
+namespace {
+
+QLabel *label(const QString &name, const QString &caption, QWidget *buddy, QWidget *parent)
+{
+    auto *l = new QLabel(caption, parent);
+    l->setObjectName(name);
+    l->setBuddy(buddy);
+    buddy->setAccessibleName(caption);
+    return l;
+}
+
+using KeyRules::isEditingKey;
+using KeyRules::isEnter;
+using KeyRules::typesCharacter;
+
+bool isDigit(const QString &text)
+{
+    return text.size() == 1 && text.at(0) >= QLatin1Char('0') && text.at(0) <= QLatin1Char('9');
+}
+
+} // namespace
+
+MedicineEditor::MedicineEditor(LineList &lines, Added added, QWidget *parent)
+    : QDialog(parent)
+    , m_lines(lines)
+    , m_added(std::move(added))
+{
+    ignoreEscape(this); // the window closes by its own buttons
+    setObjectName(QStringLiteral("FormMedic"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    buildControls();
+    ScanDetector::acceptScans(this, [this](const QString &code) { boxScanned(code); });
+}
+
+MedicineEditor::~MedicineEditor() = default;
+
+void MedicineEditor::buildControls()
+{
+    m_name = new QLineEdit(this);
+    m_name->setObjectName(QStringLiteral("nom"));
+    m_name->setMaxLength(int(RecordLayout::kName.width));
+    keepOnOneLine(m_name);
+
+    const auto combo = [this](const QString &name) {
+        auto *box = new QComboBox(this);
+        box->setObjectName(name);
+        box->setEditable(true);
+        box->setInsertPolicy(QComboBox::NoInsert);
+        box->setCompleter(nullptr);
+        box->setMinimumContentsLength(16);
+        box->setFocusPolicy(Qt::StrongFocus); // a wheel turn over it is no way in
+        box->lineEdit()->installEventFilter(this);
+        return box;
+    };
+    m_route = combo(QStringLiteral("formemedic"));
+    m_presentation = combo(QStringLiteral("typemedic"));
+
+    // Digits only, whether typed or pasted.
+    auto *digits = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this);
+    const auto number = [this, digits](const QString &name) {
+        auto *edit = new QLineEdit(this);
+        edit->setObjectName(name);
+        edit->setMaxLength(int(RecordLayout::kQuantity.width)); // the threshold is as wide
+        edit->setValidator(digits);
+        keepOnOneLine(edit);
+        edit->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 16);
+        return edit;
+    };
+    m_quantity = number(QStringLiteral("qte"));
+    m_threshold = number(QStringLiteral("critique"));
+
+    m_expiry = new MaskedDateBox(this);
+    m_expiry->setObjectName(QStringLiteral("dat"));
+    m_expiry->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("00/00/00000")) + 16);
+
+    m_indispensable = new QCheckBox(QStringLiteral("Indispensable"), this);
+    m_indispensable->setObjectName(QStringLiteral("indispensable"));
+
+    m_save = makePictureButton(QStringLiteral("valider"), QStringLiteral("Valider"), Picture::Validate, this);
+    m_cancel = makePictureButton(QStringLiteral("Annuler"), QStringLiteral("Annuler"), Picture::Cancel, this);
+    connect(m_save, &QToolButton::clicked, this, [this] { save(); });
+    connect(m_cancel, &QToolButton::clicked, this, [this] { cancel(); });
+
+    auto *grid = new QGridLayout(this);
+    grid->addWidget(label(QStringLiteral("Label1"), QStringLiteral("Médicament"), m_name, this), 0, 0);
+    grid->addWidget(m_name, 0, 1, 1, 3);
+    grid->addWidget(label(QStringLiteral("Label2"), QStringLiteral("Voie d'administration"), m_route, this),
+                    1, 0);
+    grid->addWidget(m_route, 1, 1);
+    grid->addWidget(label(QStringLiteral("Label3"), QStringLiteral("Présentation"), m_presentation, this), 1,
+                    2);
+    grid->addWidget(m_presentation, 1, 3);
+    grid->addWidget(label(QStringLiteral("Label4"), QStringLiteral("Quantité"), m_quantity, this), 2, 0);
+    grid->addWidget(m_quantity, 2, 1, Qt::AlignLeft);
+    grid->addWidget(label(QStringLiteral("Date"), QStringLiteral("Date limite"), m_expiry, this), 2, 2);
+    grid->addWidget(m_expiry, 2, 3, Qt::AlignLeft);
+    grid->addWidget(label(QStringLiteral("Label5"), QStringLiteral("Seuil critique"), m_threshold, this), 3,
+                    0);
+    auto *thresholdRow = new QHBoxLayout;
+    thresholdRow->addWidget(m_threshold);
+    thresholdRow->addSpacing(12);
+    thresholdRow->addWidget(m_indispensable);
+    thresholdRow->addStretch();
+    grid->addLayout(thresholdRow, 3, 1);
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(m_save);
+    buttons->addWidget(m_cancel);
+    grid->addLayout(buttons, 3, 2, 1, 2);
+    grid->setSizeConstraint(QLayout::SetFixedSize);
+
+    QWidget *order[] = {m_name,   m_route, m_presentation, m_quantity,     m_threshold,
+                        m_expiry, m_save,  m_cancel,       m_indispensable};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+    for (QWidget *w : {static_cast<QWidget *>(m_name), static_cast<QWidget *>(m_route),
+                       static_cast<QWidget *>(m_presentation), static_cast<QWidget *>(m_quantity),
+                       static_cast<QWidget *>(m_threshold), static_cast<QWidget *>(m_expiry)})
+        w->installEventFilter(this);
+
+    // The date must be accepted before the focus may leave its box.
+    new FocusVeto(m_expiry, [this] { return dateAccepted(); });
+}
+
+void MedicineEditor::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!m_activated) {
+        m_activated = true;
+        activated();
+    }
+}
+
+void MedicineEditor::activated()
+{
+    setWindowTitle(QStringLiteral("Description du médicament"));
+    std::optional<Field> focus;
+    if (m_mode == EditorMode::Add) {
+        clearFields();
+        fillLists();
+        m_indispensable->setEnabled(true);
+        focus = Field::Name;
+    } else if (m_mode == EditorMode::Change) {
+        fillLists();
+        showRecord();
+        m_indispensable->setEnabled(true);
+        focus = Field::Name;
+    } else if (m_mode == EditorMode::Renew) {
+        fillLists();
+        showRecord();
+        m_indispensable->setEnabled(false);
+        focus = Field::Expiry;
+    } else if (m_mode == EditorMode::Quantity) {
+        fillLists();
+        showRecord();
+        m_indispensable->setEnabled(false);
+        focus = Field::Quantity;
+    }
+    if (!focus)
+        return;
+    // The window is not active yet: the field's first focus arrives with the window's
+    // activation, and counts as entering the field.
+    m_firstEntry = fieldWidget(*focus);
+    m_firstEntry->setFocus(Qt::OtherFocusReason);
+}
+
+QWidget *MedicineEditor::fieldWidget(Field field) const
+{
+    switch (field) {
+    case Field::Name:
+        return m_name;
+    case Field::Route:
+        return m_route;
+    case Field::Presentation:
+        return m_presentation;
+    case Field::Quantity:
+        return m_quantity;
+    case Field::Threshold:
+        return m_threshold;
+    case Field::Expiry:
+        return m_expiry;
+    }
+    return nullptr;
+}
+
+void MedicineEditor::clearFields()
+{
+    m_name->setText(QString());
+    m_presentation->setEditText(QString());
+    m_route->setEditText(QString());
+    m_quantity->setText(QString());
+    m_expiry->setText(QString());
+    m_threshold->setText(QString());
+}
+
+void MedicineEditor::fillLists()
+{
+    const auto fill = [](QComboBox *box, const QString &fileName) {
+        const QString shown = box->currentText();
+        box->clear();
+        QStringList entries;
+        QString error;
+        if (!readValueList(fileName, &entries, &error))
+            Platform::showError(error);
+        for (const QString &entry : entries)
+            box->addItem(shownEntry(entry));
+        box->setCurrentIndex(-1);
+        box->setEditText(shown); // filling the list leaves the text shown as it was
+    };
+    fill(m_route, kRoutesFileName);
+    fill(m_presentation, kPresentationsFileName);
+}
+
+void MedicineEditor::showRecord()
+{
+    if (!m_lines.hasCurrent())
+        return;
+    const MedicineRecord e = parseRecord(m_lines.currentLine());
+    m_name->setText(e.name);
+    m_route->setEditText(e.route);
+    m_presentation->setEditText(e.presentation);
+    m_quantity->setText(e.quantity);
+    m_expiry->setText(e.expiry);
+    m_threshold->setText(e.threshold);
+    m_indispensable->setChecked(fieldNumber(e.indispensable) == 1);
+}
+
+bool MedicineEditor::locked(Field field) const
+{
+    switch (field) {
+    case Field::Name:
+    case Field::Route:
+    case Field::Presentation:
+        return m_mode == EditorMode::Quantity || m_mode == EditorMode::Renew;
+    case Field::Quantity:
+        return false;
+    case Field::Threshold:
+    case Field::Expiry:
+        return m_mode == EditorMode::Quantity;
+    }
+    return false;
+}
+
+bool MedicineEditor::keyRule(Field field, QWidget *widget, QKeyEvent *event)
+{
+    const bool character = typesCharacter(event);
+    const bool changesText = character || isEnter(event) || isEditingKey(event);
+    // A combo box's entry is chosen from its open list only, never stepped to closed.
+    if ((field == Field::Route || field == Field::Presentation) && KeyRules::stepsThroughList(event))
+        return true;
+    if (locked(field))
+        return changesText; // Enter included: it does nothing here
+    if (isEnter(event)) {
+        sendTab(widget);
+        return true;
+    }
+    switch (field) {
+    case Field::Name:
+        return false;
+    case Field::Route:
+    case Field::Presentation:
+        // Nothing typed into it.
+        return changesText;
+    case Field::Quantity:
+    case Field::Threshold:
+    case Field::Expiry:
+        return character && !isDigit(event->text());
+    }
+    return false;
+}
+
+void MedicineEditor::fieldEntered(Field field)
+{
+    if (field == Field::Expiry)
+        m_expiry->setMask(QStringLiteral("##/##/####"));
+    QWidget *widget = fieldWidget(field);
+    auto *combo = qobject_cast<QComboBox *>(widget);
+    QLineEdit *edit = combo ? combo->lineEdit() : static_cast<QLineEdit *>(widget);
+    // Again once the click that brought the focus is over: a press places the cursor.
+    edit->selectAll();
+    QTimer::singleShot(0, edit, [edit] {
+        if (edit->hasFocus())
+            edit->selectAll();
+    });
+}
+
+void MedicineEditor::dateLeft()
+{
+    m_expiry->setMask(QString());
+}
+
+bool MedicineEditor::dateAccepted()
+{
+    // A date the mode does not let the user change is left as it was stored.
+    if (locked(Field::Expiry))
+        return true;
+    if (checkTypedDate(m_expiry->maskedText()) == Check::Passed)
+        return true;
+    m_expiry->setFocus(Qt::OtherFocusReason);
+    m_expiry->selectAll();
+    return false;
+}
+
+QString MedicineEditor::dateText() const
+{
+    if (!m_expiry->hasMask())
+        return m_expiry->text();
+    const QString shown = m_expiry->maskedText();
+    return shown == QLatin1String("__/__/____") ? QString() : m_expiry->text();
+}
+
+bool MedicineEditor::eventFilter(QObject *watched, QEvent *event)
+{
+    // An editable combo box has the focus itself and hands keys and menus to its entry
+    // box directly; mouse presses and drops reach the entry box.
+    QWidget *widget = nullptr;
+    QLineEdit *edit = nullptr;
+    Field field = Field::Name;
+    if (watched == m_name)
+        widget = edit = m_name, field = Field::Name;
+    else if (watched == m_route || watched == m_route->lineEdit())
+        widget = m_route, edit = m_route->lineEdit(), field = Field::Route;
+    else if (watched == m_presentation || watched == m_presentation->lineEdit())
+        widget = m_presentation, edit = m_presentation->lineEdit(), field = Field::Presentation;
+    else if (watched == m_quantity)
+        widget = edit = m_quantity, field = Field::Quantity;
+    else if (watched == m_threshold)
+        widget = edit = m_threshold, field = Field::Threshold;
+    else if (watched == m_expiry)
+        widget = edit = m_expiry, field = Field::Expiry;
+    else
+        return QDialog::eventFilter(watched, event);
+
+    const bool onWidget = watched == widget;
+    // No text may be changed but by the key rules: combo boxes never, locked fields never.
+    const bool noEditing = field == Field::Route || field == Field::Presentation || locked(field);
+
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        return onWidget && keyRule(field, widget, static_cast<QKeyEvent *>(event));
+    case QEvent::FocusIn: {
+        const auto reason = static_cast<QFocusEvent *>(event)->reason();
+        const bool entering = reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+        if (onWidget && (entering || m_firstEntry == widget))
+            fieldEntered(field);
+        if (onWidget && isActiveWindow())
+            m_firstEntry = nullptr;
+        return false;
+    }
+    case QEvent::FocusOut: {
+        const auto reason = static_cast<QFocusEvent *>(event)->reason();
+        if (field == Field::Expiry && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            dateLeft();
+        return false;
+    }
+    case QEvent::ContextMenu: {
+        if (!noEditing)
+            return false;
+        // Copying stays possible; nothing that would change the text.
+        QMenu *menu = edit->createStandardContextMenu();
+        const QAction *copy = standardMenuAction(menu, QKeySequence::Copy);
+        const QAction *selectAll = standardMenuAction(menu, QKeySequence::SelectAll);
+        for (QAction *action : menu->actions()) {
+            if (action != copy && action != selectAll && !action->isSeparator())
+                action->setEnabled(false);
+        }
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->popup(static_cast<QContextMenuEvent *>(event)->globalPos());
+        return true;
+    }
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop:
+    case QEvent::InputMethod: // dead keys and input methods type too
+        return noEditing;
+    case QEvent::Wheel: // a combo box's entry is chosen from its open list only
+        return field == Field::Route || field == Field::Presentation;
+    case QEvent::MouseButtonRelease:
+        // The middle button pastes the selection on some desktops.
+        return noEditing && static_cast<QMouseEvent *>(event)->button() == Qt::MiddleButton;
+    default:
+        return false;
+    }
+}
+
+void MedicineEditor::save()
+{
+    if (RecordLayout::trimBlanks(m_name->text()).isEmpty()) {
+        Platform::message(QStringLiteral("Aucun nom de médicament saisi !"), QStringLiteral("Erreur"),
+                          MsgIcon::Exclamation);
+        m_name->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    // Text from a file edited by hand may hold what a line of the stock file cannot.
+    // The focus goes back to the field that holds it.
+    for (const auto &[what, text, where] :
+         {std::tuple<QString, QString, QWidget *>{QStringLiteral("Le nom"), m_name->text(), m_name},
+          {QStringLiteral("La voie d'administration"), m_route->currentText(), m_route},
+          {QStringLiteral("La présentation"), m_presentation->currentText(), m_presentation}}) {
+        const QString refused = TypedText::refusal(what, text);
+        if (!refused.isEmpty()) {
+            Platform::showError(refused + QStringLiteral("\r\n\r\nLe médicament n'est pas enregistré."));
+            where->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+    const QString line = composeRecord(m_name->text(), m_route->currentText(), m_presentation->currentText(),
+                                       m_quantity->text(), dateText(), m_threshold->text(),
+                                       m_indispensable->isChecked() ? u"1" : u"0");
+    QString error;
+    if (m_mode == EditorMode::Add) {
+        if (!appendToStock(line, &error)) {
+            Platform::showError(error);
+            m_name->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+        m_lines.append(line);
+        if (m_added)
+            m_added(m_lines.count() - 1);
+        rememberScannedCode();
+        accept();
+        return;
+    }
+    if (!m_lines.hasCurrent())
+        return;
+    const QString former = m_lines.currentLine();
+    m_lines.replaceCurrent(line);
+    if (!writeStock(m_lines.lines(), &error)) {
+        m_lines.replaceCurrent(former);
+        Platform::showError(error);
+        m_name->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    rememberScannedCode();
+    accept();
+}
+
+void MedicineEditor::boxScanned(const QString &code)
+{
+    const QString title = QStringLiteral("Code de la boîte");
+    if (m_mode == EditorMode::None)
+        return;
+    const BoxCodeReading reading = readBoxCode(code, Platform::today());
+    if (!reading.code) {
+        Platform::message(reading.problem + QStringLiteral(".\r\n\r\nRien n'est rempli."), title,
+                          MsgIcon::Exclamation);
+        return;
+    }
+    if (m_mode == EditorMode::Quantity) {
+        Platform::message(QStringLiteral("Seule la quantité se change ici : le code lu n'est pas utilisé."),
+                          title, MsgIcon::Information);
+        return;
+    }
+    m_scannedGtin = reading.code->gtin;
+    bool known = false;
+    if (m_mode == EditorMode::Add) {
+        QString error;
+        if (const auto medicine = knownMedicine(m_scannedGtin, &error)) {
+            m_name->setText(medicine->name);
+            m_route->setEditText(medicine->route);
+            m_presentation->setEditText(medicine->presentation);
+            known = true;
+        } else if (!error.isEmpty()) {
+            Platform::showError(error);
+        }
+    }
+    // The date as if typed, and checked as a typed one.
+    m_expiry->setText(reading.code->expiry.toString(QStringLiteral("dd/MM/yyyy")));
+    if (checkTypedDate(m_expiry->maskedText()) != Check::Passed)
+        return;
+    // A renewal is then all but done: the quantity is what is left to type.
+    if (m_mode == EditorMode::Renew || known)
+        m_quantity->setFocus(Qt::OtherFocusReason);
+}
+
+void MedicineEditor::rememberScannedCode()
+{
+    if (m_scannedGtin.isEmpty())
+        return;
+    const MedicineRecord saved = parseRecord(composeRecord(
+        m_name->text(), m_route->currentText(), m_presentation->currentText(), u"", u"", u"", u""));
+    QString error;
+    if (!rememberMedicine(m_scannedGtin, {saved.name, saved.route, saved.presentation, dateText()}, &error))
+        Platform::showError(
+            QStringLiteral("Le médicament est enregistré, mais le code de sa boîte n'a pas pu "
+                           "être retenu.\r\n\r\n") +
+            error);
+}
+
+void MedicineEditor::cancel()
+{
+    reject();
+}
+
+// Every way the editor closes (a save, Annuler, the close box) leaves no mode behind.
+void MedicineEditor::done(int result)
+{
+    m_mode = EditorMode::None;
+    QDialog::done(result);
+}
