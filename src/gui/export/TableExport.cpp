@@ -23,15 +23,6 @@
 
 namespace {
 
-ShownTable::Kind kindOf(const QString &title)
-{
-    if (title == u"Quantité" || title == u"Seuil critique")
-        return ShownTable::Kind::Number;
-    if (title == u"Date limite")
-        return ShownTable::Kind::Date;
-    return ShownTable::Kind::Text;
-}
-
 QByteArray csvField(const QString &text)
 {
     QByteArray field = text.toUtf8();
@@ -79,7 +70,7 @@ ShownTable shownTable(const QTableView &view, const QString &name)
             continue;
         columns << column;
         table.titles << model->headerData(column, Qt::Horizontal).toString();
-        table.kinds << kindOf(table.titles.back());
+        table.kinds << ColumnKind(model->headerData(column, Qt::Horizontal, kColumnKindRole).toInt());
     }
     for (int row = 0; row < model->rowCount(); ++row) {
         QStringList cells;
@@ -141,19 +132,19 @@ QByteArray xlsxBytes(const ShownTable &table, QString *error)
             const double value = text.toDouble(&number);
             const QDate day = QDate::fromString(text.left(10), QStringLiteral("dd/MM/yyyy"));
             switch (table.kinds.at(c)) {
-            case ShownTable::Kind::Number:
+            case ColumnKind::Number:
                 if (number)
                     worksheet_write_number(sheet, row, c, value, nullptr);
                 else
                     worksheet_write_string(sheet, row, c, text.toUtf8().constData(), nullptr);
                 break;
-            case ShownTable::Kind::Date:
+            case ColumnKind::Date:
                 if (day.isValid() && day.year() >= 1900) {
                     lxw_datetime when = {day.year(), day.month(), day.day(), 0, 0, 0};
                     worksheet_write_datetime(sheet, row, c, &when, date);
                 }
                 break;
-            case ShownTable::Kind::Text:
+            case ColumnKind::Text:
                 worksheet_write_string(sheet, row, c, text.toUtf8().constData(), nullptr);
                 break;
             }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gui/platform/ColumnKind.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -12,15 +14,9 @@ class QTableView;
 // visible columns in the order shown, and its rows as shown.
 struct ShownTable
 {
-    enum class Kind
-    {
-        Text,
-        Number, // a quantity, a threshold
-        Date    // dd/MM/yyyy first; a blank or impossible date is an empty cell
-    };
     QString name;
     QStringList titles;
-    QList<Kind> kinds;
+    QList<ColumnKind> kinds;
     QList<QStringList> rows;
 };
 

@@ -1,5 +1,7 @@
 #include "ForecastModel.h"
 
+#include "gui/platform/ColumnKind.h"
+
 int ForecastModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : int(m_rows.size());
@@ -21,7 +23,11 @@ QVariant ForecastModel::data(const QModelIndex &index, int role) const
 
 QVariant ForecastModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+    if (orientation != Qt::Horizontal)
+        return {};
+    if (role == kColumnKindRole)
+        return int(section == 0 ? ColumnKind::Text : ColumnKind::Date);
+    if (role != Qt::DisplayRole)
         return {};
     return section == 0 ? QStringLiteral("Médicaments") : QStringLiteral("Date limite");
 }

@@ -266,7 +266,7 @@ void StockListWindow::sortBy(int index)
 
 void StockListWindow::columnClicked(int column)
 {
-    if (m_model->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString() == QLatin1String("Index"))
+    if (column == StockTableModel::Index)
         m_table->setColumnHidden(column, true);
 }
 
@@ -361,8 +361,8 @@ ListSnapshot StockListWindow::snapshot() const
         const auto text = [&](int column) {
             return m_model->text(row, column);
         };
-        list.rows.append({text(StockTableModel::Name), text(StockTableModel::Forme),
-                          text(StockTableModel::Type), text(StockTableModel::Expiry),
+        list.rows.append({text(StockTableModel::Name), text(StockTableModel::Route),
+                          text(StockTableModel::Presentation), text(StockTableModel::Expiry),
                           text(StockTableModel::Quantity)});
     }
     return list;

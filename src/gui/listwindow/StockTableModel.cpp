@@ -3,6 +3,7 @@
 #include "core/store/AlphabeticalSort.h"
 #include "core/store/LineList.h"
 #include "core/store/StockFile.h"
+#include "gui/platform/ColumnKind.h"
 
 namespace {
 
@@ -16,9 +17,9 @@ QStringView field(const MedicineRecordView &v, int column)
     switch (column) {
     case StockTableModel::Name:
         return v.name;
-    case StockTableModel::Forme:
+    case StockTableModel::Route:
         return v.route;
-    case StockTableModel::Type:
+    case StockTableModel::Presentation:
         return v.presentation;
     case StockTableModel::Quantity:
         return v.quantity;
@@ -67,7 +68,13 @@ QVariant StockTableModel::data(const QModelIndex &index, int role) const
 
 QVariant StockTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= ColumnCount)
+    if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount)
+        return {};
+    if (role == kColumnKindRole)
+        return int(section == Quantity || section == Threshold ? ColumnKind::Number
+                   : section == Expiry                         ? ColumnKind::Date
+                                                               : ColumnKind::Text);
+    if (role != Qt::DisplayRole)
         return {};
     return QString::fromUtf8(kTitles[section]);
 }

@@ -16,8 +16,8 @@ public:
     enum Column
     {
         Name,
-        Forme,
-        Type,
+        Route,
+        Presentation,
         Quantity,
         Expiry,
         Threshold,

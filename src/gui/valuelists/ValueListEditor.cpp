@@ -18,9 +18,10 @@
 
 namespace {
 
-const QString kRoutesCaption = QStringLiteral("Médicaments: Voie d'administration");
-const QString kPresentationsCaption = QStringLiteral("Médicaments: Présentation");
-constexpr int kCaptionPrefixLength = 13; // "Médicaments: "
+// The noun messages use for an entry of the list, and the window's caption around it.
+const QString kCaptionPrefix = QStringLiteral("Médicaments: ");
+const QString kRoutesNoun = QStringLiteral("Voie d'administration");
+const QString kPresentationsNoun = QStringLiteral("Présentation");
 
 } // namespace
 
@@ -75,13 +76,13 @@ QString ValueListEditor::fileName() const
 
 QString ValueListEditor::noun() const
 {
-    return windowTitle().mid(kCaptionPrefixLength);
+    return m_mode == ValueList::Routes ? kRoutesNoun : kPresentationsNoun;
 }
 
 void ValueListEditor::activated()
 {
     m_lines->clear();
-    setWindowTitle(m_mode == ValueList::Routes ? kRoutesCaption : kPresentationsCaption);
+    setWindowTitle(kCaptionPrefix + noun());
     m_lines->setAccessibleName(noun());
     QStringList entries;
     QString error;
