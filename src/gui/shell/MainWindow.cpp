@@ -104,7 +104,8 @@ void MainWindow::buildMenus()
              QStringLiteral("Médicaments en quantité insuffisante"), [this] { printLowStockList(); });
 }
 
-QToolButton *MainWindow::addToolButton(const QString &key, const QString &caption, const QIcon &icon)
+QToolButton *MainWindow::addToolButton(const QString &key, const QString &caption, const QIcon &icon,
+                                       const std::function<void()> &clicked)
 {
     auto *button = new QToolButton(m_toolbar);
     button->setObjectName(key);
@@ -112,7 +113,8 @@ QToolButton *MainWindow::addToolButton(const QString &key, const QString &captio
     button->setIcon(icon);
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     button->setFocusPolicy(Qt::TabFocus);
-    connect(button, &QToolButton::clicked, this, [this, key] { toolbarButtonClicked(key); });
+    if (clicked) // the faces of the two drop-down buttons do nothing: their entries act
+        connect(button, &QToolButton::clicked, this, clicked);
     m_toolbar->addWidget(button);
     return button;
 }
@@ -128,62 +130,46 @@ void MainWindow::buildToolbar()
     m_toolbar->toggleViewAction()->setEnabled(false);
     setContextMenuPolicy(Qt::NoContextMenu);
 
-    const auto dropDown = [this](QToolButton *button, const QList<std::pair<QString, QString>> &entries) {
+    struct Entry
+    {
+        QString key, text;
+        void (MainWindow::*chosen)();
+    };
+    const auto dropDown = [this](QToolButton *button, const QList<Entry> &entries) {
         auto *menu = new QMenu(button);
         menu->setObjectName(button->objectName() + QStringLiteral("_menu"));
-        for (const auto &[key, text] : entries) {
-            QAction *action = menu->addAction(text);
-            action->setObjectName(key);
-            connect(action, &QAction::triggered, this, [this, key = key] { toolbarMenuChosen(key); });
+        for (const Entry &entry : entries) {
+            QAction *action = menu->addAction(entry.text);
+            action->setObjectName(entry.key);
+            connect(action, &QAction::triggered, this, entry.chosen);
         }
         button->setMenu(menu);
         button->setPopupMode(QToolButton::MenuButtonPopup);
     };
 
     addToolButton(QStringLiteral("button_gestionmedic"), QStringLiteral("Gestion des médicaments"),
-                  pictureIcon(Picture::Medicine));
+                  pictureIcon(Picture::Medicine), [this] { showStockList(); });
     m_toolbar->addSeparator();
-    dropDown(
-        addToolButton(QStringLiteral("button_impression"), QStringLiteral("Impression"),
-                      pictureIcon(Picture::Print)),
-        {{QStringLiteral("button_complete"), QStringLiteral("Liste complète des médicaments")},
-         {QStringLiteral("button_perimes"), QStringLiteral("Médicaments périmés à la date d'aujourd'hui")},
-         {QStringLiteral("button_seuillimite"), QStringLiteral("Médicaments en quantité insuffisante")}});
-    dropDown(
-        addToolButton(QStringLiteral("button_utilitaires"), QStringLiteral("Paramètres"),
-                      pictureIcon(Picture::Settings)),
-        {{QStringLiteral("button_voiedadministration"), QStringLiteral("Médicaments: Voie d'administration")},
-         {QStringLiteral("button_presentation"), QStringLiteral("Médicaments: Présentation")}});
+    dropDown(addToolButton(QStringLiteral("button_impression"), QStringLiteral("Impression"),
+                           pictureIcon(Picture::Print)),
+             {{QStringLiteral("button_complete"), QStringLiteral("Liste complète des médicaments"),
+               &MainWindow::printComplete},
+              {QStringLiteral("button_perimes"),
+               QStringLiteral("Médicaments périmés à la date d'aujourd'hui"), &MainWindow::printExpiredList},
+              {QStringLiteral("button_seuillimite"), QStringLiteral("Médicaments en quantité insuffisante"),
+               &MainWindow::printLowStockList}});
+    dropDown(addToolButton(QStringLiteral("button_utilitaires"), QStringLiteral("Paramètres"),
+                           pictureIcon(Picture::Settings)),
+             {{QStringLiteral("button_voiedadministration"),
+               QStringLiteral("Médicaments: Voie d'administration"), &MainWindow::editRoutes},
+              {QStringLiteral("button_presentation"), QStringLiteral("Médicaments: Présentation"),
+               &MainWindow::editPresentations}});
     m_toolbar->addSeparator();
     addToolButton(QStringLiteral("button_apropos"), QStringLiteral("A propos..."),
-                  pictureIcon(Picture::About));
+                  pictureIcon(Picture::About), [this] { showAbout(); });
     m_toolbar->addSeparator();
-    addToolButton(QStringLiteral("button_quitter"), QStringLiteral("Quitter"), pictureIcon(Picture::Quit));
-}
-
-void MainWindow::toolbarButtonClicked(const QString &key)
-{
-    if (key == QLatin1String("button_gestionmedic"))
-        showStockList();
-    else if (key == QLatin1String("button_apropos"))
-        showAbout();
-    else if (key == QLatin1String("button_quitter"))
-        quit();
-    // The faces of the two drop-down buttons do nothing: their entries act.
-}
-
-void MainWindow::toolbarMenuChosen(const QString &key)
-{
-    if (key == QLatin1String("button_complete"))
-        printComplete();
-    else if (key == QLatin1String("button_perimes"))
-        printExpiredList();
-    else if (key == QLatin1String("button_seuillimite"))
-        printLowStockList();
-    else if (key == QLatin1String("button_voiedadministration"))
-        editRoutes();
-    else if (key == QLatin1String("button_presentation"))
-        editPresentations();
+    addToolButton(QStringLiteral("button_quitter"), QStringLiteral("Quitter"), pictureIcon(Picture::Quit),
+                  [this] { quit(); });
 }
 
 void MainWindow::showAbout()

@@ -2,6 +2,8 @@
 
 #include <QMainWindow>
 
+#include <functional>
+
 class QMenu;
 class QToolBar;
 class QToolButton;
@@ -16,14 +18,13 @@ public:
     explicit MainWindow(QWidget *parent = nullptr);
 
     // A toolbar button or one of its drop-down entries, by its key.
-    void toolbarButtonClicked(const QString &key);
-    void toolbarMenuChosen(const QString &key);
 
 private:
     void load();
     void buildMenus();
     void buildToolbar();
-    QToolButton *addToolButton(const QString &key, const QString &caption, const QIcon &icon);
+    QToolButton *addToolButton(const QString &key, const QString &caption, const QIcon &icon,
+                               const std::function<void()> &clicked = {});
 
     void showAbout();
     void editRoutes();
