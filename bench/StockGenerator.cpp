@@ -1,6 +1,6 @@
 #include "StockGenerator.h"
 
-#include "core/store/StockFile.h"
+#include "core/stock/StockFile.h"
 
 #include <QDate>
 #include <QRandomGenerator>

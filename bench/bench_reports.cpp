@@ -1,7 +1,7 @@
 // Timings of the reports and the forecast on a large stock: the complete list written to
 // PDF (no printer installed, so the pages go to a file), and the forecast window filled.
 #include "StockGenerator.h"
-#include "core/store/StockFile.h"
+#include "core/stock/StockFile.h"
 #include "gui/forecast/ExpiryForecastWindow.h"
 #include "gui/platform/MessageBox.h"
 #include "gui/platform/ReportListView.h"

@@ -1,9 +1,9 @@
 // Timings of what the user waits for on a large stock: reading, sorting, filtering and
 // filling the medicine table, and opening the list window.
 #include "StockGenerator.h"
-#include "core/store/AlphabeticalSort.h"
-#include "core/store/DurableFile.h"
-#include "core/store/StockFile.h"
+#include "core/files/DurableFile.h"
+#include "core/stock/AlphabeticalSort.h"
+#include "core/stock/StockFile.h"
 #include "gui/listwindow/StockListWindow.h"
 
 #include <QApplication>

@@ -4,8 +4,8 @@
 // code read that starts with its product code is taken for the start of a scan, so that
 // no real scan is let through as typing.
 #include "FuzzSupport.h"
+#include "core/files/Cp1252.h"
 #include "core/scan/BoxCode.h"
-#include "core/store/Cp1252.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -5,7 +5,7 @@
 // survive where they are kept.
 #include "FuzzSupport.h"
 #include "core/conversion/FieldMap.h"
-#include "core/store/Cp1252.h"
+#include "core/files/Cp1252.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

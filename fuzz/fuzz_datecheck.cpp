@@ -2,9 +2,9 @@
 // no read past the text; a date the check accepts has its slashes in place and a year
 // from 1800; a stored date read as a calendar date is one QDate accepts.
 #include "FuzzSupport.h"
-#include "core/store/Cp1252.h"
-#include "core/store/DateCheck.h"
-#include "core/store/StockFile.h"
+#include "core/files/Cp1252.h"
+#include "core/stock/DateCheck.h"
+#include "core/stock/StockFile.h"
 
 #include <QDate>
 

@@ -2,8 +2,8 @@
 // text of plain digits reads as that integer; rounding to 16 bits stays in range and
 // never moves more than half a unit.
 #include "FuzzSupport.h"
-#include "core/store/Cp1252.h"
-#include "core/store/Numbers.h"
+#include "core/files/Cp1252.h"
+#include "core/stock/Numbers.h"
 
 #include <algorithm>
 #include <cmath>

@@ -4,8 +4,8 @@
 // - compose always gives 111 characters, and composing the fields of a composed line
 //   gives the same line again.
 #include "FuzzSupport.h"
-#include "core/store/Cp1252.h"
-#include "core/store/StockFile.h"
+#include "core/files/Cp1252.h"
+#include "core/stock/StockFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -2,8 +2,8 @@
 // written back with CR LF, read again, are the same lines; every byte of the content
 // survives; no line holds a line feed.
 #include "FuzzSupport.h"
-#include "core/store/Cp1252.h"
-#include "core/store/TextFile.h"
+#include "core/files/Cp1252.h"
+#include "core/files/TextFile.h"
 
 #include <QStringList>
 

@@ -2,8 +2,8 @@
 // at the end, and the file read back holds exactly those lines, each ended by CR LF, the
 // bytes of every line unchanged; no work file is left beside it.
 #include "FuzzSupport.h"
-#include "core/store/Cp1252.h"
-#include "core/store/TextFile.h"
+#include "core/files/Cp1252.h"
+#include "core/files/TextFile.h"
 
 #include <QDir>
 #include <QFileInfo>

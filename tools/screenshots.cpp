@@ -1,11 +1,11 @@
 // Takes the README's screenshots: the main window, the medicine list, the editor and an
 // order page with the longest texts, on a sample kit. Run by script/screenshots under Xvfb.
+#include "core/files/TextFile.h"
 #include "core/platform/ProgramDirectory.h"
 #include "core/platform/Today.h"
 #include "core/reports/ReportOutput.h"
 #include "core/reports/ReportSession.h"
-#include "core/store/StockFile.h"
-#include "core/store/TextFile.h"
+#include "core/stock/StockFile.h"
 #include "gui/editor/MedicineEditor.h"
 #include "gui/listwindow/StockListWindow.h"
 #include "gui/listwindow/StockTableModel.h"

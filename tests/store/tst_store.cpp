@@ -1,7 +1,7 @@
+#include "core/stock/AlphabeticalSort.h"
+#include "core/stock/Backups.h"
+#include "core/stock/Numbers.h"
 #include "core/stock/StockRules.h"
-#include "core/store/AlphabeticalSort.h"
-#include "core/store/Backups.h"
-#include "core/store/Numbers.h"
 #include "support/FaultySystemCalls.h"
 #include "support/Tests.h"
 
@@ -203,7 +203,7 @@ void TestStore::backupsBeforeEachRewrite()
         seams.today.time = QTime(9 + save % 3, 0);
         QVERIFY2(writeStock(medicines(save + 1), &error), qPrintable(error));
     }
-    const QList<Backups::Backup> kept = Backups::of(kStockFileName);
+    const QList<Backups::Backup> kept = Backups::of(DataFile::Stock);
     QCOMPARE(kept.size(), 73);
     QCOMPARE(kept.first().lines, qsizetype(209)); // the content the last save replaced
     QCOMPARE(kept.at(19).when, QDateTime(QDate(2026, 12, 3), QTime(10, 0)));
@@ -211,9 +211,9 @@ void TestStore::backupsBeforeEachRewrite()
     QCOMPARE(kept.last().when, QDateTime(QDate(2026, 10, 11), QTime(11, 0)));
 
     seams.directory.write(kStockFileName, "hand\nedited"); // kept as it is, LF and all
-    QVERIFY2(Backups::restore(kept.at(72), kStockFileName, &error), qPrintable(error));
+    QVERIFY2(Backups::restore(kept.at(72), DataFile::Stock, &error), qPrintable(error));
     QCOMPARE(seams.directory.read(kStockFileName), fileOf(medicines(32)));
-    QCOMPARE(readFile(Backups::of(kStockFileName).first().path), "hand\nedited");
+    QCOMPARE(readFile(Backups::of(DataFile::Stock).first().path), "hand\nedited");
 
     QDir(seams.directory.file("Sauvegardes")).removeRecursively();
     seams.directory.write("Sauvegardes", "not a folder");
@@ -236,7 +236,7 @@ void TestStore::backupsWhenTheDiskFails()
         QVERIFY2(writeStock(medicines(save + 1), &error), qPrintable(error));
     }
     seams.directory.write("Sauvegardes/Pharmacie 2026-02-30 10-00-00 n3.dat", "x\r\n");
-    const QList<Backups::Backup> before = Backups::of(kStockFileName);
+    const QList<Backups::Backup> before = Backups::of(DataFile::Stock);
     QCOMPARE(before.size(), 20);
     // The n-th call named `call` of a save fails: the copy's first write, then the stock's.
     const auto failing = [&](const char *call, int nth, int errnum, const std::function<bool()> &save) {
@@ -253,11 +253,11 @@ void TestStore::backupsWhenTheDiskFails()
              "correctement).\r\n\r\nSon contenu précédent est conservé.");
     seams.today.time = QTime(10, 1);
     QVERIFY(!failing("write", 2, ENOSPC, [&] { return writeStock(medicines(2), &error); }));
-    QCOMPARE(Backups::of(kStockFileName).size(), before.size() + 1); // the new copy, and all the others
+    QCOMPARE(Backups::of(DataFile::Stock).size(), before.size() + 1); // the new copy, and all the others
     QVERIFY(QFile::exists(before.last().path));
     seams.today.time = QTime(10, 2);
     QVERIFY(!failing("write", 2, ENOSPC,
-                     [&] { return Backups::restore(before.last(), kStockFileName, &error); }));
+                     [&] { return Backups::restore(before.last(), DataFile::Stock, &error); }));
     QCOMPARE(error, "La sauvegarde du 06/12/2026 à 08:02 n'a pas pu être restaurée :\r\nplus de place sur le "
                     "disque.\r\n\r\nLe fichier Pharmacie.dat est resté tel qu'il était.");
     QCOMPARE(seams.directory.read(kStockFileName), fileOf(medicines(22)));

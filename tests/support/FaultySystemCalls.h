@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/store/SystemCalls.h"
+#include "core/files/SystemCalls.h"
 
 #include <QList>
 #include <QStringList>

@@ -1,5 +1,5 @@
 #include "Tests.h"
-#include "core/store/Cp1252.h"
+#include "core/files/Cp1252.h"
 #include "gui/listwindow/StockTableModel.h"
 
 #include <QAbstractItemView>

@@ -3,7 +3,7 @@
 // What every test file of the program uses: the seams, the list window fixture, the table
 // helpers, and the Qt classes the tests drive.
 #include "TestSeams.h"
-#include "core/store/StockFile.h"
+#include "core/stock/StockFile.h"
 #include "gui/editor/MedicineEditor.h"
 #include "gui/listwindow/StockListWindow.h"
 #include "gui/platform/ReportListView.h"

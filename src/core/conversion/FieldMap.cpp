@@ -1,6 +1,6 @@
 #include "FieldMap.h"
 
-#include "core/store/Numbers.h"
+#include "core/stock/Numbers.h"
 
 std::optional<qsizetype> verif_saisie(const QString &answer)
 {

@@ -1,12 +1,12 @@
 #include "StockConversion.h"
 
+#include "core/files/DurableFile.h"
+#include "core/files/SystemCalls.h"
+#include "core/files/TextFile.h"
 #include "core/platform/ProgramDirectory.h"
 #include "core/platform/Today.h"
-#include "core/store/Backups.h"
-#include "core/store/DurableFile.h"
-#include "core/store/StockFile.h"
-#include "core/store/SystemCalls.h"
-#include "core/store/TextFile.h"
+#include "core/stock/Backups.h"
+#include "core/stock/StockFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -121,10 +121,10 @@ bool StockConversion::replace(QString *error)
                      .arg(m_old.size());
         return false;
     }
-    if (!Backups::keepBeforeRewrite(stockFilePath(), error) ||
+    if (!Backups::keepBeforeRewrite(DataFile::Stock, error) ||
         !DurableFile::replace(file(kDef), stockFilePath(), error))
         return false;
-    Backups::rewritten(stockFilePath());
+    Backups::rewritten(DataFile::Stock);
     m_done = true;
     return true;
 }

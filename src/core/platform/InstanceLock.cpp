@@ -1,6 +1,6 @@
 #include "InstanceLock.h"
 
-#include "core/store/DurableFile.h"
+#include "core/files/DurableFile.h"
 
 #include <QCoreApplication>
 #include <QDir>

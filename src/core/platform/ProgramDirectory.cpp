@@ -1,7 +1,7 @@
 #include "ProgramDirectory.h"
 
 #include "Seam.h"
-#include "core/store/DurableFile.h"
+#include "core/files/DurableFile.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "ReportTemplate.h"
 
-#include "core/store/DurableFile.h"
+#include "core/files/DurableFile.h"
 
 #include <QFile>
 #include <QJsonArray>

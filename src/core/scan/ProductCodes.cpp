@@ -1,8 +1,8 @@
 #include "ProductCodes.h"
 
+#include "core/files/TextFile.h"
 #include "core/platform/ProgramDirectory.h"
-#include "core/store/MedicineRecord.h"
-#include "core/store/TextFile.h"
+#include "core/stock/MedicineRecord.h"
 
 namespace {
 

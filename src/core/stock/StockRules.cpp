@@ -1,6 +1,6 @@
 #include "StockRules.h"
 
-#include "core/store/StockFile.h"
+#include "core/stock/StockFile.h"
 
 namespace StockRules {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/store/MedicineRecord.h"
+#include "core/stock/MedicineRecord.h"
 
 #include <QDate>
 #include <QString>

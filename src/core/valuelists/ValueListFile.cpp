@@ -1,7 +1,8 @@
 #include "ValueListFile.h"
 
+#include "core/files/TextFile.h"
 #include "core/platform/ProgramDirectory.h"
-#include "core/store/TextFile.h"
+#include "core/stock/Backups.h"
 
 QString shownEntry(const QString &entry)
 {
@@ -25,24 +26,31 @@ bool readValueList(const QString &fileName, QStringList *entries, QString *error
 
 namespace {
 
-// The list as its window speaks of it, in messages.
-DurableFile::FileLabel labelOf(const QString &fileName)
+DataFile dataFileOf(const QString &fileName)
 {
-    if (fileName == kRoutesFileName)
-        return {QStringLiteral("la liste des voies d'administration"), true};
-    if (fileName == kPresentationsFileName)
-        return {QStringLiteral("la liste des présentations"), true};
-    return {};
+    return fileName == kRoutesFileName ? DataFile::Routes : DataFile::Presentations;
+}
+
+// The list as its window speaks of it, in messages.
+DurableFile::FileLabel labelOf(DataFile list)
+{
+    return {list == DataFile::Routes ? QStringLiteral("la liste des voies d'administration")
+                                     : QStringLiteral("la liste des présentations"),
+            true};
 }
 
 } // namespace
 
 bool writeValueList(const QString &fileName, const QStringList &entries, QString *error)
 {
-    return TextFile::writeLines(valueListPath(fileName), entries, error, labelOf(fileName));
+    const DataFile list = dataFileOf(fileName);
+    return TextFile::writeLines(valueListPath(fileName), entries, error, labelOf(list),
+                                Backups::guardOf(list, labelOf(list)));
 }
 
 bool appendToValueList(const QString &fileName, const QString &entry, QString *error)
 {
-    return TextFile::appendLine(valueListPath(fileName), entry, error, labelOf(fileName));
+    const DataFile list = dataFileOf(fileName);
+    return TextFile::appendLine(valueListPath(fileName), entry, error, labelOf(list),
+                                Backups::guardOf(list, labelOf(list)));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "core/store/MedicineRecord.h"
+#include "core/stock/DataFiles.h"
+#include "core/stock/MedicineRecord.h"
 
 #include <QString>
 #include <QStringList>
@@ -15,9 +16,6 @@ enum class ValueList
     Routes,
     Presentations
 };
-
-inline const QString kRoutesFileName = QStringLiteral("Pharma_Forme.dat");
-inline const QString kPresentationsFileName = QStringLiteral("Pharma_Type.dat");
 
 // Entries are at most this long; the editor's entry box stops there.
 inline constexpr int kValueListEntryLength = int(RecordLayout::kRoute.width);

@@ -1,6 +1,6 @@
 #include "BackupsWindow.h"
 
-#include "core/store/StockFile.h"
+#include "core/stock/StockFile.h"
 #include "gui/platform/MessageBox.h"
 #include "gui/platform/Widgets.h"
 
@@ -69,7 +69,7 @@ BackupsWindow::BackupsWindow(QWidget *parent)
 
 void BackupsWindow::fill()
 {
-    m_backups = Backups::of(kStockFileName);
+    m_backups = Backups::of(DataFile::Stock);
     m_table->setRowCount(int(m_backups.size()));
     for (int row = 0; row < m_table->rowCount(); ++row) {
         const Backups::Backup &b = m_backups.at(row);
@@ -100,7 +100,7 @@ void BackupsWindow::restore()
         MsgAnswer::Yes)
         return;
     QString error;
-    if (!Backups::restore(backup, kStockFileName, &error)) {
+    if (!Backups::restore(backup, DataFile::Stock, &error)) {
         Platform::showError(error);
         return;
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/store/Backups.h"
+#include "core/stock/Backups.h"
 
 #include <QDialog>
 

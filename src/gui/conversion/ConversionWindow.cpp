@@ -2,9 +2,9 @@
 
 #include "core/conversion/FieldMap.h"
 #include "core/conversion/StockConversion.h"
+#include "core/files/TypedText.h"
 #include "core/platform/ProgramDirectory.h"
-#include "core/store/Numbers.h"
-#include "core/store/TypedText.h"
+#include "core/stock/Numbers.h"
 #include "gui/platform/KeyRules.h"
 #include "gui/platform/MessageBox.h"
 #include "gui/platform/OneLineGuard.h"

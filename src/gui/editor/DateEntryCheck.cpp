@@ -1,6 +1,6 @@
 #include "DateEntryCheck.h"
 
-#include "core/store/DateCheck.h"
+#include "core/stock/DateCheck.h"
 #include "gui/platform/MessageBox.h"
 
 namespace {

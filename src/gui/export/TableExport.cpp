@@ -1,7 +1,7 @@
 #include "TableExport.h"
 
+#include "core/files/DurableFile.h"
 #include "core/platform/Today.h"
-#include "core/store/DurableFile.h"
 #include "gui/platform/FileDialogs.h"
 #include "gui/platform/MessageBox.h"
 

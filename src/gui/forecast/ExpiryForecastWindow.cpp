@@ -2,8 +2,8 @@
 
 #include "ForecastModel.h"
 #include "core/platform/Today.h"
+#include "core/stock/StockFile.h"
 #include "core/stock/StockRules.h"
-#include "core/store/StockFile.h"
 #include "gui/export/TableExport.h"
 #include "gui/platform/KeyRules.h"
 #include "gui/platform/MessageBox.h"

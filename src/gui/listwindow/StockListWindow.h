@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/reports/ListSnapshot.h"
-#include "core/store/LineList.h"
+#include "core/stock/LineList.h"
 #include "gui/editor/MedicineEditor.h"
 
 #include <QDate>

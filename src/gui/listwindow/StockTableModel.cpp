@@ -1,8 +1,8 @@
 #include "StockTableModel.h"
 
-#include "core/store/AlphabeticalSort.h"
-#include "core/store/LineList.h"
-#include "core/store/StockFile.h"
+#include "core/stock/AlphabeticalSort.h"
+#include "core/stock/LineList.h"
+#include "core/stock/StockFile.h"
 #include "gui/platform/ColumnKind.h"
 
 namespace {

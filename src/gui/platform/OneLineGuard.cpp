@@ -2,7 +2,7 @@
 
 #include "MessageBox.h"
 #include "Widgets.h"
-#include "core/store/TypedText.h"
+#include "core/files/TypedText.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>

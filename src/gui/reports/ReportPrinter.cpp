@@ -1,10 +1,10 @@
 #include "ReportPrinter.h"
 
 #include "ReportRenderer.h"
+#include "core/files/DurableFile.h"
 #include "core/platform/ProgramDirectory.h"
 #include "core/platform/Seam.h"
 #include "core/platform/Today.h"
-#include "core/store/DurableFile.h"
 #include "gui/platform/FileDialogs.h"
 #include "gui/platform/MessageBox.h"
 

@@ -5,8 +5,8 @@
 #include "core/reports/ReportFrame.h"
 #include "core/reports/ReportOutput.h"
 #include "core/reports/ReportSession.h"
+#include "core/stock/StockFile.h"
 #include "core/stock/StockRules.h"
-#include "core/store/StockFile.h"
 #include "gui/platform/MessageBox.h"
 #include "gui/reports/ReportRenderer.h"
 

@@ -2,10 +2,10 @@
 
 #include "MainWindow.h"
 #include "Version.h"
+#include "core/files/DurableFile.h"
 #include "core/platform/InstanceLock.h"
 #include "core/platform/ProgramDirectory.h"
-#include "core/store/Backups.h"
-#include "core/store/DurableFile.h"
+#include "core/stock/Backups.h"
 #include "gui/platform/MessageBox.h"
 #include "gui/platform/ScanDetector.h"
 

@@ -1,8 +1,8 @@
 #include "ValueListEditor.h"
 
-#include "core/store/AlphabeticalSort.h"
-#include "core/store/MedicineRecord.h"
-#include "core/store/TypedText.h"
+#include "core/files/TypedText.h"
+#include "core/stock/AlphabeticalSort.h"
+#include "core/stock/MedicineRecord.h"
 #include "core/valuelists/ValueListFile.h"
 #include "gui/platform/MessageBox.h"
 #include "gui/platform/TextPrompt.h"

@@ -1,7 +1,8 @@
 #include "StockFile.h"
 
+#include "Backups.h"
 #include "Numbers.h"
-#include "TextFile.h"
+#include "core/files/TextFile.h"
 #include "core/platform/ProgramDirectory.h"
 #include "core/platform/Today.h"
 
@@ -106,12 +107,12 @@ QString composeRecord(QStringView name, QStringView route, QStringView presentat
 
 bool appendToStock(const QString &line, QString *error)
 {
-    return TextFile::appendLine(stockFilePath(), line, error);
+    return TextFile::appendLine(stockFilePath(), line, error, {}, Backups::guardOf(DataFile::Stock));
 }
 
 bool writeStock(const QStringList &lines, QString *error)
 {
-    return TextFile::writeLines(stockFilePath(), lines, error);
+    return TextFile::writeLines(stockFilePath(), lines, error, {}, Backups::guardOf(DataFile::Stock));
 }
 
 int fieldNumber(QStringView field)

@@ -1,6 +1,6 @@
 #include "Backups.h"
 
-#include "DurableFile.h"
+#include "core/files/DurableFile.h"
 #include "core/platform/ProgramDirectory.h"
 #include "core/platform/Today.h"
 
@@ -21,10 +21,9 @@ constexpr int kLastKept = 20;
 constexpr int kDaysKept = 60;
 const QString kStamp = QStringLiteral("yyyy-MM-dd HH-mm-ss");
 
-bool isBackedUp(const QString &fileName)
+QString pathOf(DataFile file)
 {
-    return fileName == QLatin1String("Pharmacie.dat") || fileName == QLatin1String("Pharma_Forme.dat") ||
-           fileName == QLatin1String("Pharma_Type.dat");
+    return Platform::programFile(fileNameOf(file));
 }
 
 QString folder()
@@ -58,9 +57,9 @@ void rotate(const QList<Backup> &all)
 
 } // namespace
 
-QList<Backup> of(const QString &fileName)
+QList<Backup> of(DataFile file)
 {
-    const QRegularExpression pattern = namePattern(fileName);
+    const QRegularExpression pattern = namePattern(fileNameOf(file));
     QList<Backup> found;
     const QFileInfoList entries = QDir(folder()).entryInfoList(QDir::Files, QDir::NoSort);
     for (const QFileInfo &entry : entries) {
@@ -78,27 +77,14 @@ QList<Backup> of(const QString &fileName)
     return found;
 }
 
-bool keepBeforeRewrite(const QString &path, QString *error, const DurableFile::FileLabel &label)
-{
-    const QFileInfo info(path);
-    if (!isBackedUp(info.fileName()))
-        return true;
-    QByteArray bytes;
-    bool missing = false;
-    QString why;
-    if (!DurableFile::read(path, &bytes, &missing, &why)) {
-        *error = DurableFile::readFailure(path, why, label);
-        return false;
-    }
-    return missing || keepCopy(path, bytes, error, label);
-}
+namespace {
 
-bool keepCopy(const QString &path, const QByteArray &bytes, QString *error,
-              const DurableFile::FileLabel &label)
+// Keeps `bytes`, the file's present content, in the folder of copies.
+bool keepCopy(DataFile file, const QByteArray &bytes, QString *error, const DurableFile::FileLabel &label)
 {
-    const QFileInfo info(path);
-    if (!isBackedUp(info.fileName()) || bytes.isEmpty())
+    if (bytes.isEmpty())
         return true;
+    const QString path = pathOf(file);
     const auto refuse = [&](QString cause) {
         *error = DurableFile::writeFailure(
             path,
@@ -111,33 +97,56 @@ bool keepCopy(const QString &path, const QByteArray &bytes, QString *error,
         return refuse(DurableFile::cause(errno)); // EEXIST: a file has the folder's name
     const qsizetype lines = bytes.count('\n') + (bytes.endsWith('\n') ? 0 : 1);
     const QString stamp = Platform::now().toString(kStamp);
-    const QDir dir(folder());
     // Copies made within the same second are told apart by their rank.
-    QList<Backup> all = of(info.fileName());
     int rank = -1;
-    for (const Backup &other : all) {
+    for (const Backup &other : of(file)) {
         if (other.when.toString(kStamp) == stamp)
             rank = std::max(rank, other.when.time().msec());
     }
+    const QFileInfo info(fileNameOf(file));
     const QString name =
         QStringLiteral("%1 %2%3 n%4.%5")
             .arg(info.completeBaseName(), stamp, rank >= 0 ? QStringLiteral(" %1").arg(rank + 1) : QString())
             .arg(lines)
             .arg(info.suffix());
     QString failure;
-    if (!DurableFile::write(dir.filePath(name), bytes, DurableFile::newFileOnly(path, label), &failure))
+    if (!DurableFile::write(QDir(folder()).filePath(name), bytes, DurableFile::newFileOnly(path, label),
+                            &failure))
         return refuse(failure.section(QStringLiteral("\r\n"), 1, 1)); // the cause, after the file's name
     return true;
 }
 
-void rewritten(const QString &path)
+} // namespace
+
+bool keepBeforeRewrite(DataFile file, QString *error, const DurableFile::FileLabel &label)
 {
-    const QString fileName = QFileInfo(path).fileName();
-    if (isBackedUp(fileName))
-        rotate(of(fileName));
+    const QString path = pathOf(file);
+    QByteArray bytes;
+    bool missing = false;
+    QString why;
+    if (!DurableFile::read(path, &bytes, &missing, &why)) {
+        *error = DurableFile::readFailure(path, why, label);
+        return false;
+    }
+    return missing || keepCopy(file, bytes, error, label);
 }
 
-bool restore(const Backup &backup, const QString &fileName, QString *error)
+void rewritten(DataFile file)
+{
+    rotate(of(file));
+}
+
+TextFile::RewriteGuard guardOf(DataFile file, const DurableFile::FileLabel &label)
+{
+    return {[file, label](const QByteArray &present, QString *error) {
+                return keepCopy(file, present, error, label);
+            },
+            [file] {
+                rewritten(file);
+            }};
+}
+
+bool restore(const Backup &backup, DataFile file, QString *error)
 {
     QByteArray bytes;
     bool missing = false;
@@ -146,17 +155,17 @@ bool restore(const Backup &backup, const QString &fileName, QString *error)
         *error = DurableFile::readFailure(backup.path, missing ? QStringLiteral("il n'existe plus") : why);
         return false;
     }
-    const QString path = Platform::programFile(fileName);
+    const QString path = pathOf(file);
     QString failure;
-    if (!keepBeforeRewrite(path, &failure) || !DurableFile::write(path, bytes, {}, &failure)) {
+    if (!keepBeforeRewrite(file, &failure) || !DurableFile::write(path, bytes, {}, &failure)) {
         // Said as what the user asked for: the cause, after the file's name.
         *error = QStringLiteral("La sauvegarde du %1 n'a pas pu être restaurée :\r\n%2\r\n\r\n"
                                 "Le fichier %3 est resté tel qu'il était.")
                      .arg(backup.when.toString(QStringLiteral("dd/MM/yyyy à HH:mm")),
-                          failure.section(QStringLiteral("\r\n"), 1, 1), fileName);
+                          failure.section(QStringLiteral("\r\n"), 1, 1), fileNameOf(file));
         return false;
     }
-    rewritten(path);
+    rewritten(file);
     return true;
 }
 

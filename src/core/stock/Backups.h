@@ -1,6 +1,8 @@
 #pragma once
 
-#include "DurableFile.h"
+#include "DataFiles.h"
+#include "core/files/DurableFile.h"
+#include "core/files/TextFile.h"
 
 #include <QDateTime>
 #include <QList>
@@ -22,21 +24,19 @@ struct Backup
     qint64 size = 0;
 };
 
-// Keeps the present content of `path` before it is rewritten, when it is the stock or a
-// value list and holds something. False, with the reason, when the copy could not be
-// made: the rewrite must not go on then.
-bool keepBeforeRewrite(const QString &path, QString *error, const DurableFile::FileLabel &label = {});
-// The same for a caller that has just read the file: `bytes` is its present content.
-bool keepCopy(const QString &path, const QByteArray &bytes, QString *error,
-              const DurableFile::FileLabel &label = {});
+// Keeps the present content of the file before it is rewritten, when it holds something.
+// False, with the reason, when the copy could not be made: the rewrite must not go on then.
+bool keepBeforeRewrite(DataFile file, QString *error, const DurableFile::FileLabel &label = {});
 // Once the rewrite is done, the copies no longer kept are removed; never before, so that a
 // save that fails on a nearly full disk has removed nothing.
-void rewritten(const QString &path);
+void rewritten(DataFile file);
+// Both, for the text writer's rewrites of the file.
+TextFile::RewriteGuard guardOf(DataFile file, const DurableFile::FileLabel &label = {});
 
-// The copies of a data file ("Pharmacie.dat"), the newest first.
-QList<Backup> of(const QString &fileName);
+// The copies of a data file, the newest first.
+QList<Backup> of(DataFile file);
 
 // Puts a copy back in the place of its file, byte for byte, the present content kept first.
-bool restore(const Backup &backup, const QString &fileName, QString *error);
+bool restore(const Backup &backup, DataFile file, QString *error);
 
 } // namespace Backups

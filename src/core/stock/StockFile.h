@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DataFiles.h"
 #include "MedicineRecord.h"
 
 #include <QDate>
@@ -8,8 +9,6 @@
 #include <optional>
 
 // The stock file "Pharmacie.dat" in the program's directory: one medicine per line.
-
-inline const QString kStockFileName = QStringLiteral("Pharmacie.dat");
 
 QString stockFilePath();
 

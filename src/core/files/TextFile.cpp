@@ -1,6 +1,5 @@
 #include "TextFile.h"
 
-#include "Backups.h"
 #include "Cp1252.h"
 #include "DurableFile.h"
 
@@ -156,18 +155,32 @@ bool readLines(const QString &path, QStringList *lines, QString *error)
     return true;
 }
 
-bool writeLines(const QString &path, const QStringList &lines, QString *error, const FileLabel &label)
+bool writeLines(const QString &path, const QStringList &lines, QString *error, const FileLabel &label,
+                const RewriteGuard &guard)
 {
     QByteArray bytes;
-    if (!encodeLines(path, lines, &bytes, error, label) || !checkWritable(path, error, label) ||
-        !Backups::keepBeforeRewrite(path, error, label) ||
-        !DurableFile::write(path, bytes, withLabel(label), error))
+    if (!encodeLines(path, lines, &bytes, error, label) || !checkWritable(path, error, label))
         return false;
-    Backups::rewritten(path);
+    if (guard.before) {
+        QByteArray present;
+        bool missing = false;
+        QString why;
+        if (!DurableFile::read(path, &present, &missing, &why)) {
+            *error = DurableFile::readFailure(path, why, label);
+            return false;
+        }
+        if (!guard.before(present, error))
+            return false;
+    }
+    if (!DurableFile::write(path, bytes, withLabel(label), error))
+        return false;
+    if (guard.after)
+        guard.after();
     return true;
 }
 
-bool appendLine(const QString &path, const QString &line, QString *error, const FileLabel &label)
+bool appendLine(const QString &path, const QString &line, QString *error, const FileLabel &label,
+                const RewriteGuard &guard)
 {
     QByteArray added;
     if (!encodeLines(path, {line}, &added, error, label) || !checkWritable(path, error, label))
@@ -181,7 +194,7 @@ bool appendLine(const QString &path, const QString &line, QString *error, const 
         *error = DurableFile::readFailure(path, why);
         return false;
     }
-    if (!Backups::keepCopy(path, bytes, error, label))
+    if (guard.before && !guard.before(bytes, error))
         return false;
     // A last line left without its line end by another program must not be glued
     // to the new one.
@@ -190,7 +203,8 @@ bool appendLine(const QString &path, const QString &line, QString *error, const 
     bytes.append(added);
     if (!DurableFile::write(path, bytes, withLabel(label), error))
         return false;
-    Backups::rewritten(path);
+    if (guard.after)
+        guard.after();
     return true;
 }
 

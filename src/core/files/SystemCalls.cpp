@@ -1,7 +1,5 @@
 #include "SystemCalls.h"
 
-#include "core/platform/Seam.h"
-
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -49,14 +47,21 @@ int SystemCalls::unlink(const char *path)
 
 namespace Platform {
 
+namespace {
+
+SystemCalls *g_calls = nullptr;
+
+} // namespace
+
 SystemCalls &systemCalls()
 {
-    return Seam<SystemCalls>::get();
+    static SystemCalls real;
+    return g_calls ? *g_calls : real;
 }
 
 void setSystemCalls(SystemCalls *calls)
 {
-    Seam<SystemCalls>::set(calls);
+    g_calls = calls;
 }
 
 } // namespace Platform
