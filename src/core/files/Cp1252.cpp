@@ -41,17 +41,23 @@ QString decode(QByteArrayView bytes)
     return text;
 }
 
+bool encodeInto(QStringView text, char *out)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const int b = encodeChar(text[i].unicode());
+        if (b < 0)
+            return false;
+        out[i] = static_cast<char>(b);
+    }
+    return true;
+}
+
 bool encode(QStringView text, QByteArray *bytes)
 {
     QByteArray result(text.size(), Qt::Uninitialized);
-    char *out = result.data();
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const int b = encodeChar(text[i].unicode());
-        if (b < 0) {
-            bytes->clear();
-            return false;
-        }
-        out[i] = static_cast<char>(b);
+    if (!encodeInto(text, result.data())) {
+        bytes->clear();
+        return false;
     }
     *bytes = std::move(result);
     return true;

@@ -16,6 +16,9 @@ QString decode(QByteArrayView bytes);
 
 // Returns false when some character has no windows-1252 form; `bytes` is then left empty.
 bool encode(QStringView text, QByteArray *bytes);
+// Writes the text's bytes at `out`, which has room for one a character; false at the first
+// character without a byte (what was written before it stays).
+bool encodeInto(QStringView text, char *out);
 
 // The first character of `text` that windows-1252 cannot hold, or -1 when there is none.
 qsizetype firstUnencodable(QStringView text);

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <cstring>
 #include <sys/file.h>
 
 namespace {
@@ -29,10 +30,18 @@ QString unchangedSubject(const FileLabel &label)
 bool encodeLines(const QString &path, const QStringList &lines, QByteArray *bytes, QString *error,
                  const FileLabel &label)
 {
-    bytes->clear();
+    // Every line straight into one buffer: a save of the whole stock encodes megabytes.
+    qsizetype total = 0;
+    for (const QString &line : lines)
+        total += line.size() + 2;
+    QByteArray out(total, Qt::Uninitialized);
+    char *at = out.data();
     for (const QString &line : lines) {
-        // A line end inside a line would make two records of one.
-        if (line.contains(QLatin1Char('\n'))) {
+        // A line end inside a line would make two records of one: said first, as it is the
+        // bigger fault.
+        const bool encoded = Cp1252::encodeInto(line, at);
+        if (encoded ? std::memchr(at, '\n', size_t(line.size())) != nullptr
+                    : line.contains(QLatin1Char('\n'))) {
             *error = QStringLiteral("Le texte « %1 » contient un saut de ligne, que %2 ne peut pas "
                                     "enregistrer dans une ligne.\r\n\r\n%3 n'est pas modifié%4.")
                          .arg(line.left(line.indexOf(QLatin1Char('\n'))).trimmed(),
@@ -40,8 +49,7 @@ bool encodeLines(const QString &path, const QStringList &lines, QByteArray *byte
                               label.feminine ? QStringLiteral("e") : QString());
             return false;
         }
-        QByteArray encoded;
-        if (!Cp1252::encode(line, &encoded)) {
+        if (!encoded) {
             const QChar bad = line.at(Cp1252::firstUnencodable(line));
             *error = QStringLiteral("Le texte « %1 » contient le caractère « %2 », que %3 "
                                     "ne peut pas enregistrer.\r\n\r\n%4 n'est pas modifié%5.")
@@ -49,9 +57,11 @@ bool encodeLines(const QString &path, const QStringList &lines, QByteArray *byte
                               unchangedSubject(label), label.feminine ? QStringLiteral("e") : QString());
             return false;
         }
-        bytes->append(encoded);
-        bytes->append("\r\n");
+        at += line.size();
+        *at++ = '\r';
+        *at++ = '\n';
     }
+    *bytes = std::move(out);
     return true;
 }
 
