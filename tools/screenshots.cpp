@@ -125,8 +125,7 @@ int main(int argc, char **argv)
     list.table()->selectRow(3);
     save(&list, out, "medicine-list.png");
 
-    list.lines().setCurrentPosition(1);
-    MedicineEditor editor(list.lines(), {});
+    MedicineEditor editor(parseRecord(list.stock().at(1)), {});
     editor.setMode(EditorMode::Change);
     editor.show();
     save(&editor, out, "editor.png");

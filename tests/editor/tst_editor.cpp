@@ -178,7 +178,7 @@ void TestEditor::modesFillTheFields()
     QCOMPARE(routes, (QStringList{"Orale", "Cutanée", "Rectale"})); // the file's order
     // Closing without saving writes nothing and forgets the chosen medicine.
     QCOMPARE(fx.stockBytes(), fileOf(kStock));
-    QVERIFY(!fx.form->lines().hasCurrent());
+    QVERIFY(!fx.form->stock().hasCurrent());
 }
 
 void TestEditor::keyRules()
@@ -290,7 +290,7 @@ void TestEditor::saves()
     } else {
         // The list shows the result; no medicine is chosen.
         QCOMPARE(fx.form->table()->model()->rowCount(), c.after.size());
-        QVERIFY(!fx.form->lines().hasCurrent());
+        QVERIFY(!fx.form->stock().hasCurrent());
     }
 }
 

@@ -109,10 +109,10 @@ void TestListWindow::opensOnTheCompleteList()
     for (int c = 0; c < StockTableModel::Index; ++c)
         row1 << model->index(1, c).data().toString();
     QCOMPARE(row1, (QStringList{"aspirine", "Rectale", "Suppositoire", "5", "06/12/2026", "5"}));
-    QVERIFY(!fx.form->lines().hasCurrent());
+    QVERIFY(!fx.form->stock().hasCurrent());
     QVERIFY(fx.seams.messages.shown().isEmpty());
     QTest::keyClick(fx.form->table(), Qt::Key_Down); // the first arrow chooses the framed row
-    QCOMPARE(fx.form->lines().currentPosition(), 0);
+    QCOMPARE(fx.form->stock().currentPosition(), 0);
 }
 
 void TestListWindow::filtersAndCheckBox()
@@ -172,12 +172,12 @@ void TestListWindow::rowChoiceLastsUntilTheNextRebuild()
     StockFixture fx(kStock);
     pickFilter(fx.form.get(), 2); // aspirine 1, Bétadine 2, Doliprane 3
     fx.chooseRow("Doliprane");
-    QCOMPARE(fx.form->lines().currentPosition(), 3);
+    QCOMPARE(fx.form->stock().currentPosition(), 3);
     QTest::keyClick(fx.form->table(), Qt::Key_Up); // moving with the keyboard chooses as well
-    QCOMPARE(fx.form->lines().currentPosition(), 2);
+    QCOMPARE(fx.form->stock().currentPosition(), 2);
     const QString caption = fx.form->windowTitle();
     fx.form->activated();
-    QVERIFY(!fx.form->lines().hasCurrent());
+    QVERIFY(!fx.form->stock().hasCurrent());
     QCOMPARE(fx.form->windowTitle(), caption); // an activation leaves the count as it was
 }
 
@@ -232,7 +232,7 @@ void TestListWindow::renewal()
         QCOMPARE(boxOf(fx.seams.messages.last()),
                  "Ce médicament n'est pas encore périmé ! | exclamation | Oui/Non");
     QVERIFY(mode == (c.opens ? EditorMode::Renew : EditorMode::None));
-    QCOMPARE(fx.form->lines().hasCurrent(), !c.opens); // declined: still chosen
+    QCOMPARE(fx.form->stock().hasCurrent(), !c.opens); // declined: still chosen
 }
 
 void TestListWindow::deletion()
@@ -249,8 +249,8 @@ void TestListWindow::deletion()
     QCOMPARE(fx.seams.messages.last().text, "Confirmer la suppression du médicament:\n\r\n\r" + c.row);
     QCOMPARE(fx.stockBytes(), fileOf(c.after));
     QCOMPARE(fx.form->windowTitle(), caption); // the count stays as it was
-    QCOMPARE(fx.form->lines().hasCurrent(), c.answer == MsgAnswer::No);
-    QCOMPARE(fx.form->lines().count(), c.after.size());
+    QCOMPARE(fx.form->stock().hasCurrent(), c.answer == MsgAnswer::No);
+    QCOMPARE(fx.form->stock().count(), c.after.size());
 }
 
 VELLORIN_TEST(TestListWindow)

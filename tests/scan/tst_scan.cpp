@@ -232,7 +232,7 @@ void TestScan::aScanRemembersItsMedicine()
     fx.form->table()->setFocus();
     scan(code, 4);
     QCOMPARE(fx.form->filterBox()->currentText(), "Complète");
-    QCOMPARE(fx.form->lines().currentLine().left(9), "Doliprane");
+    QCOMPARE(fx.form->stock().currentLine().left(9), "Doliprane");
 
     QVERIFY(fx.runEditor("ajout", [&](MedicineEditor *editor) {
         scan(code, 4);
@@ -250,7 +250,7 @@ void TestScan::twoLines()
     fx.chooseRow("Aspirine");
     fx.form->table()->setFocus();
     scan(kBox + c.box, 4);
-    QCOMPARE(fx.form->lines().currentLine(), medicine("Doliprane", c.chosen));
+    QCOMPARE(fx.form->stock().currentLine(), medicine("Doliprane", c.chosen));
 }
 
 // The medicine saved but its box's code not: once the message is read, the list window has

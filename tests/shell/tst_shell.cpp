@@ -68,7 +68,7 @@ const struct { const char *name; std::function<QWidget *(StockFixture &)> open; 
     {"Menuprincipal", [](StockFixture &) -> QWidget * { return new MainWindow; }},
     {"FormPharma", [](StockFixture &fx) -> QWidget * { return fx.form.get(); }},
     {"FormMedic", [](StockFixture &fx) -> QWidget * {
-         fx.form->lines().setCurrentPosition(0); auto *editor = new MedicineEditor(fx.form->lines(), {}); editor->setMode(EditorMode::Change); return editor; }},
+         auto *editor = new MedicineEditor(parseRecord(fx.form->stock().at(0)), {}); editor->setMode(EditorMode::Change); return editor; }},
     {"FormCombosPharma", [](StockFixture &) -> QWidget * { auto *form = new ValueListEditor; form->setMode(ValueList::Routes); return form; }},
     {"MyInputBox", [](StockFixture &) -> QWidget * { return new TextPrompt({"Nouvelle Présentation", "Veuillez saisir la nouvelle Présentation:", {}, 20}); }},
     {"FormAvance", [](StockFixture &) -> QWidget * { return new ExpiryForecastWindow; }},

@@ -1,5 +1,6 @@
 #include "BackupsWindow.h"
 
+#include "core/stock/Stock.h"
 #include "core/stock/StockFile.h"
 #include "gui/platform/MessageBox.h"
 #include "gui/platform/Widgets.h"
@@ -100,7 +101,7 @@ void BackupsWindow::restore()
         MsgAnswer::Yes)
         return;
     QString error;
-    if (!Backups::restore(backup, DataFile::Stock, &error)) {
+    if (Stock stock; !stock.restore(backup, &error)) {
         Platform::showError(error);
         return;
     }

@@ -5,7 +5,6 @@
 #include "core/platform/Today.h"
 #include "core/scan/BoxCode.h"
 #include "core/scan/ProductCodes.h"
-#include "core/stock/LineList.h"
 #include "core/stock/StockFile.h"
 #include "core/valuelists/ValueListFile.h"
 #include "gui/platform/FocusVeto.h"
@@ -55,10 +54,10 @@ bool isDigit(const QString &text)
 
 } // namespace
 
-MedicineEditor::MedicineEditor(LineList &lines, Added added, QWidget *parent)
+MedicineEditor::MedicineEditor(std::optional<MedicineRecord> shown, Save save, QWidget *parent)
     : QDialog(parent)
-    , m_lines(lines)
-    , m_added(std::move(added))
+    , m_shown(std::move(shown))
+    , m_saveTo(std::move(save))
 {
     ignoreEscape(this); // the window closes by its own buttons
     setObjectName(QStringLiteral("FormMedic"));
@@ -248,9 +247,9 @@ void MedicineEditor::fillLists()
 
 void MedicineEditor::showRecord()
 {
-    if (!m_lines.hasCurrent())
+    if (!m_shown)
         return;
-    const MedicineRecord e = parseRecord(m_lines.currentLine());
+    const MedicineRecord &e = *m_shown;
     m_name->setText(e.name);
     m_route->setEditText(e.route);
     m_presentation->setEditText(e.presentation);
@@ -439,31 +438,19 @@ void MedicineEditor::save()
             return;
         }
     }
-    const QString line = composeRecord(m_name->text(), m_route->currentText(), m_presentation->currentText(),
-                                       m_quantity->text(), dateText(), m_threshold->text(),
-                                       m_indispensable->isChecked() ? u"1" : u"0");
+    const MedicineRecord record{m_name->text(),
+                                m_route->currentText(),
+                                m_presentation->currentText(),
+                                m_quantity->text(),
+                                dateText(),
+                                m_threshold->text(),
+                                m_indispensable->isChecked() ? QStringLiteral("1") : QStringLiteral("0")};
     QString error;
-    if (m_mode == EditorMode::Add) {
-        if (!appendToStock(line, &error)) {
+    if (!m_saveTo || !m_saveTo(record, &error)) {
+        if (!error.isEmpty()) {
             Platform::showError(error);
             m_name->setFocus(Qt::OtherFocusReason);
-            return;
         }
-        m_lines.append(line);
-        if (m_added)
-            m_added(m_lines.count() - 1);
-        rememberScannedCode();
-        accept();
-        return;
-    }
-    if (!m_lines.hasCurrent())
-        return;
-    const QString former = m_lines.currentLine();
-    m_lines.replaceCurrent(line);
-    if (!writeStock(m_lines.lines(), &error)) {
-        m_lines.replaceCurrent(former);
-        Platform::showError(error);
-        m_name->setFocus(Qt::OtherFocusReason);
         return;
     }
     rememberScannedCode();

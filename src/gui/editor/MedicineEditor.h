@@ -1,10 +1,12 @@
 #pragma once
 
+#include "core/stock/MedicineRecord.h"
+
 #include <QDialog>
 
 #include <functional>
+#include <optional>
 
-class LineList;
 class MaskedDateBox;
 class QCheckBox;
 class QComboBox;
@@ -12,10 +14,6 @@ class QLabel;
 class QLineEdit;
 class QToolButton;
 
-// The window in which one medicine is entered ("Ajout"), changed ("Modif"), renewed
-// ("Renouveler") or given a new quantity ("MAJ"). The medicine worked on is the line at
-// the current position of the list window's line list; the save writes it back there
-// and to the stock file.
 // What the editor is opened for: a new medicine ("Ajout"), a change ("Modif"), a new
 // quantity ("MAJ") or a renewal ("Renouveler").
 enum class EditorMode
@@ -27,15 +25,17 @@ enum class EditorMode
     Renew
 };
 
+// The window in which one medicine is entered ("Ajout"), changed ("Modif"), renewed
+// ("Renouveler") or given a new quantity ("MAJ"). It shows the medicine it is given and
+// hands the edited one to `save`, which writes it (the stock's owner does): true once saved;
+// false with the reason, which the editor shows, staying open; false without one, nothing.
 class MedicineEditor final : public QDialog
 {
     Q_OBJECT
 
 public:
-    // `added` is told the position in `list1` of a medicine the editor adds, so that the
-    // list's table can show it.
-    using Added = std::function<void(qsizetype position)>;
-    MedicineEditor(LineList &lines, Added added, QWidget *parent = nullptr);
+    using Save = std::function<bool(const MedicineRecord &record, QString *error)>;
+    MedicineEditor(std::optional<MedicineRecord> shown, Save save, QWidget *parent = nullptr);
     ~MedicineEditor() override;
 
     // Set by the list window before showing the editor; emptied when the editor closes.
@@ -82,8 +82,8 @@ private:
     // The medicine saved: the product code scanned for it is remembered.
     void rememberScannedCode();
 
-    LineList &m_lines;
-    Added m_added;
+    std::optional<MedicineRecord> m_shown;
+    Save m_saveTo;
     EditorMode m_mode = EditorMode::None;
     bool m_activated = false;
     QWidget *m_firstEntry = nullptr;

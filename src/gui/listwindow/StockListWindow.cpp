@@ -62,7 +62,7 @@ StockListWindow::~StockListWindow() = default;
 
 void StockListWindow::buildControls()
 {
-    m_model = new StockTableModel(&m_lines, this);
+    m_model = new StockTableModel(&m_stock, this);
     m_table = new ReportListView(this);
     m_table->setObjectName(QStringLiteral("ListView1"));
     m_table->setAccessibleName(QStringLiteral("Médicaments"));
@@ -216,17 +216,14 @@ void StockListWindow::fillLists()
 void StockListWindow::refill()
 {
     QString error;
-    QStringList lines = readStock(&error);
-    m_lines.setLines(std::move(lines));
-    if (m_lines.count() > 0)
-        m_lines.sort();
+    m_stock.reload(&error);
 
     const StockRules::Filter filter = StockRules::filterNamed(m_filter->currentText());
     const bool indispensableOnly = m_indispensableOnly->isChecked();
     const QDate today = Platform::today();
     m_model->beginRefill();
-    for (qsizetype i = 0; i < m_lines.count(); ++i) {
-        if (StockRules::passes(recordView(m_lines.at(i)), filter, indispensableOnly, today))
+    for (qsizetype i = 0; i < m_stock.count(); ++i) {
+        if (StockRules::passes(recordView(m_stock.at(i)), filter, indispensableOnly, today))
             m_model->appendPosition(i);
     }
     m_model->endRefill();
@@ -272,13 +269,13 @@ void StockListWindow::columnClicked(int column)
 
 void StockListWindow::rowClicked(int row)
 {
-    m_lines.setCurrentPosition(m_model->positionAt(row));
+    m_stock.setCurrentPosition(m_model->positionAt(row));
 }
 
 // The commands that work on the chosen medicine first make sure there is one.
 bool StockListWindow::medicineChosen()
 {
-    if (m_lines.hasCurrent())
+    if (m_stock.hasCurrent())
         return true;
     Platform::message(QStringLiteral("Aucun médicament sélectionné !"), QStringLiteral("Erreur"),
                       MsgIcon::Exclamation);
@@ -287,8 +284,20 @@ bool StockListWindow::medicineChosen()
 
 void StockListWindow::openEditor(EditorMode mode)
 {
+    std::optional<MedicineRecord> shown;
+    if (mode != EditorMode::Add && m_stock.hasCurrent())
+        shown = parseRecord(m_stock.currentLine());
     MedicineEditor editor(
-        m_lines, [this](qsizetype position) { m_model->appendPosition(position); }, this);
+        shown,
+        [this, mode](const MedicineRecord &record, QString *error) {
+            if (mode != EditorMode::Add)
+                return m_stock.replaceCurrent(record, error);
+            if (!m_stock.add(record, error))
+                return false;
+            m_model->appendPosition(m_stock.count() - 1); // shown until the list is filled again
+            return true;
+        },
+        this);
     editor.setMode(mode);
     editor.exec();
     // The editor has closed: this window is the active one again, and has the keyboard, even
@@ -320,7 +329,7 @@ void StockListWindow::renew()
         return;
     // Asked only of a medicine whose expiry date is known and still to come; one without
     // a calendar date opens straight away, to be given one.
-    const std::optional<int> daysLeft = daysToExpiry(parseRecord(m_lines.currentLine()));
+    const std::optional<int> daysLeft = daysToExpiry(parseRecord(m_stock.currentLine()));
     if (daysLeft && *daysLeft > 0 &&
         Platform::message(QStringLiteral("Confirmer ?"),
                           QStringLiteral("Ce médicament n'est pas encore périmé !"), MsgIcon::Exclamation,
@@ -333,14 +342,13 @@ void StockListWindow::remove()
 {
     if (!medicineChosen())
         return;
-    const QString name = parseRecord(m_lines.currentLine()).name;
+    const QString name = parseRecord(m_stock.currentLine()).name;
     if (Platform::message(QStringLiteral("Confirmer la suppression du médicament:\n\r\n\r") + name,
                           QStringLiteral("Suppression"), MsgIcon::Question,
                           MsgButtons::YesNo) == MsgAnswer::No)
         return;
-    m_lines.removeCurrent();
     QString error;
-    if (!writeStock(m_lines.lines(), &error))
+    if (!m_stock.removeCurrent(&error))
         Platform::showError(error);
     refill();
 }
@@ -433,8 +441,8 @@ void StockListWindow::boxScanned(const QString &code)
     const QString boxDate = reading.code->expiry.toString(QStringLiteral("dd/MM/yyyy"));
     qsizetype found = -1;
     int rank = 0;
-    for (qsizetype i = 0; i < m_lines.count() && rank < 3; ++i) {
-        const MedicineRecordView e = recordView(m_lines.at(i));
+    for (qsizetype i = 0; i < m_stock.count() && rank < 3; ++i) {
+        const MedicineRecordView e = recordView(m_stock.at(i));
         if (e.name != medicine->name || e.route != medicine->route ||
             e.presentation != medicine->presentation)
             continue;
@@ -452,10 +460,10 @@ void StockListWindow::boxScanned(const QString &code)
         return;
     }
     // Found again by its text once the list is read anew.
-    const QString line = m_lines.at(found);
+    const QString line = m_stock.at(found);
     const auto rowOf = [&] {
         for (int row = 0; row < m_model->rowCount(); ++row) {
-            if (m_lines.at(m_model->positionAt(row)) == line)
+            if (m_stock.at(m_model->positionAt(row)) == line)
                 return row;
         }
         return -1;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/reports/ListSnapshot.h"
-#include "core/stock/LineList.h"
+#include "core/stock/Stock.h"
 #include "gui/editor/MedicineEditor.h"
 
 #include <QDate>
@@ -28,7 +28,7 @@ public:
     ~StockListWindow() override;
 
     // What the editor, the save and the reports use.
-    LineList &lines() { return m_lines; }
+    Stock &stock() { return m_stock; }
     ReportListView *table() const { return m_table; }
     QComboBox *filterBox() const { return m_filter; }
     QCheckBox *indispensableOnly() const { return m_indispensableOnly; }
@@ -70,7 +70,7 @@ private:
     // A box's code read by a scanner: the medicine it was last saved as, chosen in the table.
     void boxScanned(const QString &code);
 
-    LineList m_lines;
+    Stock m_stock;
     StockTableModel *m_model = nullptr;
     ReportListView *m_table = nullptr;
     QComboBox *m_filter = nullptr;

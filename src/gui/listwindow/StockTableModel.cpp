@@ -1,7 +1,7 @@
 #include "StockTableModel.h"
 
 #include "core/stock/AlphabeticalSort.h"
-#include "core/stock/LineList.h"
+#include "core/stock/Stock.h"
 #include "core/stock/StockFile.h"
 #include "gui/platform/ColumnKind.h"
 
@@ -34,7 +34,7 @@ QStringView field(const MedicineRecordView &v, int column)
 
 } // namespace
 
-StockTableModel::StockTableModel(const LineList *lines, QObject *parent)
+StockTableModel::StockTableModel(const Stock *lines, QObject *parent)
     : QAbstractTableModel(parent)
     , m_lines(lines)
 {}

@@ -3,7 +3,7 @@
 #include <QAbstractTableModel>
 #include <QList>
 
-class LineList;
+class Stock;
 
 // The rows of the medicine table: each row shows one line of the list window's line
 // list, found by its position there. Cells are cut from the line when painted, so that
@@ -25,7 +25,7 @@ public:
         ColumnCount
     };
 
-    explicit StockTableModel(const LineList *lines, QObject *parent = nullptr);
+    explicit StockTableModel(const Stock *lines, QObject *parent = nullptr);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -47,7 +47,7 @@ public:
 private:
     void sortRows();
 
-    const LineList *m_lines;
+    const Stock *m_lines;
     QList<qsizetype> m_positions;
     int m_sortColumn = -1;
     bool m_refilling = false;
