@@ -229,9 +229,11 @@ void TestScan::aScanRemembersItsMedicine()
     fx.chooseRow("Aspirine");
     fx.form->filterBox()->setCurrentIndex(1); // "Périmés": the renewed Doliprane is not in it
     emit fx.form->filterBox()->activated(1);
+    fx.form->indispensableOnly()->click(); // nor among the indispensable ones
     fx.form->table()->setFocus();
     scan(code, 4);
     QCOMPARE(fx.form->filterBox()->currentText(), "Complète");
+    QVERIFY(!fx.form->indispensableOnly()->isChecked());
     QCOMPARE(fx.form->stock().currentLine().left(9), "Doliprane");
 
     QVERIFY(fx.runEditor("ajout", [&](MedicineEditor *editor) {
@@ -239,6 +241,10 @@ void TestScan::aScanRemembersItsMedicine()
         verifyAfter(editor, fx.seams, {"nom=Doliprane", "dat=31/12/2027", "focus=qte"});
         QCOMPARE(field<QComboBox>(editor, "typemedic")->currentText(), "Comprimé");
     }));
+    // Saved again under another name, the code answers the new one.
+    QString error;
+    QVERIFY(rememberMedicine("03400930000014", {"Dafalgan", "Orale", "Comprimé", ""}, &error));
+    QCOMPARE(knownMedicine("03400930000014", &error)->name, "Dafalgan");
 }
 
 void TestScan::twoLines()

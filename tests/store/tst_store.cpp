@@ -1,9 +1,13 @@
+#include "core/files/Cp1252.h"
 #include "core/stock/AlphabeticalSort.h"
 #include "core/stock/Backups.h"
 #include "core/stock/Numbers.h"
+#include "core/stock/Stock.h"
 #include "core/stock/StockRules.h"
 #include "support/FaultySystemCalls.h"
 #include "support/Tests.h"
+
+#include <QStringDecoder>
 
 #include <cerrno>
 #include <optional>
@@ -58,6 +62,9 @@ const Case<QStringList, QStringList> kSorts[] = {
     {"accents with their letter", {"Ezra", "Éther", "Eau", "Zinc", "éosine"}, {"Eau", "éosine", "Éther", "Ezra", "Zinc"}},
     {"equal texts stay", {"orale", "Cutanée", "Orale", "ORALE"}, {"Cutanée", "orale", "Orale", "ORALE"}},
     {"sorted head, added tail", {"a", "c", "Orale", "z", "b", "orale", "d"}, {"a", "b", "c", "d", "Orale", "orale", "z"}},
+    // Twenty texts equal but for case: more than a small sort keeps in place by itself.
+    {"twenty equal texts keep their order", {"z", "OrAle", "OralE", "oRale", "oRALE", "OraLe", "OrAlE", "orALe", "orale", "ORaLE", "oRALe", "ORAle", "ORalE", "ORale", "OraLE", "oRaLe", "ORALE", "oralE", "oRAle", "oRAlE", "ORaLe"},
+     {"OrAle", "OralE", "oRale", "oRALE", "OraLe", "OrAlE", "orALe", "orale", "ORaLE", "oRALe", "ORAle", "ORalE", "ORale", "OraLE", "oRaLe", "ORALE", "oralE", "oRAle", "oRAlE", "ORaLe", "z"}},
     {"blank before letters", {"Aspirine B   O", "Aspirine     R", "Aspirine     O"}, {"Aspirine     O", "Aspirine     R", "Aspirine B   O"}},
 };
 
@@ -94,11 +101,13 @@ private slots:
     void daysLeft_data() { addRows(kDays); }
     void daysLeft();
     void trieListe_data() { addRows(kSorts); }
+    void windows1252();
     void trieListe();
     void stockRules_data() { addRows(kRules); }
     void stockRules();
     void backupsBeforeEachRewrite();
     void backupsWhenTheDiskFails();
+    void aFailedWriteLeavesTheStockAsItWas();
 };
 
 void TestStore::linesAreSplitOnEitherLineEnd()
@@ -169,6 +178,18 @@ void TestStore::trieListe()
     QCOMPARE(lines, rowOf(kSorts).out);
 }
 
+// Every byte read and written back as Qt's own Windows-1252 codec has it.
+void TestStore::windows1252()
+{
+    QByteArray all(256, 0);
+    for (int b = 0; b < 256; ++b)
+        all[b] = char(b);
+    const QString text = Cp1252::decode(all);
+    QByteArray back;
+    QVERIFY(Cp1252::encode(text, &back) && back == all);
+    QCOMPARE(text, QStringDecoder("windows-1252").decode(all).operator QString());
+}
+
 void TestStore::stockRules()
 {
     const auto &c = rowOf(kRules);
@@ -214,6 +235,7 @@ void TestStore::backupsBeforeEachRewrite()
     QVERIFY2(Backups::restore(kept.at(72), DataFile::Stock, &error), qPrintable(error));
     QCOMPARE(seams.directory.read(kStockFileName), fileOf(medicines(32)));
     QCOMPARE(readFile(Backups::of(DataFile::Stock).first().path), "hand\nedited");
+    QCOMPARE(Backups::of(DataFile::Stock).first().lines, 2); // the last line has no line end
 
     QDir(seams.directory.file("Sauvegardes")).removeRecursively();
     seams.directory.write("Sauvegardes", "not a folder");
@@ -261,6 +283,25 @@ void TestStore::backupsWhenTheDiskFails()
     QCOMPARE(error, "La sauvegarde du 06/12/2026 à 08:02 n'a pas pu être restaurée :\r\nplus de place sur le "
                     "disque.\r\n\r\nLe fichier Pharmacie.dat est resté tel qu'il était.");
     QCOMPARE(seams.directory.read(kStockFileName), fileOf(medicines(22)));
+}
+
+// A change or a removal the disk refused: the stock holds the lines the file still holds.
+void TestStore::aFailedWriteLeavesTheStockAsItWas()
+{
+    TestSeams seams;
+    seams.directory.write(kStockFileName, fileOf(medicines(3)));
+    Stock stock;
+    QString error;
+    stock.reload(&error);
+    stock.setCurrentPosition(1);
+    const QStringList before = stock.lines();
+    FaultySystemCalls faulty;
+    faulty.failAt("fsync", 1, EIO);
+    QVERIFY(!stock.replaceCurrent(parseRecord(medicine("Autre")), &error));
+    faulty.failAt("fsync", 1, EIO);
+    QVERIFY(!stock.removeCurrent(&error));
+    QCOMPARE(stock.lines(), before);
+    QCOMPARE(stock.currentPosition(), 1);
 }
 
 VELLORIN_TEST(TestStore)
