@@ -383,14 +383,17 @@ void TestReports::modeComesFromTheQuestion()
 {
     Sheets r({medicine("Aspirine", "01/01/2020", "1", "5")});
     MainWindow window;
-    for (const auto &[entry, answer] :
-         {std::pair{"mnu_complete", MsgAnswer::Yes}, {"button_perimes", MsgAnswer::No}}) {
+    for (const auto &[entry, answer, title] :
+         {std::tuple{"mnu_complete", MsgAnswer::Yes, "Liste complète des médicaments"},
+          {"button_perimes", MsgAnswer::No, "Liste des médicaments périmés"},
+          {"button_seuillimite", MsgAnswer::No, "Médicaments en quantité insuffisante"}}) {
         r.seams.reports.pages.clear();
         r.seams.messages.queue(answer);
         window.findChild<QAction *>(QLatin1String(entry))->trigger();
         QCOMPARE(boxOf(r.seams.messages.last()), "Impression | question | Oui/Non");
         QCOMPARE(r.pages().size(), 1);
         QCOMPARE(r.pages().first().preview, answer == MsgAnswer::Yes);
+        QCOMPARE(r.pages().first().page.cell(1, 0), QString(title));
     }
 }
 

@@ -302,6 +302,9 @@ void TestStore::aFailedWriteLeavesTheStockAsItWas()
     QVERIFY(!stock.removeCurrent(&error));
     QCOMPARE(stock.lines(), before);
     QCOMPARE(stock.currentPosition(), 1);
+    // A line break would make two medicines of one: refused before anything is written.
+    QVERIFY(!stock.add(parseRecord(medicine("Deux\nlignes")), &error) && error.contains("saut de ligne"));
+    QCOMPARE(seams.directory.read(kStockFileName), fileOf(medicines(3)));
 }
 
 VELLORIN_TEST(TestStore)
