@@ -4,6 +4,7 @@
 #include "core/platform/InstanceLock.h"
 #include "core/reports/ReportTemplate.h"
 #include "core/scan/ProductCodes.h"
+#include "core/stock/WorkFiles.h"
 #include "core/valuelists/ValueListFile.h"
 #include "gui/reports/StockReports.h"
 #include "support/FaultySystemCalls.h"
@@ -291,7 +292,7 @@ void TestFaults::everyWriteFailureLeavesTheFileOld()
         write.setup(seams, lines);
         const bool done = write.run(lines, error);
         *content = seams.directory.read(write.file);
-        DurableFile::removeWorkFiles(seams.directory.path());
+        DurableFile::removeWorkFiles(seams.directory.path(), isProgramWorkFile);
         *files = filesIn(seams.directory.path());
         return done;
     };

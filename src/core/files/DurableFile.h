@@ -3,6 +3,8 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <functional>
+
 class QFile;
 
 // Files written so that a failure or a crash at any moment leaves either the whole former
@@ -72,13 +74,9 @@ bool writeIntoUserFolder(const QString &path, QByteArrayView bytes, Existing exi
 // the target's permissions and group. `work` is gone afterwards, whatever happens.
 bool replace(const QString &work, const QString &target, QString *error);
 
-// The name a work file of `target` would have: the program's own, so that the work files
-// a crashed copy left can be told from the user's files.
-bool isWorkFileName(const QString &fileName);
-
-// Removes the work files a copy of the program that stopped in the middle of a write left
-// in `directory`. Returns how many were removed.
-int removeWorkFiles(const QString &directory);
+// Removes the files of `directory` that `isWorkFile` tells are work files a copy of the
+// program that stopped in the middle of a write left there. Returns how many were removed.
+int removeWorkFiles(const QString &directory, const std::function<bool(const QString &name)> &isWorkFile);
 // The same for the work files of the files `targets` names ("*.csv"), in a folder that is
 // not the program's.
 int removeWorkFiles(const QString &directory, const QStringList &targets);

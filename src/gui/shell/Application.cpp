@@ -6,6 +6,7 @@
 #include "core/platform/InstanceLock.h"
 #include "core/platform/ProgramDirectory.h"
 #include "core/stock/Backups.h"
+#include "core/stock/WorkFiles.h"
 #include "gui/platform/MessageBox.h"
 #include "gui/platform/ScanDetector.h"
 
@@ -59,8 +60,8 @@ bool claimProgramDirectory(InstanceLock &lock)
     switch (outcome) {
     case InstanceLock::Outcome::Acquired:
         if (ours) {
-            DurableFile::removeWorkFiles(Platform::programDirectory());
-            DurableFile::removeWorkFiles(Platform::programFile(Backups::kFolderName));
+            DurableFile::removeWorkFiles(Platform::programDirectory(), isProgramWorkFile);
+            DurableFile::removeWorkFiles(Platform::programFile(Backups::kFolderName), isProgramWorkFile);
         }
         return true;
     case InstanceLock::Outcome::HeldHere:
