@@ -157,8 +157,11 @@ bool ScanDetector::keyPress(QWidget *receiver, QKeyEvent *key)
         m_held.clear();
         m_eatEnterRelease = true;
         const QString code = std::exchange(m_burst, QString());
-        if (m_burstTakesScans && takesScans)
-            (*scanned)(code);
+        if (m_burstTakesScans && takesScans) {
+            // A copy: the window may open another that takes scans, and the table may grow.
+            const Scanned handOver = *scanned;
+            handOver(code);
+        }
         return true;
     }
 
