@@ -40,10 +40,7 @@ QString number(double value)
 ConversionWindow::ConversionWindow(QWidget *parent)
     : QDialog(parent)
 {
-    ignoreEscape(this); // the window closes by its own buttons
-    setObjectName(QStringLiteral("FormConversion"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
+    setUpFixedWindow(this, QStringLiteral("FormConversion")); // it closes by its own buttons
 
     auto *digits = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this);
     const auto countBox = [this, digits](const QString &frameName, const QString &frameCaption,

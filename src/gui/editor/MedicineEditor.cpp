@@ -59,10 +59,7 @@ MedicineEditor::MedicineEditor(std::optional<MedicineRecord> shown, Save save, Q
     , m_shown(std::move(shown))
     , m_saveTo(std::move(save))
 {
-    ignoreEscape(this); // the window closes by its own buttons
-    setObjectName(QStringLiteral("FormMedic"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
+    setUpFixedWindow(this, QStringLiteral("FormMedic")); // it closes by its own buttons
     buildControls();
     ScanDetector::acceptScans(this, [this](const QString &code) { boxScanned(code); });
 }

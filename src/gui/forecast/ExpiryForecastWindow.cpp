@@ -20,10 +20,7 @@
 ExpiryForecastWindow::ExpiryForecastWindow(QWidget *parent)
     : QDialog(parent)
 {
-    ignoreEscape(this); // the window closes by its own buttons
-    setObjectName(QStringLiteral("FormAvance"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
+    setUpFixedWindow(this, QStringLiteral("FormAvance")); // it closes by its own buttons
 
     m_model = new ForecastModel(this);
     m_table = new ReportListView(this);

@@ -42,10 +42,7 @@ QGroupBox *frame(const QString &name, const QString &caption, QWidget *parent)
 StockListWindow::StockListWindow(QWidget *parent)
     : QDialog(parent)
 {
-    ignoreEscape(this); // the window closes by its own buttons
-    setObjectName(QStringLiteral("FormPharma"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
+    setUpFixedWindow(this, QStringLiteral("FormPharma")); // it closes by its own buttons
     buildControls();
     connectControls();
     setFixedSize(sizeHint().expandedTo(QSize(872, 531)));

@@ -83,6 +83,14 @@ void ignoreEscape(QDialog *window)
     window->installEventFilter(new EscapeFilter(window));
 }
 
+void setUpFixedWindow(QDialog *window, const QString &name)
+{
+    ignoreEscape(window);
+    window->setObjectName(name);
+    window->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                           Qt::MSWindowsFixedSizeDialogHint);
+}
+
 bool chooseFramedRow(QAbstractItemView *view, const QKeyEvent *event)
 {
     const QModelIndex framed = view->currentIndex();

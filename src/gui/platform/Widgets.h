@@ -40,6 +40,10 @@ void sendTab(QWidget *from);
 // button would answer it, and the window has none).
 void ignoreEscape(QDialog *window);
 
+// One of the program's fixed windows: named, a title bar with its close box only, a size of
+// its own, and left by its own buttons (Escape does nothing).
+void setUpFixedWindow(QDialog *window, const QString &name);
+
 // A list that shows the focus frame on a row nobody chose (as it does when it first gets
 // the focus): the first Up or Down chooses that row instead of stepping past it. Returns
 // whether `event` did so.

@@ -11,10 +11,7 @@
 AboutBox::AboutBox(QWidget *parent)
     : QDialog(parent)
 {
-    ignoreEscape(this); // the window closes by its own buttons
-    setObjectName(QStringLiteral("apropos"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
+    setUpFixedWindow(this, QStringLiteral("apropos")); // it closes by its own buttons
 
     auto *picture1 = new QLabel(this);
     picture1->setObjectName(QStringLiteral("Picture1"));
