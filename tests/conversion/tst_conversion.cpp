@@ -68,12 +68,12 @@ struct Window
         for (const QString &a : answers)
             box.queue(a.startsWith(QLatin1String("CANCEL:")) ? a.mid(7) : a,
                       a.startsWith(QLatin1String("CANCEL:")));
-        for (const auto &[name, text] : {std::pair{"nbold", oldCount}, {"nbnew", newCount}}) {
+        for (const auto &[name, text] : {std::pair{"oldFieldCount", oldCount}, {"newFieldCount", newCount}}) {
             auto *count = form.findChild<QLineEdit *>(QLatin1String(name));
             count->selectAll();
             QTest::keyClicks(count, text);
         }
-        QTest::mouseClick(form.findChild<QToolButton *>("valider"), Qt::LeftButton);
+        QTest::mouseClick(form.findChild<QToolButton *>("convert"), Qt::LeftButton);
     }
     QStringList files() const { return QDir(seams.directory.path()).entryList(QDir::Files, QDir::Name); }
 
@@ -108,14 +108,14 @@ private slots:
 void TestConversion::conversions()
 {
     Window w;
-    auto *old = w.form.findChild<QLineEdit *>("nbold");
+    auto *old = w.form.findChild<QLineEdit *>("oldFieldCount");
     QTRY_VERIFY(old->hasFocus());
     press(old, {"1a2-.", "Backspace"});
     QCOMPARE(old->text(), "1");
     QTest::keyClick(old, Qt::Key_Return);
-    QTRY_COMPARE(QApplication::focusWidget()->objectName(), "nbnew");
+    QTRY_COMPARE(QApplication::focusWidget()->objectName(), "newFieldCount");
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QTRY_COMPARE(QApplication::focusWidget()->objectName(), "valider");
+    QTRY_COMPARE(QApplication::focusWidget()->objectName(), "convert");
     QVERIFY(w.box.asked.isEmpty()); // Enter moved on; it pressed nothing
     w.convert("2", "3", {"1:3", "4:5", "5", "5", "4", "X"});
     QCOMPARE(w.seams.directory.read(kStockFileName), QByteArray("ABC  DEFGHX   \r\nIJ        X   \r\n"));

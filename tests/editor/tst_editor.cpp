@@ -51,52 +51,52 @@ QString text(QWidget *editor, const QString &name)
 // Each mode as it opens: the fields (name, route, presentation, quantity, date, threshold),
 // the check box, the focus.
 const struct { const char *name; QString button, row; QStringList fields; bool checked, checkEnabled; QString focus; EditorMode mode; } kModes[] = {
-    {"Ajout", "ajout", "", {"", "", "", "", "", ""}, false, true, "nom", EditorMode::Add},
-    {"Modif", "Modifier", "Aspirine", {"Aspirine", "Orale", "Comprimé", "12", "05/03/2027", "5"}, true, true, "nom", EditorMode::Change},
-    {"MAJ", "majqte", "Aspirine", {"Aspirine", "Orale", "Comprimé", "12", "05/03/2027", "5"}, true, false, "qte", EditorMode::Quantity},
+    {"Ajout", "add", "", {"", "", "", "", "", ""}, false, true, "name", EditorMode::Add},
+    {"Modif", "change", "Aspirine", {"Aspirine", "Orale", "Comprimé", "12", "05/03/2027", "5"}, true, true, "name", EditorMode::Change},
+    {"MAJ", "newQuantity", "Aspirine", {"Aspirine", "Orale", "Comprimé", "12", "05/03/2027", "5"}, true, false, "quantity", EditorMode::Quantity},
     // Expired: renewed without a question.
-    {"Renouveler", "renouveler", "Doliprane", {"Doliprane", "Orale", "Sachet", "3", "01/01/2026", "10"}, false, false, "dat", EditorMode::Renew},
+    {"Renouveler", "renew", "Doliprane", {"Doliprane", "Orale", "Sachet", "3", "01/01/2026", "10"}, false, false, "expiry", EditorMode::Renew},
 };
 
 // Keys typed into a field of the editor opened on Aspirine (MAJ) or Doliprane: the field's
 // text and the focus afterwards.
 const struct { const char *name; QString button, field; QStringList keys; QString text, focus; } kKeys[] = {
     // Locked fields discard every key, Enter included.
-    {"MAJ: name locked", "majqte", "nom", {"xy", "Backspace", "Delete", "Paste:Ibu", "Enter"}, "Aspirine", "nom"},
-    {"MAJ: route locked", "majqte", "formemedic", {"z", "Enter"}, "Orale", "formemedic"},
-    {"MAJ: threshold locked", "majqte", "critique", {"7", "Enter"}, "5", "critique"},
-    {"MAJ: quantity takes digits", "majqte", "qte", {"a3b", "Enter"}, "3", "critique"},
-    {"Renouveler: name locked", "renouveler", "nom", {"x", "Enter"}, "Doliprane", "nom"},
-    {"Renouveler: threshold open", "renouveler", "critique", {"7"}, "7", "critique"},
-    {"Modif: any character in the name", "Modifier", "nom", {"End", " é ! "}, "Doliprane é ! ", "nom"},
-    {"Modif: 45 characters pasted", "Modifier", "nom", {"Paste:" + QString(45, u'N')}, QString(40, u'N'), "nom"},
-    {"Modif: a whole line pasted", "Modifier", "nom", {"End", "Paste: 500\r\n"}, "Doliprane 500", "nom"},
-    {"Modif: Enter moves on", "Modifier", "nom", {"Enter"}, "Doliprane", "formemedic"},
-    {"Modif: routes only from the list", "Modifier", "formemedic", {"x", "Backspace", "Paste:Nasale"}, "Orale", "formemedic"},
-    {"Modif: letters pasted into a number", "Modifier", "qte", {"Paste:4x"}, "3", "qte"},
-    {"Modif: a line pasted into a number", "Modifier", "critique", {"Paste:45\n"}, "45", "critique"},
-    {"Modif: Enter in the threshold", "Modifier", "critique", {"Enter"}, "10", "dat"},
+    {"MAJ: name locked", "newQuantity", "name", {"xy", "Backspace", "Delete", "Paste:Ibu", "Enter"}, "Aspirine", "name"},
+    {"MAJ: route locked", "newQuantity", "route", {"z", "Enter"}, "Orale", "route"},
+    {"MAJ: threshold locked", "newQuantity", "threshold", {"7", "Enter"}, "5", "threshold"},
+    {"MAJ: quantity takes digits", "newQuantity", "quantity", {"a3b", "Enter"}, "3", "threshold"},
+    {"Renouveler: name locked", "renew", "name", {"x", "Enter"}, "Doliprane", "name"},
+    {"Renouveler: threshold open", "renew", "threshold", {"7"}, "7", "threshold"},
+    {"Modif: any character in the name", "change", "name", {"End", " é ! "}, "Doliprane é ! ", "name"},
+    {"Modif: 45 characters pasted", "change", "name", {"Paste:" + QString(45, u'N')}, QString(40, u'N'), "name"},
+    {"Modif: a whole line pasted", "change", "name", {"End", "Paste: 500\r\n"}, "Doliprane 500", "name"},
+    {"Modif: Enter moves on", "change", "name", {"Enter"}, "Doliprane", "route"},
+    {"Modif: routes only from the list", "change", "route", {"x", "Backspace", "Paste:Nasale"}, "Orale", "route"},
+    {"Modif: letters pasted into a number", "change", "quantity", {"Paste:4x"}, "3", "quantity"},
+    {"Modif: a line pasted into a number", "change", "threshold", {"Paste:45\n"}, "45", "threshold"},
+    {"Modif: Enter in the threshold", "change", "threshold", {"Enter"}, "10", "expiry"},
     // Locked fields take no text by any way; a combo box's entry comes from its open list only.
-    {"MAJ: a dead key into the name", "majqte", "nom", {"IME:ê"}, "Aspirine", "nom"},
-    {"Renouveler: a dead key into the route", "renouveler", "formemedic", {"IME:ê"}, "Orale", "formemedic"},
-    {"MAJ: wheel and arrows over the route", "majqte", "formemedic", {"Wheel", "Wheel", "Down", "Up", "End"}, "Orale", "formemedic"},
-    {"Modif: wheel and arrows over the presentation", "Modifier", "typemedic", {"Wheel", "Up", "Home"}, "Sachet", "typemedic"},
-    {"Modif: Home in the route moves the caret", "Modifier", "formemedic", {"End", "Home"}, "|Orale", "formemedic"},
-    {"MAJ: Home and End in the locked presentation", "majqte", "typemedic", {"End", "Home", "End", "Home"}, "|Comprimé", "typemedic"},
-    {"MAJ: a pick from the open list", "majqte", "typemedic", {"Alt+Down", "Pick:Sachet"}, "Sachet", "typemedic"},
-    {"Ajout: a date typed into its mask", "ajout", "dat", {"07022001", "Tab"}, "07/02/2001", "valider"},
+    {"MAJ: a dead key into the name", "newQuantity", "name", {"IME:ê"}, "Aspirine", "name"},
+    {"Renouveler: a dead key into the route", "renew", "route", {"IME:ê"}, "Orale", "route"},
+    {"MAJ: wheel and arrows over the route", "newQuantity", "route", {"Wheel", "Wheel", "Down", "Up", "End"}, "Orale", "route"},
+    {"Modif: wheel and arrows over the presentation", "change", "presentation", {"Wheel", "Up", "Home"}, "Sachet", "presentation"},
+    {"Modif: Home in the route moves the caret", "change", "route", {"End", "Home"}, "|Orale", "route"},
+    {"MAJ: Home and End in the locked presentation", "newQuantity", "presentation", {"End", "Home", "End", "Home"}, "|Comprimé", "presentation"},
+    {"MAJ: a pick from the open list", "newQuantity", "presentation", {"Alt+Down", "Pick:Sachet"}, "Sachet", "presentation"},
+    {"Ajout: a date typed into its mask", "add", "expiry", {"07022001", "Tab"}, "07/02/2001", "save"},
 };
 
 // Ways to leave the date box of the editor (a key, or a control clicked through the window).
 const Case<QStringList, QString> kLeaves[] = {
     {"Tab", {"31042001"}, "Tab"},
     {"Enter", {"31042001"}, "Enter"},
-    {"click on the name", {"31042001"}, "nom"},
+    {"click on the name", {"31042001"}, "name"},
     {"click on the check box", {"31042001"}, "indispensable"},
-    {"click on Annuler", {"31042001"}, "Annuler"},
+    {"click on Annuler", {"31042001"}, "cancel"},
     {"half typed, Tab", {"0702"}, "Tab"},
-    {"untouched, Valider", {}, "valider"},
-    {"wheel over the route, then Valider", {"31042001"}, "Wheel:formemedic|valider"},
+    {"untouched, Valider", {}, "save"},
+    {"wheel over the route, then Valider", {"31042001"}, "Wheel:route|save"},
 };
 
 // Saves, from a file that was or was not read-only: the steps are field=keys (| between
@@ -104,21 +104,21 @@ const Case<QStringList, QString> kLeaves[] = {
 // refused save keeps the editor open with what was typed, the focus back in the name.
 const struct { const char *name; QStringList before; QString button, row; QStringList steps; bool readOnly; QStringList after; QString says; } kSaves[] = {
     // A new medicine goes to the end of the file, whatever its name.
-    {"Ajout", kStock, "ajout", "", {"nom=  Amoxicilline  ", "formemedic=Alt+Down|Pick:Cutanée", "qte=30", "dat=15062028", "check"}, false,
+    {"Ajout", kStock, "add", "", {"name=  Amoxicilline  ", "route=Alt+Down|Pick:Cutanée", "quantity=30", "expiry=15062028", "check"}, false,
      {kAspirine, kDoliprane, kZinc, composeRecord(u"Amoxicilline", u"Cutanée", u"", u"30", u"15/06/2028", u"", u"1")}, ""},
-    {"Ajout, name only", {}, "ajout", "", {"nom=Ventoline 100"}, false, {composeRecord(u"Ventoline 100", u"", u"", u"", u"", u"", u"0")}, ""},
+    {"Ajout, name only", {}, "add", "", {"name=Ventoline 100"}, false, {composeRecord(u"Ventoline 100", u"", u"", u"", u"", u"", u"0")}, ""},
     // A change rewrites the file in the list's order, the changed line in its place.
-    {"Modif of an unsorted file", {kZinc, kDoliprane, kAspirine}, "Modifier", "Doliprane", {"nom=Doliprane 500", "critique=4"}, false,
+    {"Modif of an unsorted file", {kZinc, kDoliprane, kAspirine}, "change", "Doliprane", {"name=Doliprane 500", "threshold=4"}, false,
      {kAspirine, composeRecord(u"Doliprane 500", u"Orale", u"Sachet", u"3", u"01/01/2026", u"4", u"0"), kZinc}, ""},
     // Only the quantity's columns change.
-    {"MAJ", kStock, "majqte", "Aspirine", {"qte=3"}, false, {QString(kAspirine).replace(80, 3, "3  "), kDoliprane, kZinc}, ""},
-    {"Renouveler", kStock, "renouveler", "Doliprane", {"dat=01012029", "qte=20"}, false,
+    {"MAJ", kStock, "newQuantity", "Aspirine", {"quantity=3"}, false, {QString(kAspirine).replace(80, 3, "3  "), kDoliprane, kZinc}, ""},
+    {"Renouveler", kStock, "renew", "Doliprane", {"expiry=01012029", "quantity=20"}, false,
      {kAspirine, composeRecord(u"Doliprane", u"Orale", u"Sachet", u"20", u"01/01/2029", u"10", u"0"), kZinc}, ""},
-    {"name of blanks only", kStock, "ajout", "", {"nom=   ", "qte=5"}, false, kStock, "Aucun nom de médicament saisi !"},
-    {"read-only stock", kStock, "Modifier", "Doliprane", {"nom=Ventoline", "qte=5"}, true, kStock, "lecture seule"},
-    {"a character the file cannot hold", kStock, "ajout", "", {"nom=Ventoline ≥ 2"}, false, kStock, "« ≥ »"},
+    {"name of blanks only", kStock, "add", "", {"name=   ", "quantity=5"}, false, kStock, "Aucun nom de médicament saisi !"},
+    {"read-only stock", kStock, "change", "Doliprane", {"name=Ventoline", "quantity=5"}, true, kStock, "lecture seule"},
+    {"a character the file cannot hold", kStock, "add", "", {"name=Ventoline ≥ 2"}, false, kStock, "« ≥ »"},
     // A name that a hand-edited file brought with a tabulation cannot go back into a line.
-    {"a tabulation from the file", {kTabbed}, "Modifier", "Aspirine\tforte", {}, false, {kTabbed}, "« tabulation »"},
+    {"a tabulation from the file", {kTabbed}, "change", "Aspirine\tforte", {}, false, {kTabbed}, "« tabulation »"},
 };
 // clang-format on
 
@@ -163,7 +163,7 @@ void TestEditor::modesFillTheFields()
     QStringList routes;
     QVERIFY(fx.runEditor(c.button, [&](MedicineEditor *editor) {
         QCOMPARE(editor->mode(), c.mode);
-        for (const char *name : {"nom", "formemedic", "typemedic", "qte", "dat", "critique"})
+        for (const char *name : {"name", "route", "presentation", "quantity", "expiry", "threshold"})
             shown << text(editor, QString::fromLatin1(name));
         auto *check = field<QCheckBox>(editor, "indispensable");
         QCOMPARE(check->isChecked(), c.checked);
@@ -171,7 +171,7 @@ void TestEditor::modesFillTheFields()
         QTRY_COMPARE(focusName(), c.focus);
         // Entering the first field selects its whole text.
         QTRY_COMPARE(field(editor, c.focus)->selectedText(), field(editor, c.focus)->text());
-        auto *route = field<QComboBox>(editor, "formemedic");
+        auto *route = field<QComboBox>(editor, "route");
         for (int i = 0; i < route->count(); ++i)
             routes << route->itemText(i);
     }));
@@ -186,8 +186,8 @@ void TestEditor::keyRules()
 {
     const auto &c = rowOf(kKeys);
     StockFixture fx(kStock);
-    if (c.button != QLatin1String("ajout"))
-        fx.chooseRow(c.button == QLatin1String("majqte") ? "Aspirine" : "Doliprane");
+    if (c.button != QLatin1String("add"))
+        fx.chooseRow(c.button == QLatin1String("newQuantity") ? "Aspirine" : "Doliprane");
     QString result;
     QString focusAfter;
     QVERIFY(fx.runEditor(c.button, [&](MedicineEditor *editor) {
@@ -214,9 +214,9 @@ void TestEditor::refusedDateKeepsTheFocus()
     bool stayedOpen = false;
     QStringList seen; // the focus, the text selected, the text shown
     QVERIFY(fx.runEditor(
-        "Modifier",
+        "change",
         [&](MedicineEditor *editor) {
-            auto *expiry = field<MaskedDateBox>(editor, "dat");
+            auto *expiry = field<MaskedDateBox>(editor, "expiry");
             clickThroughWindow(expiry);
             QTRY_VERIFY(expiry->hasFocus());
             press(expiry, c.in);
@@ -233,14 +233,14 @@ void TestEditor::refusedDateKeepsTheFocus()
             // Once corrected, the date lets the focus go.
             expiry->selectAll();
             press(expiry, {"30042001", "Tab"});
-            QTRY_COMPARE(focusName(), "valider");
+            QTRY_COMPARE(focusName(), "save");
         },
         &stayedOpen));
     QVERIFY(stayedOpen);
     QCOMPARE(fx.seams.messages.shown().size(), 1);
     QVERIFY(fx.seams.messages.last().text.startsWith("Date invalide\r\n"));
     // The whole refused text selected, ready to be typed over.
-    QCOMPARE(seen, (QStringList{"dat", seen.value(2), seen.value(2)}));
+    QCOMPARE(seen, (QStringList{"expiry", seen.value(2), seen.value(2)}));
     QCOMPARE(fx.stockBytes(), fileOf(kStock));
 }
 
@@ -273,9 +273,9 @@ void TestEditor::saves()
                 press(w, step.section(u'=', 1).split(u'|'));
                 typed << text(editor, w->objectName());
             }
-            clickThroughWindow(field<QToolButton>(editor, "valider"));
+            clickThroughWindow(field<QToolButton>(editor, "save"));
             if (!c.says.isEmpty()) {
-                QTRY_COMPARE(focusName(), "nom");
+                QTRY_COMPARE(focusName(), "name");
                 for (const QString &step : c.steps)
                     kept << text(editor, step.section(u'=', 0, 0));
             }

@@ -257,7 +257,7 @@ void TestFaults::fileHeldByAnotherProgram()
 
     fx.chooseRow("Médicament 002");
     fx.seams.messages.queue(MsgAnswer::Yes);
-    fx.click("Supprimer");
+    fx.click("remove");
     ::flock(other.handle(), LOCK_UN);
     QVERIFY(fx.seams.messages.last().text.contains("un autre programme l'utilise"));
     QCOMPARE(fx.stockBytes(), fileOf(lines));
@@ -269,10 +269,10 @@ void TestFaults::unreadableValueList()
     StockFixture fx(medicines(1));
     QFile::remove(fx.seams.directory.file(kRoutesFileName));
     QVERIFY(QDir(fx.seams.directory.path()).mkdir(kRoutesFileName));
-    QVERIFY(fx.runEditor("ajout", [&](MedicineEditor *editor) {
-        QCOMPARE(editor->findChild<QComboBox *>("typemedic")->count(), 2); // the other list is there
-        QTest::keyClicks(field(editor, "nom"), "Ventoline");
-        clickThroughWindow(field<QToolButton>(editor, "valider"));
+    QVERIFY(fx.runEditor("add", [&](MedicineEditor *editor) {
+        QCOMPARE(editor->findChild<QComboBox *>("presentation")->count(), 2); // the other list is there
+        QTest::keyClicks(field(editor, "name"), "Ventoline");
+        clickThroughWindow(field<QToolButton>(editor, "save"));
     }));
     QCOMPARE(fx.seams.messages.shown().size(), 1);
     QVERIFY(fx.seams.messages.last().text.contains("Pharma_Forme.dat ne peut pas être lu"));

@@ -50,10 +50,10 @@ void TestForecast::horizons()
         for (int i = 0; i < 3; ++i)
             QTest::keyClick(form->horizonBox(), Qt::Key_Down); // "6 mois": replaces the rows
         seen << rows(form);
-        QTest::mouseClick(form->findChild<QToolButton *>("Impression"), Qt::LeftButton);
+        QTest::mouseClick(form->findChild<QToolButton *>("print"), Qt::LeftButton);
         form->close();
     });
-    fx.click("avance");
+    fx.click("forecast");
     QCOMPARE(seen, (QStringList{"Zinc | 05/01/2027", "Doliprane | 06/12/2026 Déjà périmé.",
                                 "Éther | 01/01/2001 Déjà périmé.", "--", "Zinc | 05/01/2027",
                                 "Aspirine | 06/01/2027", "Doliprane | 06/12/2026 Déjà périmé.",

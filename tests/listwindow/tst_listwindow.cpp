@@ -140,20 +140,22 @@ void TestListWindow::filtersAndCheckBox()
 void TestListWindow::sortButtonsKeepTheTableOrdered()
 {
     StockFixture fx(kStock);
-    const auto sortButtons = fx.form->findChildren<QToolButton *>("tri");
+    const auto sortBy = [&fx](const char *name) {
+        QTest::mouseClick(fx.form->findChild<QToolButton *>(name), Qt::LeftButton);
+    };
     const auto names = [&fx] {
         return shown(fx.form.get(), StockTableModel::Name);
     };
-    QTest::mouseClick(sortButtons[1], Qt::LeftButton);
+    sortBy("sortByRoute");
     QCOMPARE(names(),
              (QStringList{"Bétadine", "Éther", "Adrénaline", "Morphine", "Doliprane", "Zinc", "aspirine"}));
     // The index still names the line in the sorted stock, not the row.
     QCOMPARE(shown(fx.form.get(), StockTableModel::Index), (QStringList{"2", "4", "0", "5", "3", "6", "1"}));
     pickFilter(fx.form.get(), 3); // a new filter keeps the order
     QCOMPARE(names(), (QStringList{"Bétadine", "Doliprane", "Zinc", "aspirine"}));
-    QTest::mouseClick(sortButtons[2], Qt::LeftButton);
+    sortBy("sortByPresentation");
     QCOMPARE(names(), (QStringList{"Doliprane", "Bétadine", "Zinc", "aspirine"}));
-    QTest::mouseClick(sortButtons[0], Qt::LeftButton);
+    sortBy("sortByName");
     QCOMPARE(names(), (QStringList{"aspirine", "Bétadine", "Doliprane", "Zinc"}));
     // The headers do not sort; the index column, once shown, hides again at a click on its header.
     ReportListView *view = fx.form->table();
@@ -206,11 +208,11 @@ void TestListWindow::unusualStockFiles()
 void TestListWindow::commandsNeedAChosenMedicine()
 {
     StockFixture fx(kStock);
-    for (const char *button : {"Modifier", "majqte", "renouveler", "Supprimer"}) {
+    for (const char *button : {"change", "newQuantity", "renew", "remove"}) {
         fx.click(QLatin1String(button));
         // Also after the editor closed: the rebuilt list has no chosen medicine.
         fx.chooseRow("Zinc");
-        QVERIFY(fx.runEditor("majqte", [](MedicineEditor *) {}));
+        QVERIFY(fx.runEditor("newQuantity", [](MedicineEditor *) {}));
         fx.click(QLatin1String(button));
     }
     QCOMPARE(fx.seams.messages.shown().size(), 8);
@@ -226,7 +228,7 @@ void TestListWindow::renewal()
     fx.chooseRow(c.row);
     fx.seams.messages.queue(c.answer);
     EditorMode mode = EditorMode::None;
-    QCOMPARE(fx.runEditor("renouveler", [&](MedicineEditor *editor) { mode = editor->mode(); }), c.opens);
+    QCOMPARE(fx.runEditor("renew", [&](MedicineEditor *editor) { mode = editor->mode(); }), c.opens);
     QCOMPARE(fx.seams.messages.shown().size(), c.asked ? 1 : 0);
     if (c.asked)
         QCOMPARE(boxOf(fx.seams.messages.last()),
@@ -243,7 +245,7 @@ void TestListWindow::deletion()
     const QString caption = fx.form->windowTitle();
     fx.chooseRow(c.row);
     fx.seams.messages.queue(c.answer);
-    fx.click("Supprimer");
+    fx.click("remove");
     QCOMPARE(fx.seams.messages.shown().size(), 1);
     // Line feed then carriage return, twice, before the name.
     QCOMPARE(fx.seams.messages.last().text, "Confirmer la suppression du médicament:\n\r\n\r" + c.row);

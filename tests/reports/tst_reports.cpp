@@ -357,9 +357,9 @@ void TestReports::listWindowReports()
     fx.seams.installTemplate();
     if (c.indispensable)
         QTest::mouseClick(fx.form->indispensableOnly(), Qt::LeftButton);
-    QTest::mouseClick(fx.form->findChildren<QToolButton *>("tri").at(2), Qt::LeftButton);
+    QTest::mouseClick(fx.form->findChild<QToolButton *>("sortByPresentation"), Qt::LeftButton);
     fx.seams.messages.queue(MsgAnswer::No);
-    fx.click(c.order ? "commande" : "Impression");
+    fx.click(c.order ? "order" : "print");
 
     const auto &out = fx.seams.reports.pages;
     QCOMPARE(out.size(), 2);
@@ -384,9 +384,9 @@ void TestReports::modeComesFromTheQuestion()
     Sheets r({medicine("Aspirine", "01/01/2020", "1", "5")});
     MainWindow window;
     for (const auto &[entry, answer, title] :
-         {std::tuple{"mnu_complete", MsgAnswer::Yes, "Liste complète des médicaments"},
-          {"button_perimes", MsgAnswer::No, "Liste des médicaments périmés"},
-          {"button_seuillimite", MsgAnswer::No, "Médicaments en quantité insuffisante"}}) {
+         {std::tuple{"printComplete", MsgAnswer::Yes, "Liste complète des médicaments"},
+          {"printExpiredEntry", MsgAnswer::No, "Liste des médicaments périmés"},
+          {"printLowStockEntry", MsgAnswer::No, "Médicaments en quantité insuffisante"}}) {
         r.seams.reports.pages.clear();
         r.seams.messages.queue(answer);
         window.findChild<QAction *>(QLatin1String(entry))->trigger();

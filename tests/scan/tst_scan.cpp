@@ -38,13 +38,13 @@ const Case<QString, QString> kCodes[] = {
 // or "focus=field" or "says=message".
 // After `stall` characters the program is held up (-1: never).
 const struct { const char *name; QString button, code; int pace; QStringList after; int stall = -1; } kScans[] = {
-    {"renewal", "renouveler", "]d2" + kBox + "17271231" "10L7" + GS + "21S", 4, {"dat=31/12/2027", "focus=qte", "nom=Doliprane"}},
-    {"change", "Modifier", kBox + "17271231", 4, {"dat=31/12/2027", "focus=nom", "nom=Doliprane"}},
-    {"new quantity: no date to change", "majqte", kBox + "17271231", 4, {"dat=01/01/2020", "says=Seule la quantité se change ici"}},
-    {"wrong check digit", "Modifier", "0103400930000015" "17271231", 4, {"dat=01/01/2020", "says=fausse (5 au lieu de 4)", "nom=Doliprane"}},
-    {"held up mid-scan", "Modifier", "]d2" + kBox + "17271231" "10L7", 4, {"dat=31/12/2027", "focus=nom", "nom=Doliprane"}, 9},
-    {"a short fast burst is typing", "Modifier", "0123", 4, {"nom=0123", "focus=formemedic"}},
-    {"a fast typist", "Modifier", kBox + "17271231", 45, {"nom=" + kBox + "17271231", "focus=formemedic"}},
+    {"renewal", "renew", "]d2" + kBox + "17271231" "10L7" + GS + "21S", 4, {"expiry=31/12/2027", "focus=quantity", "name=Doliprane"}},
+    {"change", "change", kBox + "17271231", 4, {"expiry=31/12/2027", "focus=name", "name=Doliprane"}},
+    {"new quantity: no date to change", "newQuantity", kBox + "17271231", 4, {"expiry=01/01/2020", "says=Seule la quantité se change ici"}},
+    {"wrong check digit", "change", "0103400930000015" "17271231", 4, {"expiry=01/01/2020", "says=fausse (5 au lieu de 4)", "name=Doliprane"}},
+    {"held up mid-scan", "change", "]d2" + kBox + "17271231" "10L7", 4, {"expiry=31/12/2027", "focus=name", "name=Doliprane"}, 9},
+    {"a short fast burst is typing", "change", "0123", 4, {"name=0123", "focus=route"}},
+    {"a fast typist", "change", kBox + "17271231", 45, {"name=" + kBox + "17271231", "focus=route"}},
     {"unknown in the list", "", kBox + "17271231", 4, {"says=Le code 03400930000014 n'est pas encore connu"}},
 };
 // clang-format on
@@ -56,9 +56,9 @@ const struct
     const char *name;
     QString row, button, wrong;
 } kBoxesUp[] = {
-    {"the deletion question", "Doliprane", "Supprimer", ""},
-    {"the renewal question", "Aspirine", "renouveler", ""},
-    {"a bad code's message", "Doliprane", "Modifier",
+    {"the deletion question", "Doliprane", "remove", ""},
+    {"the renewal question", "Aspirine", "renew", ""},
+    {"a bad code's message", "Doliprane", "change",
      "0103400930000015"
      "17271231"},
 };
@@ -129,7 +129,7 @@ void scan(const QString &code, int pace, int stallAfter = -1)
     click(Qt::Key_Return, Qt::NoModifier, 0, QStringLiteral("\r"));
 }
 
-// A line of the codes file: Doliprane's box, saved from the line dated `dat`.
+// A line of the codes file: Doliprane's box, saved from the line dated `expiry`.
 QByteArray codesLine(const QString &expiry)
 {
     return cp1252("03400930000014Doliprane" + QString(31, ' ') + "Orale" + QString(15, ' ') + "Comprimé" +
@@ -217,10 +217,10 @@ void TestScan::aScanRemembersItsMedicine()
     const QString code = kBox + "17271231"
                                 "10LOT7";
     fx.chooseRow("Doliprane");
-    QVERIFY(fx.runEditor("renouveler", [&](MedicineEditor *editor) {
+    QVERIFY(fx.runEditor("renew", [&](MedicineEditor *editor) {
         scan(code, 4);
         QTest::keyClicks(QApplication::focusWidget(), "7");
-        QTest::mouseClick(editor->findChild<QToolButton *>("valider"), Qt::LeftButton);
+        QTest::mouseClick(editor->findChild<QToolButton *>("save"), Qt::LeftButton);
     }));
     QCOMPARE(fx.seams.directory.read(kCodesFileName), codesLine("31/12/2027"));
 
@@ -236,10 +236,10 @@ void TestScan::aScanRemembersItsMedicine()
     QVERIFY(!fx.form->indispensableOnly()->isChecked());
     QCOMPARE(fx.form->stock().currentLine().left(9), "Doliprane");
 
-    QVERIFY(fx.runEditor("ajout", [&](MedicineEditor *editor) {
+    QVERIFY(fx.runEditor("add", [&](MedicineEditor *editor) {
         scan(code, 4);
-        verifyAfter(editor, fx.seams, {"nom=Doliprane", "dat=31/12/2027", "focus=qte"});
-        QCOMPARE(field<QComboBox>(editor, "typemedic")->currentText(), "Comprimé");
+        verifyAfter(editor, fx.seams, {"name=Doliprane", "expiry=31/12/2027", "focus=quantity"});
+        QCOMPARE(field<QComboBox>(editor, "presentation")->currentText(), "Comprimé");
     }));
     // Saved again under another name, the code answers the new one.
     QString error;
@@ -267,10 +267,10 @@ void TestScan::aCodeNotRememberedKeepsTheKeyboard()
     QVERIFY(QDir(fx.seams.directory.path()).mkdir(kCodesFileName)); // a folder where the file goes
     fx.chooseRow("Doliprane");
     Platform::setMessageBoxes(nullptr);
-    QVERIFY(fx.runEditor("renouveler", [&](MedicineEditor *editor) {
+    QVERIFY(fx.runEditor("renew", [&](MedicineEditor *editor) {
         scan(kBox + "17271231", 4);
         whenModalOpens([&](QWidget *box) { QTest::keyClick(box, Qt::Key_Return); });
-        QTest::mouseClick(editor->findChild<QToolButton *>("valider"), Qt::LeftButton);
+        QTest::mouseClick(editor->findChild<QToolButton *>("save"), Qt::LeftButton);
     }));
     QTRY_VERIFY(QApplication::focusWidget() && QApplication::focusWidget()->window() == fx.form.get());
 }
@@ -312,7 +312,7 @@ void TestScan::boxesUp()
         QVERIFY(fx.runEditor(c.button, [&](MedicineEditor *editor) {
             whenModalOpens(scanIntoTheBox);
             scan(c.wrong, 4);
-            QCOMPARE(field(editor, "dat")->text(), "01/01/2020");
+            QCOMPARE(field(editor, "expiry")->text(), "01/01/2020");
         }));
     }
     Platform::setMessageBoxes(&fx.seams.messages);

@@ -24,16 +24,16 @@ namespace {
 // whole lines, read untrimmed, shown sorted.
 // clang-format off
 const struct { const char *name; QString entry, window, entries; } kEntries[] = {
-    {"about, menu", "mnu_apropos", "apropos", ""},
-    {"about, toolbar", "button_apropos", "apropos", ""},
-    {"medicines, menu", "mnu_gestionpharmacie", "FormPharma", ""},
-    {"medicines, toolbar", "button_gestionmedic", "FormPharma", ""},
-    {"routes, menu", "mnu_pharmaforme", "FormCombosPharma", "Cutanée|éther|orale|Orale"},
-    {"routes, toolbar", "button_voiedadministration", "FormCombosPharma", "Cutanée|éther|orale|Orale"},
-    {"presentations, menu", "mnu_pharmatype", "FormCombosPharma", "|  Gel|Sirop"},
-    {"presentations, toolbar", "button_presentation", "FormCombosPharma", "|  Gel|Sirop"},
+    {"about, menu", "about", "aboutBox", ""},
+    {"about, toolbar", "aboutButton", "aboutBox", ""},
+    {"medicines, menu", "stockList", "stockListWindow", ""},
+    {"medicines, toolbar", "stockListButton", "stockListWindow", ""},
+    {"routes, menu", "routeList", "valueListEditor", "Cutanée|éther|orale|Orale"},
+    {"routes, toolbar", "routeListEntry", "valueListEditor", "Cutanée|éther|orale|Orale"},
+    {"presentations, menu", "presentationList", "valueListEditor", "|  Gel|Sirop"},
+    {"presentations, toolbar", "presentationListEntry", "valueListEditor", "|  Gel|Sirop"},
     // The conversion opens once its warning is answered Yes.
-    {"conversion", "mnu_conversionBD", "FormConversion", ""},
+    {"conversion", "conversion", "conversionWindow", ""},
     {"backups", "backups", "backupsWindow", ""},
 };
 // clang-format on
@@ -44,7 +44,7 @@ struct MainWindowFixture
     MainWindowFixture() { window.show(); }
     QToolButton *toolButton(const QString &key) const
     {
-        return window.findChild<QToolBar *>("Toolbar1")->findChild<QToolButton *>(key);
+        return window.findChild<QToolBar *>("toolbar")->findChild<QToolButton *>(key);
     }
     TestSeams seams;
     MainWindow window;
@@ -65,15 +65,15 @@ QSet<QWidget *> focusable(QWidget *window)
 // Each window as the user meets it, shown on a stock of one medicine.
 // clang-format off
 const struct { const char *name; std::function<QWidget *(StockFixture &)> open; } kWindows[] = {
-    {"Menuprincipal", [](StockFixture &) -> QWidget * { return new MainWindow; }},
-    {"FormPharma", [](StockFixture &fx) -> QWidget * { return fx.form.get(); }},
-    {"FormMedic", [](StockFixture &fx) -> QWidget * {
+    {"mainWindow", [](StockFixture &) -> QWidget * { return new MainWindow; }},
+    {"stockListWindow", [](StockFixture &fx) -> QWidget * { return fx.form.get(); }},
+    {"medicineEditor", [](StockFixture &fx) -> QWidget * {
          auto *editor = new MedicineEditor(parseRecord(fx.form->stock().at(0)), {}); editor->setMode(EditorMode::Change); return editor; }},
-    {"FormCombosPharma", [](StockFixture &) -> QWidget * { auto *form = new ValueListEditor; form->setMode(ValueList::Routes); return form; }},
-    {"MyInputBox", [](StockFixture &) -> QWidget * { return new TextPrompt({"Nouvelle Présentation", "Veuillez saisir la nouvelle Présentation:", {}, 20}); }},
-    {"FormAvance", [](StockFixture &) -> QWidget * { return new ExpiryForecastWindow; }},
-    {"FormConversion", [](StockFixture &) -> QWidget * { return new ConversionWindow; }},
-    {"apropos", [](StockFixture &) -> QWidget * { return new AboutBox; }},
+    {"valueListEditor", [](StockFixture &) -> QWidget * { auto *form = new ValueListEditor; form->setMode(ValueList::Routes); return form; }},
+    {"textPrompt", [](StockFixture &) -> QWidget * { return new TextPrompt({"Nouvelle Présentation", "Veuillez saisir la nouvelle Présentation:", {}, 20}); }},
+    {"expiryForecastWindow", [](StockFixture &) -> QWidget * { return new ExpiryForecastWindow; }},
+    {"conversionWindow", [](StockFixture &) -> QWidget * { return new ConversionWindow; }},
+    {"aboutBox", [](StockFixture &) -> QWidget * { return new AboutBox; }},
     {"backupsWindow", [](StockFixture &) -> QWidget * { return new BackupsWindow; }},
 };
 // clang-format on
@@ -113,11 +113,11 @@ void TestShell::entriesOpenTheirWindow()
     QStringList entries;
     whenModalOpens([&](QWidget *opened) {
         window = opened->objectName();
-        if (auto *list = opened->findChild<QListWidget *>("List1")) {
+        if (auto *list = opened->findChild<QListWidget *>("entries")) {
             for (int row = 0; row < list->count(); ++row)
                 entries << list->item(row)->text();
         }
-        if (auto *closeButton = opened->findChild<QAbstractButton *>("Fermer"))
+        if (auto *closeButton = opened->findChild<QAbstractButton *>("close"))
             QTest::mouseClick(closeButton, Qt::LeftButton);
         else
             opened->close();
@@ -136,10 +136,10 @@ void TestShell::entriesOpenTheirWindow()
 void TestShell::nothingOpens()
 {
     MainWindowFixture m;
-    for (const char *key : {"button_impression", "button_utilitaires"})
+    for (const char *key : {"printButton", "settingsButton"})
         QTest::mouseClick(m.toolButton(key), Qt::LeftButton, {}, QPoint(8, m.toolButton(key)->height() / 2));
     m.seams.messages.queue(MsgAnswer::No);
-    m.window.findChild<QAction *>("mnu_conversionBD")->trigger();
+    m.window.findChild<QAction *>("conversion")->trigger();
     QCOMPARE(boxOf(m.seams.messages.last()), "Conversion de la base de données | exclamation | Oui/Non");
     QTest::qWait(50);
     QVERIFY(!QApplication::activeModalWidget() && !QApplication::activePopupWidget());
@@ -149,8 +149,7 @@ void TestShell::quitEndsAtOnce()
 {
     MainWindowFixture m;
     // exit() outside a running loop does nothing: run the window's loop as the program does.
-    QTimer::singleShot(0, &m.window,
-                       [&m] { QTest::mouseClick(m.toolButton("button_quitter"), Qt::LeftButton); });
+    QTimer::singleShot(0, &m.window, [&m] { QTest::mouseClick(m.toolButton("quitButton"), Qt::LeftButton); });
     QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(1); });
     QCOMPARE(QApplication::exec(), 0);
     QVERIFY(!m.window.isVisible());

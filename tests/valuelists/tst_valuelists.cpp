@@ -23,31 +23,31 @@ const struct { const char *name; QString defaultText; QStringList keys; QString 
 const QString kType = "Pharma_Type.dat";
 
 // The presentations' list: what the file held, the button, the answer typed ("&Annuler"
-// when cancelled), then the file, the list shown and the message given. "Modifier" and
-// "Supprimer" work on "Sirop" when the list has it.
+// when cancelled), then the file, the list shown and the message given. "change" and
+// "remove" work on "Sirop" when the list has it.
 // clang-format off
 const struct { const char *name; QByteArray before; QString button, answer; bool cancel; QByteArray after; QStringList shown; QString says; } kEdits[] = {
     // An addition writes one line at the end; the rest of the file keeps its order.
-    {"add, trimmed", "Sirop\r\nGel\r\n", "Nouveau", "  Crème  ", false, cp1252("Sirop\r\nGel\r\nCrème\r\n"), {"Crème", "Gel", "Sirop"}, ""},
-    {"add blanks alone: an empty line", "Sirop\r\nGel\r\n", "Nouveau", "   ", false, "Sirop\r\nGel\r\n\r\n", {"", "Gel", "Sirop"}, ""},
-    {"add a duplicate in another case", "Sirop\r\nGel\r\n", "Nouveau", "sirop", false, "Sirop\r\nGel\r\nsirop\r\n", {"Gel", "Sirop", "sirop"}, ""},
-    {"add, cut at 20 characters", "Gel\r\n", "Nouveau", "Seringue pré-remplie stérile", false,
+    {"add, trimmed", "Sirop\r\nGel\r\n", "add", "  Crème  ", false, cp1252("Sirop\r\nGel\r\nCrème\r\n"), {"Crème", "Gel", "Sirop"}, ""},
+    {"add blanks alone: an empty line", "Sirop\r\nGel\r\n", "add", "   ", false, "Sirop\r\nGel\r\n\r\n", {"", "Gel", "Sirop"}, ""},
+    {"add a duplicate in another case", "Sirop\r\nGel\r\n", "add", "sirop", false, "Sirop\r\nGel\r\nsirop\r\n", {"Gel", "Sirop", "sirop"}, ""},
+    {"add, cut at 20 characters", "Gel\r\n", "add", "Seringue pré-remplie stérile", false,
      cp1252("Gel\r\nSeringue pré-remplie\r\n"), {"Gel", "Seringue pré-remplie"}, ""},
-    {"add to a missing file", "", "Nouveau", "Gélule", false, cp1252("Gélule\r\n"), {"Gélule"}, ""},
-    {"add after a last line without its end", "Sirop", "Nouveau", "Gel", false, "Sirop\r\nGel\r\n", {"Gel", "Sirop"}, ""},
+    {"add to a missing file", "", "add", "Gélule", false, cp1252("Gélule\r\n"), {"Gélule"}, ""},
+    {"add after a last line without its end", "Sirop", "add", "Gel", false, "Sirop\r\nGel\r\n", {"Gel", "Sirop"}, ""},
     // A change rewrites the file whole, in the order the list shows.
-    {"change", "Spray\r\nSirop\r\nGel\r\n", "Modifier", " Patch ", false, "Gel\r\nPatch\r\nSpray\r\n", {"Gel", "Patch", "Spray"}, ""},
-    {"add, cancelled", "Sirop\r\nGel\r\n", "Nouveau", "Patch", true, "Sirop\r\nGel\r\n", {"Gel", "Sirop"}, ""},
-    {"change, cancelled", "Sirop\r\nGel\r\n", "Modifier", "Patch", true, "Sirop\r\nGel\r\n", {"Gel", "Sirop"}, ""},
-    {"change to nothing", "Sirop\r\n", "Modifier", "", false, "Sirop\r\n", {"Sirop"}, "Vous n'avez saisi aucune Présentation !"},
+    {"change", "Spray\r\nSirop\r\nGel\r\n", "change", " Patch ", false, "Gel\r\nPatch\r\nSpray\r\n", {"Gel", "Patch", "Spray"}, ""},
+    {"add, cancelled", "Sirop\r\nGel\r\n", "add", "Patch", true, "Sirop\r\nGel\r\n", {"Gel", "Sirop"}, ""},
+    {"change, cancelled", "Sirop\r\nGel\r\n", "change", "Patch", true, "Sirop\r\nGel\r\n", {"Gel", "Sirop"}, ""},
+    {"change to nothing", "Sirop\r\n", "change", "", false, "Sirop\r\n", {"Sirop"}, "Vous n'avez saisi aucune Présentation !"},
     // The limit is for typing: a longer entry from a hand-edited file is shown and kept whole.
-    {"change, a long entry kept", "Sirop pour la toux de l'enfant\r\n", "Modifier", "Sirop pour la toux de l'enfant", false, cp1252("Sirop pour la toux de l'enfant\r\n"), {"Sirop pour la toux de l'enfant"}, ""},
-    {"change, nothing chosen", "Gel\r\n", "Modifier", "Patch", false, "Gel\r\n", {"Gel"}, "Aucune Présentation sélectionnée !"},
-    {"delete, nothing chosen", "Gel\r\n", "Supprimer", "Yes", false, "Gel\r\n", {"Gel"}, "Aucune Présentation sélectionnée !"},
-    {"delete, No", "Spray\r\nGel\r\nSirop\r\n", "Supprimer", "No", false, "Spray\r\nGel\r\nSirop\r\n", {"Gel", "Sirop", "Spray"}, "Sirop\r\n\r\nConfirmer la suppression ?"},
-    {"delete, Yes", "Spray\r\nGel\r\nSirop\r\n", "Supprimer", "Yes", false, "Gel\r\nSpray\r\n", {"Gel", "Spray"}, "Sirop\r\n\r\nConfirmer la suppression ?"},
+    {"change, a long entry kept", "Sirop pour la toux de l'enfant\r\n", "change", "Sirop pour la toux de l'enfant", false, cp1252("Sirop pour la toux de l'enfant\r\n"), {"Sirop pour la toux de l'enfant"}, ""},
+    {"change, nothing chosen", "Gel\r\n", "change", "Patch", false, "Gel\r\n", {"Gel"}, "Aucune Présentation sélectionnée !"},
+    {"delete, nothing chosen", "Gel\r\n", "remove", "Yes", false, "Gel\r\n", {"Gel"}, "Aucune Présentation sélectionnée !"},
+    {"delete, No", "Spray\r\nGel\r\nSirop\r\n", "remove", "No", false, "Spray\r\nGel\r\nSirop\r\n", {"Gel", "Sirop", "Spray"}, "Sirop\r\n\r\nConfirmer la suppression ?"},
+    {"delete, Yes", "Spray\r\nGel\r\nSirop\r\n", "remove", "Yes", false, "Gel\r\nSpray\r\n", {"Gel", "Spray"}, "Sirop\r\n\r\nConfirmer la suppression ?"},
     // A line of any length, from a file edited by hand, shows cut but stays whole in the file.
-    {"delete beside a long line", "Sirop\r\n" + QByteArray(300, 'a') + "\r\n", "Supprimer", "Yes", false,
+    {"delete beside a long line", "Sirop\r\n" + QByteArray(300, 'a') + "\r\n", "remove", "Yes", false,
      QByteArray(300, 'a') + "\r\n", {QString(64, u'a') + QChar(0x2026)}, "Sirop\r\n\r\nConfirmer la suppression ?"},
 };
 // clang-format on
@@ -78,7 +78,7 @@ void TestValueLists::answers()
             press(QApplication::focusWidget(), {key});
         if (c.finish == QLatin1String("close"))
             box->close();
-        for (auto *b : box->findChildren<QPushButton *>("cmdButton"))
+        for (auto *b : box->findChildren<QPushButton *>())
             if (b->text() == c.finish)
                 QTest::mouseClick(b, Qt::LeftButton);
         answered = true;
@@ -105,14 +105,14 @@ void TestValueLists::edits()
     if (const auto found = list->findItems("Sirop", Qt::MatchStartsWith | Qt::MatchCaseSensitive);
         !found.isEmpty())
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found.first()).center());
-    if (c.button == QLatin1String("Supprimer"))
+    if (c.button == QLatin1String("remove"))
         seams.messages.queue(c.answer == QLatin1String("Yes") ? MsgAnswer::Yes : MsgAnswer::No);
     else
         box.queue(c.answer, c.cancel);
     QTest::mouseClick(form.findChild<QToolButton *>(c.button), Qt::LeftButton);
 
     if (!box.asked.isEmpty())
-        QVERIFY(c.button != QLatin1String("Modifier") ||
+        QVERIFY(c.button != QLatin1String("change") ||
                 box.asked.first().startsWith("Sirop")); // the chosen entry
     QCOMPARE(seams.messages.shown().isEmpty() ? QString() : seams.messages.last().text, c.says);
     QCOMPARE(seams.directory.read(kType), c.after);

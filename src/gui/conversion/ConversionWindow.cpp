@@ -40,7 +40,7 @@ QString number(double value)
 ConversionWindow::ConversionWindow(QWidget *parent)
     : QDialog(parent)
 {
-    setUpFixedWindow(this, QStringLiteral("FormConversion")); // it closes by its own buttons
+    setUpFixedWindow(this, QStringLiteral("conversionWindow")); // it closes by its own buttons
 
     auto *digits = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this);
     const auto countBox = [this, digits](const QString &frameName, const QString &frameCaption,
@@ -62,21 +62,23 @@ ConversionWindow::ConversionWindow(QWidget *parent)
         layout->addWidget(*box, 0, 1);
         return frame;
     };
-    QGroupBox *oldCounts = countBox(QStringLiteral("Frame1"), QStringLiteral("Ancienne Base de données"),
-                                    QStringLiteral("Label1"), QStringLiteral("nbold"), &m_oldCount);
-    QGroupBox *newCounts = countBox(QStringLiteral("Frame2"), QStringLiteral("Nouvelle Base de données"),
-                                    QStringLiteral("Label2"), QStringLiteral("nbnew"), &m_newCount);
+    QGroupBox *oldCounts =
+        countBox(QStringLiteral("oldLayoutFrame"), QStringLiteral("Ancienne Base de données"),
+                 QStringLiteral("oldCountLabel"), QStringLiteral("oldFieldCount"), &m_oldCount);
+    QGroupBox *newCounts =
+        countBox(QStringLiteral("newLayoutFrame"), QStringLiteral("Nouvelle Base de données"),
+                 QStringLiteral("newCountLabel"), QStringLiteral("newFieldCount"), &m_newCount);
 
     m_info = new QLabel(this);
-    m_info->setObjectName(QStringLiteral("infos"));
+    m_info->setObjectName(QStringLiteral("information"));
     QFont bold = m_info->font();
     bold.setBold(true);
     m_info->setFont(bold);
     m_info->setTextFormat(Qt::PlainText);
     m_info->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    m_save = makePictureButton(QStringLiteral("valider"), QStringLiteral("Convertir"), Picture::Renew, this);
-    m_close = makePictureButton(QStringLiteral("Fermer"), QStringLiteral("Fermer"), Picture::Close, this);
+    m_save = makePictureButton(QStringLiteral("convert"), QStringLiteral("Convertir"), Picture::Renew, this);
+    m_close = makePictureButton(QStringLiteral("close"), QStringLiteral("Fermer"), Picture::Close, this);
     connect(m_save, &QToolButton::clicked, this, [this] { save(); });
     connect(m_close, &QToolButton::clicked, this, [this] { close_(); });
 

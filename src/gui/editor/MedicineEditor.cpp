@@ -59,7 +59,7 @@ MedicineEditor::MedicineEditor(std::optional<MedicineRecord> shown, Save save, Q
     , m_shown(std::move(shown))
     , m_saveTo(std::move(save))
 {
-    setUpFixedWindow(this, QStringLiteral("FormMedic")); // it closes by its own buttons
+    setUpFixedWindow(this, QStringLiteral("medicineEditor")); // it closes by its own buttons
     buildControls();
     ScanDetector::acceptScans(this, [this](const QString &code) { boxScanned(code); });
 }
@@ -69,7 +69,7 @@ MedicineEditor::~MedicineEditor() = default;
 void MedicineEditor::buildControls()
 {
     m_name = new QLineEdit(this);
-    m_name->setObjectName(QStringLiteral("nom"));
+    m_name->setObjectName(QStringLiteral("name"));
     m_name->setMaxLength(int(RecordLayout::kName.width));
     keepOnOneLine(m_name);
 
@@ -84,8 +84,8 @@ void MedicineEditor::buildControls()
         box->lineEdit()->installEventFilter(this);
         return box;
     };
-    m_route = combo(QStringLiteral("formemedic"));
-    m_presentation = combo(QStringLiteral("typemedic"));
+    m_route = combo(QStringLiteral("route"));
+    m_presentation = combo(QStringLiteral("presentation"));
 
     // Digits only, whether typed or pasted.
     auto *digits = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this);
@@ -98,36 +98,39 @@ void MedicineEditor::buildControls()
         edit->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 16);
         return edit;
     };
-    m_quantity = number(QStringLiteral("qte"));
-    m_threshold = number(QStringLiteral("critique"));
+    m_quantity = number(QStringLiteral("quantity"));
+    m_threshold = number(QStringLiteral("threshold"));
 
     m_expiry = new MaskedDateBox(this);
-    m_expiry->setObjectName(QStringLiteral("dat"));
+    m_expiry->setObjectName(QStringLiteral("expiry"));
     m_expiry->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("00/00/00000")) + 16);
 
     m_indispensable = new QCheckBox(QStringLiteral("Indispensable"), this);
     m_indispensable->setObjectName(QStringLiteral("indispensable"));
 
-    m_save = makePictureButton(QStringLiteral("valider"), QStringLiteral("Valider"), Picture::Validate, this);
-    m_cancel = makePictureButton(QStringLiteral("Annuler"), QStringLiteral("Annuler"), Picture::Cancel, this);
+    m_save = makePictureButton(QStringLiteral("save"), QStringLiteral("Valider"), Picture::Validate, this);
+    m_cancel = makePictureButton(QStringLiteral("cancel"), QStringLiteral("Annuler"), Picture::Cancel, this);
     connect(m_save, &QToolButton::clicked, this, [this] { save(); });
     connect(m_cancel, &QToolButton::clicked, this, [this] { cancel(); });
 
     auto *grid = new QGridLayout(this);
-    grid->addWidget(label(QStringLiteral("Label1"), QStringLiteral("Médicament"), m_name, this), 0, 0);
+    grid->addWidget(label(QStringLiteral("nameLabel"), QStringLiteral("Médicament"), m_name, this), 0, 0);
     grid->addWidget(m_name, 0, 1, 1, 3);
-    grid->addWidget(label(QStringLiteral("Label2"), QStringLiteral("Voie d'administration"), m_route, this),
-                    1, 0);
+    grid->addWidget(
+        label(QStringLiteral("routeLabel"), QStringLiteral("Voie d'administration"), m_route, this), 1, 0);
     grid->addWidget(m_route, 1, 1);
-    grid->addWidget(label(QStringLiteral("Label3"), QStringLiteral("Présentation"), m_presentation, this), 1,
-                    2);
+    grid->addWidget(
+        label(QStringLiteral("presentationLabel"), QStringLiteral("Présentation"), m_presentation, this), 1,
+        2);
     grid->addWidget(m_presentation, 1, 3);
-    grid->addWidget(label(QStringLiteral("Label4"), QStringLiteral("Quantité"), m_quantity, this), 2, 0);
-    grid->addWidget(m_quantity, 2, 1, Qt::AlignLeft);
-    grid->addWidget(label(QStringLiteral("Date"), QStringLiteral("Date limite"), m_expiry, this), 2, 2);
-    grid->addWidget(m_expiry, 2, 3, Qt::AlignLeft);
-    grid->addWidget(label(QStringLiteral("Label5"), QStringLiteral("Seuil critique"), m_threshold, this), 3,
+    grid->addWidget(label(QStringLiteral("quantityLabel"), QStringLiteral("Quantité"), m_quantity, this), 2,
                     0);
+    grid->addWidget(m_quantity, 2, 1, Qt::AlignLeft);
+    grid->addWidget(label(QStringLiteral("expiryLabel"), QStringLiteral("Date limite"), m_expiry, this), 2,
+                    2);
+    grid->addWidget(m_expiry, 2, 3, Qt::AlignLeft);
+    grid->addWidget(
+        label(QStringLiteral("thresholdLabel"), QStringLiteral("Seuil critique"), m_threshold, this), 3, 0);
     auto *thresholdRow = new QHBoxLayout;
     thresholdRow->addWidget(m_threshold);
     thresholdRow->addSpacing(12);

@@ -20,29 +20,28 @@
 ExpiryForecastWindow::ExpiryForecastWindow(QWidget *parent)
     : QDialog(parent)
 {
-    setUpFixedWindow(this, QStringLiteral("FormAvance")); // it closes by its own buttons
+    setUpFixedWindow(this, QStringLiteral("expiryForecastWindow")); // it closes by its own buttons
 
     m_model = new ForecastModel(this);
     m_table = new ReportListView(this);
-    m_table->setObjectName(QStringLiteral("ListView1"));
+    m_table->setObjectName(QStringLiteral("forecastTable"));
     m_table->setAccessibleName(QStringLiteral("Médicaments"));
     m_table->setModel(m_model);
     m_table->setMinimumSize(467 + 24, 320);
 
     auto *title = new QLabel(QStringLiteral("Médicament(s) périmé()s dans: "), this);
-    title->setObjectName(QStringLiteral("Label1"));
+    title->setObjectName(QStringLiteral("horizonLabel"));
     addExportMenu(m_table, [this] { return QStringLiteral("Périmés dans ") + m_horizon->currentText(); });
     m_horizon = new QComboBox(this);
-    m_horizon->setObjectName(QStringLiteral("filtre"));
+    m_horizon->setObjectName(QStringLiteral("horizon"));
     m_horizon->setEditable(false); // a horizon is picked from the list, never typed
     KeyRules::discardTypedText(m_horizon);
     m_horizon->setMinimumContentsLength(8);
     title->setBuddy(m_horizon);
     m_horizon->setAccessibleName(title->text());
 
-    m_print =
-        makePictureButton(QStringLiteral("Impression"), QStringLiteral("Impression"), Picture::Print, this);
-    m_close = makePictureButton(QStringLiteral("fermer"), QStringLiteral("Fermer"), Picture::Close, this);
+    m_print = makePictureButton(QStringLiteral("print"), QStringLiteral("Impression"), Picture::Print, this);
+    m_close = makePictureButton(QStringLiteral("close"), QStringLiteral("Fermer"), Picture::Close, this);
 
     connect(m_horizon, &QComboBox::activated, this, [this] { horizonChosen(); });
     connect(m_print, &QToolButton::clicked, this, [this] { print(); });

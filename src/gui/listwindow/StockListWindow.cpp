@@ -42,7 +42,7 @@ QGroupBox *frame(const QString &name, const QString &caption, QWidget *parent)
 StockListWindow::StockListWindow(QWidget *parent)
     : QDialog(parent)
 {
-    setUpFixedWindow(this, QStringLiteral("FormPharma")); // it closes by its own buttons
+    setUpFixedWindow(this, QStringLiteral("stockListWindow")); // it closes by its own buttons
     buildControls();
     connectControls();
     setFixedSize(sizeHint().expandedTo(QSize(872, 531)));
@@ -61,78 +61,79 @@ void StockListWindow::buildControls()
 {
     m_model = new StockTableModel(&m_stock, this);
     m_table = new ReportListView(this);
-    m_table->setObjectName(QStringLiteral("ListView1"));
+    m_table->setObjectName(QStringLiteral("stockTable"));
     m_table->setAccessibleName(QStringLiteral("Médicaments"));
     m_table->setModel(m_model);
     m_table->setMinimumSize(753, 441);
     setColumnWidths();
 
-    m_commandsFrame = frame(QStringLiteral("Frame1"), QStringLiteral("Médicament"), this);
+    m_commandsFrame = frame(QStringLiteral("medicineFrame"), QStringLiteral("Médicament"), this);
     m_add =
-        makePictureButton(QStringLiteral("ajout"), QStringLiteral("Ajouter"), Picture::Add, m_commandsFrame);
-    m_change = makePictureButton(QStringLiteral("Modifier"), QStringLiteral("Modifier"), Picture::Edit,
+        makePictureButton(QStringLiteral("add"), QStringLiteral("Ajouter"), Picture::Add, m_commandsFrame);
+    m_change = makePictureButton(QStringLiteral("change"), QStringLiteral("Modifier"), Picture::Edit,
                                  m_commandsFrame);
-    m_remove = makePictureButton(QStringLiteral("Supprimer"), QStringLiteral("Supprimer"), Picture::Delete,
+    m_remove = makePictureButton(QStringLiteral("remove"), QStringLiteral("Supprimer"), Picture::Delete,
                                  m_commandsFrame);
     auto *commandsLayout = new QVBoxLayout(m_commandsFrame);
     commandsLayout->addWidget(m_add);
     commandsLayout->addWidget(m_change);
     commandsLayout->addWidget(m_remove);
 
-    m_updateFrame = frame(QStringLiteral("Frame2"), QStringLiteral("Mise à jour"), this);
-    m_newQuantity = makePictureButton(QStringLiteral("majqte"), QStringLiteral("Quantité"), Picture::Quantity,
-                                      m_updateFrame);
-    m_renew = makePictureButton(QStringLiteral("renouveler"), QStringLiteral("Renouveler"), Picture::Renew,
+    m_updateFrame = frame(QStringLiteral("updateFrame"), QStringLiteral("Mise à jour"), this);
+    m_newQuantity = makePictureButton(QStringLiteral("newQuantity"), QStringLiteral("Quantité"),
+                                      Picture::Quantity, m_updateFrame);
+    m_renew = makePictureButton(QStringLiteral("renew"), QStringLiteral("Renouveler"), Picture::Renew,
                                 m_updateFrame);
     auto *updateLayout = new QVBoxLayout(m_updateFrame);
     updateLayout->addWidget(m_newQuantity);
     updateLayout->addWidget(m_renew);
 
-    m_forecastFrame = frame(QStringLiteral("Frame4"), QStringLiteral("Prévisions"), this);
-    m_forecast = makePictureButton(QStringLiteral("avance"), QStringLiteral("Date limite"), Picture::Forecast,
-                                   m_forecastFrame);
-    m_order = makePictureButton(QStringLiteral("commande"), QStringLiteral("Commande"), Picture::Order,
+    m_forecastFrame = frame(QStringLiteral("forecastFrame"), QStringLiteral("Prévisions"), this);
+    m_forecast = makePictureButton(QStringLiteral("forecast"), QStringLiteral("Date limite"),
+                                   Picture::Forecast, m_forecastFrame);
+    m_order = makePictureButton(QStringLiteral("order"), QStringLiteral("Commande"), Picture::Order,
                                 m_forecastFrame);
     auto *forecastLayout = new QVBoxLayout(m_forecastFrame);
     forecastLayout->addWidget(m_forecast);
     forecastLayout->addWidget(m_order);
 
-    m_selectionFrame = frame(QStringLiteral("Frame3"), QStringLiteral("Sélection"), this);
+    m_selectionFrame = frame(QStringLiteral("selectionFrame"), QStringLiteral("Sélection"), this);
     m_filter = new QComboBox(m_selectionFrame);
-    m_filter->setObjectName(QStringLiteral("filtre1"));
+    m_filter->setObjectName(QStringLiteral("filter"));
     m_filter->setAccessibleName(QStringLiteral("Sélection"));
     m_filter->setEditable(false); // the text is always one of the filter names
     KeyRules::discardTypedText(m_filter);
     m_filter->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     m_indispensableOnly = new QCheckBox(QStringLiteral("Indispensable"), m_selectionFrame);
-    m_indispensableOnly->setObjectName(QStringLiteral("Check1"));
-    m_print = makePictureButton(QStringLiteral("Impression"), QStringLiteral("Impression"), Picture::Print,
+    m_indispensableOnly->setObjectName(QStringLiteral("indispensableOnly"));
+    m_print = makePictureButton(QStringLiteral("print"), QStringLiteral("Impression"), Picture::Print,
                                 m_selectionFrame);
     auto *selectionLayout = new QGridLayout(m_selectionFrame);
     selectionLayout->addWidget(m_filter, 0, 0);
     selectionLayout->addWidget(m_indispensableOnly, 1, 0);
     selectionLayout->addWidget(m_print, 0, 1, 2, 1);
 
-    m_sortFrame = frame(QStringLiteral("Frame5"), QStringLiteral("Tri par"), this);
+    m_sortFrame = frame(QStringLiteral("sortFrame"), QStringLiteral("Tri par"), this);
     auto *sortLayout = new QHBoxLayout(m_sortFrame);
-    const std::array<QString, 3> triCaptions = {QStringLiteral("Médicament"), QStringLiteral("Voie d'admin."),
-                                                QStringLiteral("Présentation")};
-    const std::array<Picture, 3> triPictures = {Picture::SortName, Picture::SortRoute,
-                                                Picture::SortPresentation};
+    const std::array<QString, 3> sortCaptions = {
+        QStringLiteral("Médicament"), QStringLiteral("Voie d'admin."), QStringLiteral("Présentation")};
+    const std::array<QString, 3> sortNames = {QStringLiteral("sortByName"), QStringLiteral("sortByRoute"),
+                                              QStringLiteral("sortByPresentation")};
+    const std::array<Picture, 3> sortPictures = {Picture::SortName, Picture::SortRoute,
+                                                 Picture::SortPresentation};
     for (std::size_t i = 0; i < m_sort.size(); ++i) {
-        m_sort[i] = makePictureButton(QStringLiteral("tri"), triCaptions[i], triPictures[i], m_sortFrame);
-        m_sort[i]->setProperty("index", int(i));
+        m_sort[i] = makePictureButton(sortNames[i], sortCaptions[i], sortPictures[i], m_sortFrame);
         sortLayout->addWidget(m_sort[i]);
     }
 
-    m_helpFrame = frame(QStringLiteral("Frame6"), QStringLiteral("Aide"), this);
-    m_help = makePictureButton(QStringLiteral("aide"), QString(), Picture::Help, m_helpFrame);
+    m_helpFrame = frame(QStringLiteral("helpFrame"), QStringLiteral("Aide"), this);
+    m_help = makePictureButton(QStringLiteral("help"), QString(), Picture::Help, m_helpFrame);
     m_help->setAccessibleName(QStringLiteral("Aide"));
     m_help->setToolTip(QStringLiteral("Aide"));
     auto *helpLayout = new QVBoxLayout(m_helpFrame);
     helpLayout->addWidget(m_help);
 
-    m_close = makePictureButton(QStringLiteral("Fermer"), QStringLiteral("Fermer"), Picture::Close, this);
+    m_close = makePictureButton(QStringLiteral("close"), QStringLiteral("Fermer"), Picture::Close, this);
 
     auto *right = new QVBoxLayout;
     right->addWidget(m_commandsFrame);

@@ -63,30 +63,30 @@ TextPrompt::TextPrompt(const TextRequest &request, QWidget *parent)
     : QDialog(parent)
     , m_typingLimit(request.typingLimit)
 {
-    setObjectName(QStringLiteral("MyInputBox"));
+    setObjectName(QStringLiteral("textPrompt"));
     setWindowTitle(request.title);
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     setModal(true);
 
     m_prompt = new QLabel(request.prompt, this);
-    m_prompt->setObjectName(QStringLiteral("lblPrompt"));
+    m_prompt->setObjectName(QStringLiteral("prompt"));
     m_prompt->setWordWrap(true);
     m_prompt->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_prompt->setTextFormat(Qt::PlainText);
 
     m_entry = new QLineEdit(request.defaultText, this);
-    m_entry->setObjectName(QStringLiteral("txtInput"));
+    m_entry->setObjectName(QStringLiteral("entry"));
     m_entry->setAccessibleName(request.prompt);
     keepOnOneLine(m_entry);
     m_entry->setValidator(new TypingLimit(m_typingLimit, m_entry));
     m_prompt->setBuddy(m_entry);
 
     auto *ok = new QPushButton(QStringLiteral("&OK"), this);
-    ok->setObjectName(QStringLiteral("cmdButton"));
+    ok->setObjectName(QStringLiteral("ok"));
     ok->setDefault(true); // Enter presses it
     auto *cancel = new QPushButton(QStringLiteral("&Annuler"), this);
-    cancel->setObjectName(QStringLiteral("cmdButton"));
+    cancel->setObjectName(QStringLiteral("cancel"));
     // The focused button is the one Enter presses; elsewhere Enter is "&OK".
     cancel->setAutoDefault(true);
     connect(ok, &QPushButton::clicked, this, [this] { press(Button::Ok); });

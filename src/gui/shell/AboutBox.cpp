@@ -11,17 +11,17 @@
 AboutBox::AboutBox(QWidget *parent)
     : QDialog(parent)
 {
-    setUpFixedWindow(this, QStringLiteral("apropos")); // it closes by its own buttons
+    setUpFixedWindow(this, QStringLiteral("aboutBox")); // it closes by its own buttons
 
     auto *picture1 = new QLabel(this);
-    picture1->setObjectName(QStringLiteral("Picture1"));
+    picture1->setObjectName(QStringLiteral("medicinePicture"));
     picture1->setPixmap(picturePixmap(Picture::Medicine, 48));
     auto *picture2 = new QLabel(this);
-    picture2->setObjectName(QStringLiteral("Picture2"));
+    picture2->setObjectName(QStringLiteral("forecastPicture"));
     picture2->setPixmap(picturePixmap(Picture::Forecast, 48));
 
     auto *title = new QLabel(QStringLiteral("Vellorin"), this);
-    title->setObjectName(QStringLiteral("Label1"));
+    title->setObjectName(QStringLiteral("programName"));
     QFont big = title->font();
     big.setBold(true);
     big.setPointSizeF(big.pointSizeF() * 1.8);
@@ -29,11 +29,11 @@ AboutBox::AboutBox(QWidget *parent)
     title->setAlignment(Qt::AlignCenter);
 
     m_version = new QLabel(QStringLiteral("Version"), this);
-    m_version->setObjectName(QStringLiteral("VersionProgramme"));
+    m_version->setObjectName(QStringLiteral("version"));
     m_version->setAlignment(Qt::AlignCenter);
 
     auto *closeButton = new QPushButton(QStringLiteral("&Fermer"), this);
-    closeButton->setObjectName(QStringLiteral("Fermer"));
+    closeButton->setObjectName(QStringLiteral("close"));
     closeButton->setDefault(true);
     connect(closeButton, &QPushButton::clicked, this, [this] { close_(); });
 

@@ -28,11 +28,6 @@ QAction *addEntry(QMenu *menu, const QString &name, const QString &caption, std:
     return action;
 }
 
-void addSeparator(QMenu *menu, const QString &name)
-{
-    menu->addSeparator()->setObjectName(name);
-}
-
 QMenu *addSubmenu(QMenu *menu, const QString &name, const QString &caption)
 {
     QMenu *sub = menu->addMenu(caption);
@@ -46,7 +41,7 @@ QMenu *addSubmenu(QMenu *menu, const QString &name, const QString &caption)
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
 {
-    setObjectName(QStringLiteral("Menuprincipal"));
+    setObjectName(QStringLiteral("mainWindow"));
     setWindowIcon(pictureIcon(Picture::Medicine));
     buildMenus();
     buildToolbar();
@@ -65,42 +60,39 @@ void MainWindow::load()
 void MainWindow::buildMenus()
 {
     QMenu *application = menuBar()->addMenu(QStringLiteral("&Application"));
-    application->setObjectName(QStringLiteral("mnu_application"));
-    application->menuAction()->setObjectName(QStringLiteral("mnu_application"));
-    addEntry(application, QStringLiteral("mnu_apropos"), QStringLiteral("&A propos..."),
-             [this] { showAbout(); });
-    addSeparator(application, QStringLiteral("mnu_sep1"));
-    QMenu *utilitaires =
-        addSubmenu(application, QStringLiteral("mnu_utilitaires"), QStringLiteral("&Paramètres"));
-    addEntry(utilitaires, QStringLiteral("mnu_pharmaforme"),
-             QStringLiteral("Médicaments: Voie d'administration"), [this] { editRoutes(); });
-    addEntry(utilitaires, QStringLiteral("mnu_pharmatype"), QStringLiteral("Médicaments: Présentation"),
+    application->setObjectName(QStringLiteral("applicationMenu"));
+    application->menuAction()->setObjectName(QStringLiteral("applicationMenu"));
+    addEntry(application, QStringLiteral("about"), QStringLiteral("&A propos..."), [this] { showAbout(); });
+    application->addSeparator();
+    QMenu *settings = addSubmenu(application, QStringLiteral("settingsMenu"), QStringLiteral("&Paramètres"));
+    addEntry(settings, QStringLiteral("routeList"), QStringLiteral("Médicaments: Voie d'administration"),
+             [this] { editRoutes(); });
+    addEntry(settings, QStringLiteral("presentationList"), QStringLiteral("Médicaments: Présentation"),
              [this] { editPresentations(); });
-    addSeparator(utilitaires, QStringLiteral("mnu_sep6"));
-    addEntry(utilitaires, QStringLiteral("mnu_conversionBD"), QStringLiteral("Conversion Base de données"),
+    settings->addSeparator();
+    addEntry(settings, QStringLiteral("conversion"), QStringLiteral("Conversion Base de données"),
              [this] { convertStockFile(); });
     // Beyond the first design: the copies kept of the stock.
     addEntry(application, QStringLiteral("backups"), QStringLiteral("&Sauvegardes..."), [this] {
         BackupsWindow window(this);
         window.exec();
     });
-    addSeparator(application, QStringLiteral("mnu_sep3"));
-    addEntry(application, QStringLiteral("mnu_quitter"), QStringLiteral("&Quitter"), [this] { quit(); });
+    application->addSeparator();
+    addEntry(application, QStringLiteral("quit"), QStringLiteral("&Quitter"), [this] { quit(); });
 
     QMenu *stockMenu = menuBar()->addMenu(QStringLiteral("&Pharmacie"));
-    stockMenu->setObjectName(QStringLiteral("mnu_pharmacie"));
-    stockMenu->menuAction()->setObjectName(QStringLiteral("mnu_pharmacie"));
-    addEntry(stockMenu, QStringLiteral("mnu_gestionpharmacie"), QStringLiteral("&Gestion des médicaments"),
+    stockMenu->setObjectName(QStringLiteral("stockMenu"));
+    stockMenu->menuAction()->setObjectName(QStringLiteral("stockMenu"));
+    addEntry(stockMenu, QStringLiteral("stockList"), QStringLiteral("&Gestion des médicaments"),
              [this] { showStockList(); });
-    addSeparator(stockMenu, QStringLiteral("mnu_sep2"));
-    QMenu *printMenu =
-        addSubmenu(stockMenu, QStringLiteral("mnu_impressionpharmacie"), QStringLiteral("&Impression"));
-    addEntry(printMenu, QStringLiteral("mnu_complete"), QStringLiteral("Liste &complète des médicaments"),
+    stockMenu->addSeparator();
+    QMenu *printMenu = addSubmenu(stockMenu, QStringLiteral("printMenu"), QStringLiteral("&Impression"));
+    addEntry(printMenu, QStringLiteral("printComplete"), QStringLiteral("Liste &complète des médicaments"),
              [this] { printComplete(); });
-    addSeparator(printMenu, QStringLiteral("mnu_sep5"));
-    addEntry(printMenu, QStringLiteral("mnu_perimes"),
+    printMenu->addSeparator();
+    addEntry(printMenu, QStringLiteral("printExpired"),
              QStringLiteral("Médicaments périmés à la date d'aujourd'hui"), [this] { printExpiredList(); });
-    addEntry(printMenu, QStringLiteral("mnu_seuilimite"),
+    addEntry(printMenu, QStringLiteral("printLowStock"),
              QStringLiteral("Médicaments en quantité insuffisante"), [this] { printLowStockList(); });
 }
 
@@ -122,7 +114,7 @@ QToolButton *MainWindow::addToolButton(const QString &key, const QString &captio
 void MainWindow::buildToolbar()
 {
     m_toolbar = addToolBar(QStringLiteral("Barre d'outils"));
-    m_toolbar->setObjectName(QStringLiteral("Toolbar1"));
+    m_toolbar->setObjectName(QStringLiteral("toolbar"));
     m_toolbar->setMovable(false);
     m_toolbar->setFloatable(false);
     m_toolbar->setIconSize(QSize(32, 32));
@@ -137,7 +129,7 @@ void MainWindow::buildToolbar()
     };
     const auto dropDown = [this](QToolButton *button, const QList<Entry> &entries) {
         auto *menu = new QMenu(button);
-        menu->setObjectName(button->objectName() + QStringLiteral("_menu"));
+        menu->setObjectName(button->objectName() + QStringLiteral("Menu"));
         for (const Entry &entry : entries) {
             QAction *action = menu->addAction(entry.text);
             action->setObjectName(entry.key);
@@ -147,49 +139,49 @@ void MainWindow::buildToolbar()
         button->setPopupMode(QToolButton::MenuButtonPopup);
     };
 
-    addToolButton(QStringLiteral("button_gestionmedic"), QStringLiteral("Gestion des médicaments"),
+    addToolButton(QStringLiteral("stockListButton"), QStringLiteral("Gestion des médicaments"),
                   pictureIcon(Picture::Medicine), [this] { showStockList(); });
     m_toolbar->addSeparator();
-    dropDown(addToolButton(QStringLiteral("button_impression"), QStringLiteral("Impression"),
+    dropDown(addToolButton(QStringLiteral("printButton"), QStringLiteral("Impression"),
                            pictureIcon(Picture::Print)),
-             {{QStringLiteral("button_complete"), QStringLiteral("Liste complète des médicaments"),
+             {{QStringLiteral("printCompleteEntry"), QStringLiteral("Liste complète des médicaments"),
                &MainWindow::printComplete},
-              {QStringLiteral("button_perimes"),
+              {QStringLiteral("printExpiredEntry"),
                QStringLiteral("Médicaments périmés à la date d'aujourd'hui"), &MainWindow::printExpiredList},
-              {QStringLiteral("button_seuillimite"), QStringLiteral("Médicaments en quantité insuffisante"),
+              {QStringLiteral("printLowStockEntry"), QStringLiteral("Médicaments en quantité insuffisante"),
                &MainWindow::printLowStockList}});
-    dropDown(addToolButton(QStringLiteral("button_utilitaires"), QStringLiteral("Paramètres"),
+    dropDown(addToolButton(QStringLiteral("settingsButton"), QStringLiteral("Paramètres"),
                            pictureIcon(Picture::Settings)),
-             {{QStringLiteral("button_voiedadministration"),
-               QStringLiteral("Médicaments: Voie d'administration"), &MainWindow::editRoutes},
-              {QStringLiteral("button_presentation"), QStringLiteral("Médicaments: Présentation"),
+             {{QStringLiteral("routeListEntry"), QStringLiteral("Médicaments: Voie d'administration"),
+               &MainWindow::editRoutes},
+              {QStringLiteral("presentationListEntry"), QStringLiteral("Médicaments: Présentation"),
                &MainWindow::editPresentations}});
     m_toolbar->addSeparator();
-    addToolButton(QStringLiteral("button_apropos"), QStringLiteral("A propos..."),
-                  pictureIcon(Picture::About), [this] { showAbout(); });
+    addToolButton(QStringLiteral("aboutButton"), QStringLiteral("A propos..."), pictureIcon(Picture::About),
+                  [this] { showAbout(); });
     m_toolbar->addSeparator();
-    addToolButton(QStringLiteral("button_quitter"), QStringLiteral("Quitter"), pictureIcon(Picture::Quit),
+    addToolButton(QStringLiteral("quitButton"), QStringLiteral("Quitter"), pictureIcon(Picture::Quit),
                   [this] { quit(); });
 }
 
 void MainWindow::showAbout()
 {
-    AboutBox apropos(this);
-    apropos.exec();
+    AboutBox about(this);
+    about.exec();
 }
 
 void MainWindow::editRoutes()
 {
-    ValueListEditor form(this);
-    form.setMode(ValueList::Routes);
-    form.exec();
+    ValueListEditor editor(this);
+    editor.setMode(ValueList::Routes);
+    editor.exec();
 }
 
 void MainWindow::editPresentations()
 {
-    ValueListEditor form(this);
-    form.setMode(ValueList::Presentations);
-    form.exec();
+    ValueListEditor editor(this);
+    editor.setMode(ValueList::Presentations);
+    editor.exec();
 }
 
 void MainWindow::convertStockFile()
@@ -203,8 +195,8 @@ void MainWindow::convertStockFile()
     if (Platform::message(text, QStringLiteral("Conversion de la base de données"), MsgIcon::Exclamation,
                           MsgButtons::YesNo) == MsgAnswer::No)
         return;
-    ConversionWindow form(this);
-    form.exec();
+    ConversionWindow window(this);
+    window.exec();
 }
 
 void MainWindow::quit()
@@ -215,8 +207,8 @@ void MainWindow::quit()
 
 void MainWindow::showStockList()
 {
-    StockListWindow form(this);
-    form.exec();
+    StockListWindow window(this);
+    window.exec();
 }
 
 void MainWindow::printComplete()

@@ -28,21 +28,21 @@ const QString kPresentationsNoun = QStringLiteral("Présentation");
 ValueListEditor::ValueListEditor(QWidget *parent)
     : QDialog(parent)
 {
-    setObjectName(QStringLiteral("FormCombosPharma"));
+    setObjectName(QStringLiteral("valueListEditor"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
 
     m_lines = new QListWidget(this);
-    m_lines->setObjectName(QStringLiteral("List1"));
+    m_lines->setObjectName(QStringLiteral("entries"));
     m_lines->setSelectionMode(QAbstractItemView::SingleSelection);
     m_lines->setSortingEnabled(false);
     m_lines->setMinimumSize(220, 260);
 
-    m_add = makePictureButton(QStringLiteral("Nouveau"), QStringLiteral("Ajouter"), Picture::Add, this);
-    m_change = makePictureButton(QStringLiteral("Modifier"), QStringLiteral("Modifier"), Picture::Edit, this);
+    m_add = makePictureButton(QStringLiteral("add"), QStringLiteral("Ajouter"), Picture::Add, this);
+    m_change = makePictureButton(QStringLiteral("change"), QStringLiteral("Modifier"), Picture::Edit, this);
     m_remove =
-        makePictureButton(QStringLiteral("Supprimer"), QStringLiteral("Supprimer"), Picture::Delete, this);
-    m_close = makePictureButton(QStringLiteral("Fermer"), QStringLiteral("Fermer"), Picture::Close, this);
+        makePictureButton(QStringLiteral("remove"), QStringLiteral("Supprimer"), Picture::Delete, this);
+    m_close = makePictureButton(QStringLiteral("close"), QStringLiteral("Fermer"), Picture::Close, this);
     connect(m_add, &QToolButton::clicked, this, [this] { addEntry(); });
     connect(m_change, &QToolButton::clicked, this, [this] { change(); });
     connect(m_remove, &QToolButton::clicked, this, [this] { remove(); });
