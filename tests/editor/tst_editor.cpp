@@ -2,6 +2,8 @@
 #include "gui/platform/MaskedDateBox.h"
 #include "support/Tests.h"
 
+#include <QAccessible>
+
 namespace {
 
 const QString kFormat = "Date invalide\r\nLa date doit avoir le format JJ/MM/AAAA\r\nExemple: 07/02/200";
@@ -97,6 +99,7 @@ const Case<QStringList, QString> kLeaves[] = {
     {"half typed, Tab", {"0702"}, "Tab"},
     {"untouched, Valider", {}, "save"},
     {"wheel over the route, then Valider", {"31042001"}, "Wheel:route|save"},
+    {"half typed, Valider pressed by a screen reader", {"0702"}, "Press:save"},
 };
 
 // Saves, from a file that was or was not read-only: the steps are field=keys (| between
@@ -223,6 +226,10 @@ void TestEditor::refusedDateKeepsTheFocus()
             for (const QString &leave : c.out.split(u'|')) {
                 if (leave.startsWith(QLatin1String("Wheel:")))
                     press(editor->findChild<QWidget *>(leave.mid(6)), {"Wheel"});
+                else if (leave.startsWith(QLatin1String("Press:"))) // the focus stays where it is
+                    QAccessible::queryAccessibleInterface(editor->findChild<QWidget *>(leave.mid(6)))
+                        ->actionInterface()
+                        ->doAction(QAccessibleActionInterface::pressAction());
                 else if (QWidget *control = editor->findChild<QWidget *>(leave))
                     clickThroughWindow(control);
                 else

@@ -335,14 +335,6 @@ bool MedicineEditor::dateAccepted()
     return false;
 }
 
-QString MedicineEditor::dateText() const
-{
-    if (!m_expiry->hasMask())
-        return m_expiry->text();
-    const QString shown = m_expiry->maskedText();
-    return shown == QLatin1String("__/__/____") ? QString() : m_expiry->text();
-}
-
 bool MedicineEditor::eventFilter(QObject *watched, QEvent *event)
 {
     // An editable combo box has the focus itself and hands keys and menus to its entry
@@ -419,6 +411,13 @@ bool MedicineEditor::eventFilter(QObject *watched, QEvent *event)
 
 void MedicineEditor::save()
 {
+    // A press that leaves the focus where it was (an assistive tool's) finds the date box
+    // still masked: its date is checked and left as when the focus leaves it.
+    if (m_expiry->hasMask()) {
+        if (!dateAccepted())
+            return;
+        dateLeft();
+    }
     if (RecordLayout::trimBlanks(m_name->text()).isEmpty()) {
         Platform::message(QStringLiteral("Aucun nom de médicament saisi !"), QStringLiteral("Erreur"),
                           MsgIcon::Exclamation);
@@ -442,7 +441,7 @@ void MedicineEditor::save()
                                 m_route->currentText(),
                                 m_presentation->currentText(),
                                 m_quantity->text(),
-                                dateText(),
+                                m_expiry->text(),
                                 m_threshold->text(),
                                 m_indispensable->isChecked() ? QStringLiteral("1") : QStringLiteral("0")};
     QString error;
@@ -502,7 +501,8 @@ void MedicineEditor::rememberScannedCode()
     const MedicineRecord saved = parseRecord(composeRecord(
         m_name->text(), m_route->currentText(), m_presentation->currentText(), u"", u"", u"", u""));
     QString error;
-    if (!rememberMedicine(m_scannedGtin, {saved.name, saved.route, saved.presentation, dateText()}, &error))
+    if (!rememberMedicine(m_scannedGtin, {saved.name, saved.route, saved.presentation, m_expiry->text()},
+                          &error))
         Platform::showError(
             QStringLiteral("Le médicament est enregistré, mais le code de sa boîte n'a pas pu "
                            "être retenu.\r\n\r\n") +

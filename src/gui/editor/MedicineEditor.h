@@ -72,7 +72,6 @@ private:
     void fieldEntered(Field field);
     void dateLeft();
     bool dateAccepted();
-    QString dateText() const;
 
     void save();
     void cancel();
