@@ -95,7 +95,6 @@ private slots:
     void cancelDuringTheFieldMap();
     void refusals_data() { addRows(kRefusals); }
     void refusals();
-    void missingStockIsRefused();
     void answers_data() { addRows(kAnswers); }
     void answers();
     void records_data() { addRows(kRecords); }
@@ -185,16 +184,6 @@ void TestConversion::refusals()
     QCOMPARE(w.seams.directory.read(kStockFileName), kOld);
     QCOMPARE(w.seams.directory.read("Pharmacie05122026.sav"), QByteArray("earlier\r\n"));
     QCOMPARE(w.files(), (QStringList{kStockFileName, "Pharmacie05122026.sav"})); // no copy of its own
-}
-
-void TestConversion::missingStockIsRefused()
-{
-    Window w;
-    QFile::remove(w.seams.directory.file(kStockFileName));
-    w.convert("2", "3", {"1:3", "4:5", "5", "5", "4", "X"});
-    QCOMPARE(w.seams.messages.shown().size(), 1);
-    QVERIFY(w.seams.messages.last().text.contains("Pharmacie.dat est introuvable"));
-    QVERIFY(w.files().isEmpty());
 }
 
 void TestConversion::answers()

@@ -1,4 +1,3 @@
-#include "gui/forecast/ExpiryForecastWindow.h"
 #include "gui/platform/ReportListView.h"
 #include "support/Tests.h"
 
@@ -93,7 +92,6 @@ class TestExport : public QObject
 
 private slots:
     void listWindowAsShown();
-    void forecastAsShown();
     void inTheUsersFolder();
 };
 
@@ -125,24 +123,6 @@ void TestExport::listWindowAsShown()
                     "Zyrtec;Orale;Comprimé;;31/02/2027;5\r\n"
                     "Aspirine;Orale;Sachet;12;01/01/2030;5\r\n")
                 .toUtf8());
-}
-
-void TestExport::forecastAsShown()
-{
-    if (!QFile::exists("/usr/bin/python3"))
-        QSKIP("needs Debian's python3 and python3-openpyxl");
-    TestSeams seams;
-    seams.directory.write(kStockFileName, fileOf(kStock));
-    ExpiryForecastWindow form;
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    form.horizonBox()->setFocus();
-    QTest::keyClick(form.horizonBox(), Qt::Key_Down); // "1 mois"
-    const QString xlsx = seams.directory.file("prévision.xlsx");
-    exportList(form.table(), xlsx, "xlsx", MenuBy::RightClick);
-    QCOMPARE(readXlsx(xlsx), "Périmés dans 1 mois A2 A1:B2 True True\n"
-                             "str:Médicaments|str:Date limite\n"
-                             "str:Doliprane; \"forte\"|datetime:2020-01-01 00:00:00\n");
 }
 
 // The save dialog in French, the list's whole name offered, and nothing left behind in the

@@ -1,3 +1,4 @@
+#include "gui/forecast/ExpiryForecastWindow.h"
 #include "gui/listwindow/StockTableModel.h"
 #include "support/Tests.h"
 
@@ -77,6 +78,24 @@ void pickFilter(StockListWindow *form, int index)
     QCOMPARE(form->filterBox()->currentIndex(), index);
 }
 
+// For the forecast, in file order, unsorted on purpose.
+const QStringList kForecastStock = {
+    medicine("Zinc", "05/01/2027"),      // in 30 days
+    medicine("Aspirine", "06/01/2027"),  // in 31 days
+    medicine("Doliprane", "06/12/2026"), // today
+    medicine("Éther", "01/01/2001"),     // long ago
+    medicine("Vitamine", ""),            // no date
+};
+
+QStringList forecastRows(ExpiryForecastWindow *form)
+{
+    QStringList list;
+    const QAbstractItemModel *model = form->table()->model();
+    for (int r = 0; r < model->rowCount(); ++r)
+        list << model->index(r, 0).data().toString() + " | " + model->index(r, 1).data().toString();
+    return list;
+}
+
 } // namespace
 
 class TestListWindow : public QObject
@@ -88,7 +107,6 @@ private slots:
     void filtersAndCheckBox_data() { addRows(kFilters); }
     void filtersAndCheckBox();
     void sortButtonsKeepTheTableOrdered();
-    void rowChoiceLastsUntilTheNextRebuild();
     void unusualStockFiles_data() { addRows(kFiles); }
     void unusualStockFiles();
     void commandsNeedAChosenMedicine();
@@ -96,6 +114,7 @@ private slots:
     void renewal();
     void deletion_data() { addRows(kDeletions); }
     void deletion();
+    void forecastHorizons();
 };
 
 // Cells as stored, blanks removed; the index column hidden; nothing chosen.
@@ -113,6 +132,13 @@ void TestListWindow::opensOnTheCompleteList()
     QVERIFY(fx.seams.messages.shown().isEmpty());
     QTest::keyClick(fx.form->table(), Qt::Key_Down); // the first arrow chooses the framed row
     QCOMPARE(fx.form->stock().currentPosition(), 0);
+    QTest::keyClick(fx.form->table(), Qt::Key_Down);
+    QCOMPARE(fx.form->stock().currentPosition(), 1);
+    // Until the list is built again.
+    const QString caption = fx.form->windowTitle();
+    fx.form->activated();
+    QVERIFY(!fx.form->stock().hasCurrent());
+    QCOMPARE(fx.form->windowTitle(), caption); // an activation leaves the count as it was
 }
 
 void TestListWindow::filtersAndCheckBox()
@@ -169,20 +195,6 @@ void TestListWindow::sortButtonsKeepTheTableOrdered()
     QCOMPARE(names(), (QStringList{"aspirine", "Bétadine", "Doliprane", "Zinc"}));
 }
 
-void TestListWindow::rowChoiceLastsUntilTheNextRebuild()
-{
-    StockFixture fx(kStock);
-    pickFilter(fx.form.get(), 2); // aspirine 1, Bétadine 2, Doliprane 3
-    fx.chooseRow("Doliprane");
-    QCOMPARE(fx.form->stock().currentPosition(), 3);
-    QTest::keyClick(fx.form->table(), Qt::Key_Up); // moving with the keyboard chooses as well
-    QCOMPARE(fx.form->stock().currentPosition(), 2);
-    const QString caption = fx.form->windowTitle();
-    fx.form->activated();
-    QVERIFY(!fx.form->stock().hasCurrent());
-    QCOMPARE(fx.form->windowTitle(), caption); // an activation leaves the count as it was
-}
-
 void TestListWindow::unusualStockFiles()
 {
     const auto &[name, bytes, names, message] = rowOf(kFiles);
@@ -208,14 +220,12 @@ void TestListWindow::unusualStockFiles()
 void TestListWindow::commandsNeedAChosenMedicine()
 {
     StockFixture fx(kStock);
-    for (const char *button : {"change", "newQuantity", "renew", "remove"}) {
+    // Also after the editor closed: the rebuilt list has no chosen medicine.
+    fx.chooseRow("Zinc");
+    QVERIFY(fx.runEditor("newQuantity", [](MedicineEditor *) {}));
+    for (const char *button : {"change", "newQuantity", "renew", "remove"})
         fx.click(QLatin1String(button));
-        // Also after the editor closed: the rebuilt list has no chosen medicine.
-        fx.chooseRow("Zinc");
-        QVERIFY(fx.runEditor("newQuantity", [](MedicineEditor *) {}));
-        fx.click(QLatin1String(button));
-    }
-    QCOMPARE(fx.seams.messages.shown().size(), 8);
+    QCOMPARE(fx.seams.messages.shown().size(), 4);
     for (const MessageRequest &m : fx.seams.messages.shown())
         QCOMPARE(m.text, "Aucun médicament sélectionné !");
     QCOMPARE(fx.stockBytes(), fileOf(kStock));
@@ -253,6 +263,39 @@ void TestListWindow::deletion()
     QCOMPARE(fx.form->windowTitle(), caption); // the count stays as it was
     QCOMPARE(fx.form->stock().hasCurrent(), c.answer == MsgAnswer::No);
     QCOMPARE(fx.form->stock().count(), c.after.size());
+}
+
+void TestListWindow::forecastHorizons()
+{
+    StockFixture fx(kForecastStock);
+    fx.seams.installTemplate();
+    fx.seams.messages.queue(MsgAnswer::Yes);
+    QStringList seen;
+    whenModalOpens([&](QWidget *window) {
+        auto *form = qobject_cast<ExpiryForecastWindow *>(window);
+        form->horizonBox()->setFocus();
+        QAbstractItemModelTester tester(form->table()->model(),
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QCOMPARE(form->table()->model()->columnCount(), 0); // no headers before a choice
+        press(form->horizonBox(), {"6", "IME:1"});          // typing picks no horizon
+        QCOMPARE(form->horizonBox()->currentText(), "");
+        QTest::keyClick(form->horizonBox(), Qt::Key_Down); // "1 mois"
+        seen << forecastRows(form) << "--";
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(form->horizonBox(), Qt::Key_Down); // "6 mois": replaces the rows
+        seen << forecastRows(form);
+        QTest::mouseClick(form->findChild<QToolButton *>("print"), Qt::LeftButton);
+        form->close();
+    });
+    fx.click("forecast");
+    QCOMPARE(seen, (QStringList{"Zinc | 05/01/2027", "Doliprane | 06/12/2026 Déjà périmé.",
+                                "Éther | 01/01/2001 Déjà périmé.", "--", "Zinc | 05/01/2027",
+                                "Aspirine | 06/01/2027", "Doliprane | 06/12/2026 Déjà périmé.",
+                                "Éther | 01/01/2001 Déjà périmé."}));
+    QCOMPARE(fx.stockBytes(), fileOf(kForecastStock));
+    // The report prints the horizon chosen.
+    QCOMPARE(fx.seams.reports.pages.size(), 1);
+    QCOMPARE(fx.seams.reports.pages.first().page.cell(1, 0), "Médicaments périmés dans: 6 mois");
 }
 
 VELLORIN_TEST(TestListWindow)

@@ -167,8 +167,6 @@ private slots:
     void aScanRemembersItsMedicine();
     void twoLines_data() { addRows(kTwoLines); }
     void twoLines();
-    void aCodeNotRememberedKeepsTheKeyboard();
-    void aKeyHeldDownInADialog();
     void boxesUp_data() { addRows(kBoxesUp); }
     void boxesUp();
 };
@@ -257,34 +255,6 @@ void TestScan::twoLines()
     fx.form->table()->setFocus();
     scan(kBox + c.box, 4);
     QCOMPARE(fx.form->stock().currentLine(), medicine("Doliprane", c.chosen));
-}
-
-// The medicine saved but its box's code not: once the message is read, the list window has
-// the keyboard again, as after any save.
-void TestScan::aCodeNotRememberedKeepsTheKeyboard()
-{
-    StockFixture fx(kStock);
-    QVERIFY(QDir(fx.seams.directory.path()).mkdir(kCodesFileName)); // a folder where the file goes
-    fx.chooseRow("Doliprane");
-    Platform::setMessageBoxes(nullptr);
-    QVERIFY(fx.runEditor("renew", [&](MedicineEditor *editor) {
-        scan(kBox + "17271231", 4);
-        whenModalOpens([&](QWidget *box) { QTest::keyClick(box, Qt::Key_Return); });
-        QTest::mouseClick(editor->findChild<QToolButton *>("save"), Qt::LeftButton);
-    }));
-    QTRY_VERIFY(QApplication::focusWidget() && QApplication::focusWidget()->window() == fx.form.get());
-}
-
-// A key held down repeats as fast as a scanner types; it is typing all the same.
-void TestScan::aKeyHeldDownInADialog()
-{
-    QLineEdit dialogField;
-    dialogField.show();
-    dialogField.activateWindow();
-    QTRY_VERIFY(dialogField.hasFocus());
-    for (int n = 0; n < 8; ++n)
-        sendKey(QEvent::KeyPress, Qt::Key_X, {}, "x", 5'000'000 + quint64(n) * 25, n > 0);
-    QTRY_COMPARE(dialogField.text(), "xxxxxxxx");
 }
 
 void TestScan::boxesUp()

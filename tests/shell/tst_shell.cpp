@@ -78,6 +78,23 @@ const struct { const char *name; std::function<QWidget *(StockFixture &)> open; 
 };
 // clang-format on
 
+// What Vellorin.lock holds at start ("live": a running copy, "fifo": a pipe, "gone": a copy
+// of this computer whose process is gone, "there": a copy on "cabinet-2"), the answer
+// given, whether the program runs, what it says, and whether a crashed copy's work files
+// are gone.
+// clang-format off
+const struct { const char *name; QByteArray lock; MsgAnswer answer; bool runs; QString says; bool cleared; } kLocks[] = {
+    {"none", {}, MsgAnswer::No, true, {}, true},
+    {"empty", "", MsgAnswer::No, true, {}, true},
+    {"garbage", "\x01\xff nonsense", MsgAnswer::No, true, {}, true},
+    {"a copy of this computer that is gone", "gone", MsgAnswer::No, true, {}, true},
+    {"a copy of this computer that runs", "live", MsgAnswer::No, false, "Vellorin est déjà ouvert sur le dossier", false},
+    {"another computer, not opened", "there", MsgAnswer::No, false, "ordinateur « cabinet-2 » depuis le", false},
+    {"another computer, opened anyway", "there", MsgAnswer::Yes, true, "Ouvrir Vellorin quand même ?", false},
+    {"a pipe in its place", "fifo", MsgAnswer::No, false, "ce n'est pas un fichier ordinaire", false},
+};
+// clang-format on
+
 } // namespace
 
 // The main window and its entries; one copy of the program per directory, and where an
@@ -91,9 +108,7 @@ class TestShell : public QObject
 private slots:
     void entriesOpenTheirWindow_data() { addRows(kEntries); }
     void entriesOpenTheirWindow();
-    void nothingOpens();
-    void quitEndsAtOnce();
-    void lockStates_data();
+    void lockStates_data() { addRows(kLocks); }
     void lockStates();
     void installedProgramKeepsItsFilesForTheUser();
     void everyControlIsNamedAndReachable_data() { addRows(kWindows); }
@@ -131,60 +146,9 @@ void TestShell::entriesOpenTheirWindow()
     QTRY_VERIFY(!QApplication::activeModalWidget()); // closed by its Fermer
 }
 
-// Nothing opens from a click on the face of a drop-down button, away from its arrow, nor
-// from the conversion once its warning is answered No.
-void TestShell::nothingOpens()
-{
-    MainWindowFixture m;
-    for (const char *key : {"printButton", "settingsButton"})
-        QTest::mouseClick(m.toolButton(key), Qt::LeftButton, {}, QPoint(8, m.toolButton(key)->height() / 2));
-    m.seams.messages.queue(MsgAnswer::No);
-    m.window.findChild<QAction *>("conversion")->trigger();
-    QCOMPARE(boxOf(m.seams.messages.last()), "Conversion de la base de données | exclamation | Oui/Non");
-    QTest::qWait(50);
-    QVERIFY(!QApplication::activeModalWidget() && !QApplication::activePopupWidget());
-}
-
-void TestShell::quitEndsAtOnce()
-{
-    MainWindowFixture m;
-    // exit() outside a running loop does nothing: run the window's loop as the program does.
-    QTimer::singleShot(0, &m.window, [&m] { QTest::mouseClick(m.toolButton("quitButton"), Qt::LeftButton); });
-    QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(1); });
-    QCOMPARE(QApplication::exec(), 0);
-    QVERIFY(!m.window.isVisible());
-    QVERIFY(m.seams.messages.shown().isEmpty()); // no question asked
-}
-
-void TestShell::lockStates_data()
-{
-    QTest::addColumn<QByteArray>("lock"); // what Vellorin.lock holds at start; "live" for a running copy
-    QTest::addColumn<MsgAnswer>("answer");
-    QTest::addColumn<bool>("runs");
-    QTest::addColumn<QString>("says");
-    QTest::addColumn<bool>("cleared"); // the work files of a crashed copy are gone
-    const QDateTime since(QDate(2026, 12, 1), QTime(8, 30), Qt::UTC);
-    const QByteArray there = InstanceLock::describe({4242, "cabinet-2", since});
-    // clang-format off
-    QTest::newRow("none") << QByteArray() << MsgAnswer::No << true << QString() << true;
-    QTest::newRow("empty") << QByteArray("") << MsgAnswer::No << true << QString() << true;
-    QTest::newRow("garbage") << QByteArray("\x01\xff nonsense") << MsgAnswer::No << true << QString() << true;
-    QTest::newRow("a copy of this computer that is gone") // no process has that number
-        << InstanceLock::describe({2147483646, QSysInfo::machineHostName(), since}) << MsgAnswer::No << true << QString() << true;
-    QTest::newRow("a copy of this computer that runs") << QByteArray("live") << MsgAnswer::No << false << "Vellorin est déjà ouvert sur le dossier" << false;
-    QTest::newRow("another computer, not opened") << there << MsgAnswer::No << false << "ordinateur « cabinet-2 » depuis le" << false;
-    QTest::newRow("another computer, opened anyway") << there << MsgAnswer::Yes << true << "Ouvrir Vellorin quand même ?" << false;
-    QTest::newRow("a pipe in its place") << QByteArray("fifo") << MsgAnswer::No << false << "ce n'est pas un fichier ordinaire" << false;
-    // clang-format on
-}
-
 void TestShell::lockStates()
 {
-    QFETCH(QByteArray, lock);
-    QFETCH(MsgAnswer, answer);
-    QFETCH(bool, runs);
-    QFETCH(QString, says);
-    QFETCH(bool, cleared);
+    const auto &[row, lock, answer, runs, says, cleared] = rowOf(kLocks);
     TestSeams seams;
     const QString lockFile = seams.directory.file("Vellorin.lock");
     InstanceLock live(seams.directory.path());
@@ -192,6 +156,12 @@ void TestShell::lockStates()
         QCOMPARE(live.acquire(), InstanceLock::Outcome::Acquired);
     else if (lock == "fifo")
         QCOMPARE(::mkfifo(QFile::encodeName(lockFile).constData(), 0644), 0);
+    else if (lock == "gone" || lock == "there") // no process has the number of the first
+        seams.directory.write(
+            "Vellorin.lock",
+            InstanceLock::describe({lock == "gone" ? 2147483646 : 4242,
+                                    lock == "gone" ? QSysInfo::machineHostName() : "cabinet-2",
+                                    QDateTime(QDate(2026, 12, 1), QTime(8, 30), Qt::UTC)}));
     else if (!lock.isNull())
         seams.directory.write("Vellorin.lock", lock);
     const QStringList work{"Pharmacie.dat.~a1B2c3", "Pharmacie.new", "Pharmacie.def",
@@ -224,10 +194,11 @@ void TestShell::lockStates()
 
 void TestShell::installedProgramKeepsItsFilesForTheUser()
 {
-    QVERIFY(ExecutableDirectory::isSystemInstall("/usr/lib/vellorin"));
-    QVERIFY(ExecutableDirectory::isSystemInstall("/opt/vellorin/"));
-    QVERIFY(!ExecutableDirectory::isSystemInstall("/root/Vellorin"));
-    QVERIFY(!ExecutableDirectory::isSystemInstall("/usrlocal"));
+    for (const auto &[folder, system] : {std::pair{"/usr/lib/vellorin", true},
+                                         {"/opt/vellorin/", true},
+                                         {"/root/Vellorin", false},
+                                         {"/usrlocal", false}})
+        QCOMPARE(ExecutableDirectory::isSystemInstall(folder), system);
 
     TestSeams seams;
     for (const char *name : {"Pharma_Forme.dat", "Pharma_Type.dat", "Impression.json"})

@@ -69,15 +69,18 @@ const Case<QStringList, QStringList> kSorts[] = {
 };
 
 // The four lists (C complete, E expired, L low stock, B both) with every medicine, then
-// with indispensable ones only, then whether it expires within "1 mois".
+// with indispensable ones only, then whether it expires within 1, 2, 3 and 6 months.
 const struct { const char *name; QString quantity, threshold, expiry, indispensable, shown; } kRules[] = {
-    {"at its threshold", "5", "5", "07/12/2026", "1", "C-LB C-LB 1"},
-    {"above its threshold", "6", "5", "", "0", "C--- ---- -"},
-    {"blank quantity and threshold", "", "", "01/01/2030", "0", "C-LB ---- -"},
-    {"expires today", "9", "1", "06/12/2026", "0", "CE-B ---- 1"},
-    {"31 days left", "9", "1", "06/01/2027", "0", "C--- ---- -"},
-    {"30 days left", "9", "1", "05/01/2027", "1", "C--- C--- 1"},
-    {"not a calendar date", "9", "1", "31/04/2026", "1", "C--- C--- -"},
+    {"at its threshold", "5", "5", "07/12/2026", "1", "C-LB C-LB 1111"},
+    {"above its threshold", "6", "5", "", "0", "C--- ---- ----"},
+    {"blank quantity and threshold", "", "", "01/01/2030", "0", "C-LB ---- ----"},
+    {"expires today", "9", "1", "06/12/2026", "0", "CE-B ---- 1111"},
+    {"30 days left", "9", "1", "05/01/2027", "1", "C--- C--- 1111"},
+    {"31 days left", "9", "1", "06/01/2027", "0", "C--- ---- -111"},
+    {"62 days left", "9", "1", "06/02/2027", "0", "C--- ---- --11"},
+    {"93 days left", "9", "1", "09/03/2027", "0", "C--- ---- ---1"},
+    {"186 days left", "9", "1", "10/06/2027", "0", "C--- ---- ----"},
+    {"not a calendar date", "9", "1", "31/04/2026", "1", "C--- C--- ----"},
 };
 // clang-format on
 
@@ -90,8 +93,6 @@ class TestStore : public QObject
 private slots:
     void linesAreSplitOnEitherLineEnd_data() { addRows(kSplits); }
     void linesAreSplitOnEitherLineEnd();
-    void composeLaysOutTheFields();
-    void namesDifferingInCaseAreTheSameFile();
     void decomposeReadsEveryLength_data() { addRows(kRecords); }
     void decomposeReadsEveryLength();
     void numbers_data() { addRows(kNumbers); }
@@ -118,26 +119,6 @@ void TestStore::linesAreSplitOnEitherLineEnd()
     QString error;
     QCOMPARE(readStock(&error), c.out);
     QVERIFY(error.isEmpty());
-}
-
-void TestStore::composeLaysOutTheFields()
-{
-    const QString line = composeRecord(u"Aspirine", u"Orale", u"Comprimé", u"12", u"05/03/2007", u"5", u"1");
-    QCOMPARE(line, "Aspirine" + QString(32, u' ') + "Orale" + QString(15, u' ') + "Comprimé" +
-                       QString(12, u' ') + "12 05/03/2007     5  1" + QString(9, u' '));
-}
-
-// Files copied from a system whose file names ignore case are read and written under their
-// own name, never doubled by a second file.
-void TestStore::namesDifferingInCaseAreTheSameFile()
-{
-    TestSeams seams;
-    seams.directory.write("PHARMACIE.DAT", fileOf({medicine("Aspirine")}));
-    QString error;
-    QCOMPARE(readStock(&error), QStringList{medicine("Aspirine")});
-    QVERIFY(writeStock({medicine("Zinc")}, &error));
-    QCOMPARE(QDir(seams.directory.path()).entryList(QDir::Files), QStringList{"PHARMACIE.DAT"});
-    QCOMPARE(seams.directory.read("PHARMACIE.DAT"), fileOf({medicine("Zinc")}));
 }
 
 void TestStore::decomposeReadsEveryLength()
@@ -207,9 +188,11 @@ void TestStore::stockRules()
         }
         got += QLatin1Char(' ');
     }
-    const bool within =
-        StockRules::withinHorizon(daysToExpiry(e.expiry, today), StockRules::horizonDays(u"1 mois"));
-    QCOMPARE(got + (within ? QLatin1Char('1') : QLatin1Char('-')), c.shown);
+    for (const QStringView horizon : {u"1 mois", u"2 mois", u"3 mois", u"6 mois"})
+        got += StockRules::withinHorizon(daysToExpiry(e.expiry, today), StockRules::horizonDays(horizon))
+                   ? QLatin1Char('1')
+                   : QLatin1Char('-');
+    QCOMPARE(got, c.shown);
 }
 
 // Three saves a day for 70 days keep the last 20 copies and the last of each of the other
