@@ -53,6 +53,13 @@ const struct { const char *name; QString record; QList<OldField> fields; QList<A
 };
 // clang-format on
 
+// "&Annuler" at the first or the last of the four questions of the field map, then the
+// answer to "Attention !!!".
+const Case<int, MsgAnswer> kCancels[] = {
+    {"question 1, Yes", 0, MsgAnswer::Yes}, {"question 1, No", 0, MsgAnswer::No},
+    {"question 4, Yes", 3, MsgAnswer::Yes}, {"question 4, No", 3, MsgAnswer::No},
+};
+
 // The conversion window on the old stock, answered by the scripted input box.
 struct Window
 {
@@ -91,7 +98,7 @@ class TestConversion : public QObject
 
 private slots:
     void conversions();
-    void cancelDuringTheFieldMap_data();
+    void cancelDuringTheFieldMap_data() { addRows(kCancels); }
     void cancelDuringTheFieldMap();
     void refusals_data() { addRows(kRefusals); }
     void refusals();
@@ -140,21 +147,10 @@ void TestConversion::conversions()
     QCOMPARE(w.seams.directory.read("Pharmacie06122026_2.sav"), once);
 }
 
-void TestConversion::cancelDuringTheFieldMap_data()
-{
-    QTest::addColumn<int>("question"); // which of the four questions of the field map
-    QTest::addColumn<MsgAnswer>("confirm");
-    for (int q = 0; q < 4; q += 3) {
-        QTest::addRow("question %d, Yes", q + 1) << q << MsgAnswer::Yes;
-        QTest::addRow("question %d, No", q + 1) << q << MsgAnswer::No;
-    }
-}
-
 void TestConversion::cancelDuringTheFieldMap()
 {
     Window w;
-    QFETCH(int, question);
-    QFETCH(MsgAnswer, confirm);
+    const auto &[name, question, confirm] = rowOf(kCancels);
     QStringList answers = {"1:3", "4:5", "5", "5"};
     // "&Annuler" leaves the typed text in the box: No goes on with it.
     answers[question] = "CANCEL:" + answers[question];

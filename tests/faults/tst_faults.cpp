@@ -32,20 +32,16 @@ void stock(const TestSeams &seams, int lines)
     seams.directory.write(kStockFileName, fileOf(medicines(lines)));
 }
 
+// A value list's entries, or the codes file's lines (a product code, then a name).
 void routes(const TestSeams &seams, int lines)
 {
-    QByteArray list;
-    for (int n = 0; n < lines; ++n)
-        list += "Voie " + QByteArray::number(n) + "\r\n";
-    seams.directory.write(kRoutesFileName, list);
+    seams.directory.write(kRoutesFileName, fileOf(medicines(lines)));
 }
 
 void codes(const TestSeams &seams, int lines)
 {
-    QByteArray list;
-    for (int n = 0; n < lines; ++n)
-        list += QByteArray::number(n).rightJustified(14, '0') + "Médicament\r\n";
-    seams.directory.write(kCodesFileName, list);
+    seams.directory.write(kCodesFileName,
+                          fileOf(medicines(lines).replaceInStrings("Médicament ", "03400930000")));
 }
 
 bool convert(int, QString *error)
