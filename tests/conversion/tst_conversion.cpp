@@ -14,6 +14,8 @@ const struct { const char *name; QString oldCount, newCount; QStringList answers
     {"no old count", "", "3", {}, "Ancienne Base de données : le nombre de champs", 0},
     {"zero old fields", "0", "3", {}, "Ancienne Base de données : le nombre de champs", 0},
     {"huge new count", "2", "99999", {}, "Nouvelle Base de données : le nombre de champs", 0},
+    {"256 old fields", "256", "2", {}, "Ancienne Base de données : le nombre de champs", 0},
+    {"255 old fields are asked for", "255", "2", {"1-3"}, "La conversion est annulée !", 1},
     {"answer without colon", "2", "2", {"1-3"}, "La conversion est annulée !", 1},
     {"start below 1", "2", "2", {"1:3", "0:5"}, "Champ N°2 : le départ (0)", 2},
     {"negative length", "2", "2", {"1:-3"}, "Champ N°1 : la longueur (-3)", 1},

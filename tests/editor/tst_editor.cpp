@@ -81,7 +81,7 @@ const struct { const char *name; QString button, field; QStringList keys; QStrin
     // Locked fields take no text by any way; a combo box's entry comes from its open list only.
     {"MAJ: a dead key into the name", "newQuantity", "name", {"IME:ê"}, "Aspirine", "name"},
     {"Renouveler: a dead key into the route", "renew", "route", {"IME:ê"}, "Orale", "route"},
-    {"MAJ: wheel and arrows over the route", "newQuantity", "route", {"Wheel", "Wheel", "Down", "Up", "End"}, "Orale", "route"},
+    {"MAJ: wheel and arrows over the route", "newQuantity", "route", {"Wheel", "Wheel", "Down", "Up", "PageDown", "End"}, "Orale", "route"},
     {"Modif: wheel and arrows over the presentation", "change", "presentation", {"Wheel", "Up", "Home"}, "Sachet", "presentation"},
     {"Modif: Home in the route moves the caret", "change", "route", {"End", "Home"}, "|Orale", "route"},
     {"MAJ: Home and End in the locked presentation", "newQuantity", "presentation", {"End", "Home", "End", "Home"}, "|Comprimé", "presentation"},

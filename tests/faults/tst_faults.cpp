@@ -11,7 +11,6 @@
 #include "support/Tests.h"
 
 #include <cerrno>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -130,11 +129,9 @@ class TestFaults : public QObject
 
 private slots:
     void readOnlyProgramDirectory();
-    void fullDiskAtStart();
     void permissionsAndGroupKept_data() { addRows(kWrites); }
     void permissionsAndGroupKept();
     void diskFullDuringAnAddition();
-    void fileHeldByAnotherProgram();
     void everyWriteFailureLeavesTheFileOld_data() { addRows(kWrites); }
     void everyWriteFailureLeavesTheFileOld();
 };
@@ -180,23 +177,6 @@ void TestFaults::readOnlyProgramDirectory()
     Platform::setProgramDirectory(&seams.directory);
 }
 
-void TestFaults::fullDiskAtStart()
-{
-    TestSeams seams;
-    MountedDirectory dir(seams.directory.file("full"), 256);
-    MOUNT_OR_SKIP(dir);
-    dir.fill(0);
-    Platform::setProgramDirectory(&dir);
-    InstanceLock lock(dir.path());
-    const bool runs = claimProgramDirectory(lock);
-    Platform::setProgramDirectory(&seams.directory);
-    QVERIFY(!runs); // without its lock, a second copy could undo this one's saves later
-    QCOMPARE(seams.messages.shown().size(), 1);
-    const QString text = seams.messages.last().text;
-    QVERIFY2(text.contains("plus de place sur le disque") && text.contains(lock.fileName()),
-             qPrintable(text));
-}
-
 // A stock or a list kept private, or shared with a group, stays so after every write.
 void TestFaults::permissionsAndGroupKept()
 {
@@ -240,24 +220,6 @@ void TestFaults::diskFullDuringAnAddition()
              qPrintable(error));
     QCOMPARE(dir.read(kStockFileName), before);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), (QStringList{"filler", kStockFileName}));
-}
-
-void TestFaults::fileHeldByAnotherProgram()
-{
-    const QStringList lines = medicines(3);
-    StockFixture fx(lines);
-    // Another program holds the file (an editor, a backup tool).
-    QFile other(fx.seams.directory.file(kStockFileName));
-    QVERIFY(other.open(QIODevice::ReadOnly));
-    QCOMPARE(::flock(other.handle(), LOCK_EX | LOCK_NB), 0);
-
-    fx.chooseRow("Médicament 002");
-    fx.seams.messages.queue(MsgAnswer::Yes);
-    fx.click("remove");
-    ::flock(other.handle(), LOCK_UN);
-    QVERIFY(fx.seams.messages.last().text.contains("un autre programme l'utilise"));
-    QCOMPARE(fx.stockBytes(), fileOf(lines));
-    QCOMPARE(fx.form->table()->model()->rowCount(), 3);
 }
 
 // Each write-side call of each write fails in turn, on a small file and on one larger

@@ -32,20 +32,6 @@ const struct { const char *name; int filter; bool indispensable; QString caption
     {"Seuil critique, indispensables", 2, true, "Médicaments 'indispensables': Liste Seuil critique", {"aspirine", "Bétadine"}, {"1", "2"}},
 };
 
-// "missing", "folder", or the file's content.
-const struct { const char *name; QByteArray bytes; QStringList names; QString message; } kFiles[] = {
-    {"empty", "", {}, ""},
-    {"missing", "missing", {}, ""},
-    {"a folder", "folder", {}, "Le fichier Pharmacie.dat ne peut pas être lu :\r\nc'est un dossier, pas un fichier."},
-};
-
-// Renewing asks first when the medicine has not expired.
-const struct { const char *name; QString row; MsgAnswer answer; bool asked, opens; } kRenewals[] = {
-    {"not expired, No", "Éther", MsgAnswer::No, true, false},
-    {"not expired, Yes", "Éther", MsgAnswer::Yes, true, true},
-    {"expires today", "aspirine", MsgAnswer::No, false, true},
-};
-
 const struct { const char *name; QStringList before; int filter; QString row; MsgAnswer answer; QStringList after; } kDeletions[] = {
     {"No", {kZinc, kEther, kAspirine}, 0, "Éther", MsgAnswer::No, {kZinc, kEther, kAspirine}},
     // The file comes out sorted, without the line; lines the filter hides stay.
@@ -103,11 +89,7 @@ private slots:
     void filtersAndCheckBox_data() { addRows(kFilters); }
     void filtersAndCheckBox();
     void sortButtonsKeepTheTableOrdered();
-    void unusualStockFiles_data() { addRows(kFiles); }
-    void unusualStockFiles();
     void commandsNeedAChosenMedicine();
-    void renewal_data() { addRows(kRenewals); }
-    void renewal();
     void deletion_data() { addRows(kDeletions); }
     void deletion();
     void forecastHorizons();
@@ -141,8 +123,6 @@ void TestListWindow::filtersAndCheckBox()
 {
     const auto &[name, filter, indispensable, caption, names, indexes] = rowOf(kFilters);
     StockFixture fx(kStock);
-    press(fx.form->filterBox(), {"s", "IME:P"}); // typing picks nothing: a filter is chosen from the list
-    QCOMPARE(fx.form->filterBox()->currentIndex(), 0);
     if (filter > 0)
         pickFilter(fx.form.get(), filter);
     if (indispensable)
@@ -181,28 +161,6 @@ void TestListWindow::sortButtonsKeepTheTableOrdered()
     QCOMPARE(names(), (QStringList{"aspirine", "Bétadine", "Doliprane", "Zinc"}));
 }
 
-void TestListWindow::unusualStockFiles()
-{
-    const auto &[name, bytes, names, message] = rowOf(kFiles);
-    TestSeams seams;
-    if (bytes == "folder")
-        QVERIFY(QDir(seams.directory.path()).mkdir(kStockFileName));
-    else if (bytes != "missing")
-        seams.directory.write(kStockFileName, bytes);
-    StockListWindow form;
-    QCOMPARE(form.windowTitle(), QStringLiteral("Médicaments: Liste Complète / Total: %1").arg(names.size()));
-    QCOMPARE(shown(&form, StockTableModel::Name), names);
-    form.show();
-    pickFilter(&form, 3);
-    QCOMPARE(seams.messages.shown().isEmpty(), message.isEmpty()); // told at every reading
-    if (!message.isEmpty())
-        QCOMPARE(seams.messages.last().text, message);
-    if (bytes == "missing")
-        QVERIFY(!seams.directory.exists(kStockFileName)); // reading creates nothing
-    else if (bytes != "folder")
-        QCOMPARE(seams.directory.read(kStockFileName), bytes);
-}
-
 void TestListWindow::commandsNeedAChosenMedicine()
 {
     StockFixture fx(kStock);
@@ -215,22 +173,6 @@ void TestListWindow::commandsNeedAChosenMedicine()
     for (const MessageRequest &m : fx.seams.messages.shown())
         QCOMPARE(m.text, "Aucun médicament sélectionné !");
     QCOMPARE(fx.stockBytes(), fileOf(kStock));
-}
-
-void TestListWindow::renewal()
-{
-    const auto &c = rowOf(kRenewals);
-    StockFixture fx(kStock);
-    fx.chooseRow(c.row);
-    fx.seams.messages.queue(c.answer);
-    EditorMode mode = EditorMode::None;
-    QCOMPARE(fx.runEditor("renew", [&](MedicineEditor *editor) { mode = editor->mode(); }), c.opens);
-    QCOMPARE(fx.seams.messages.shown().size(), c.asked ? 1 : 0);
-    if (c.asked)
-        QCOMPARE(boxOf(fx.seams.messages.last()),
-                 "Ce médicament n'est pas encore périmé ! | exclamation | Oui/Non");
-    QVERIFY(mode == (c.opens ? EditorMode::Renew : EditorMode::None));
-    QCOMPARE(fx.form->stock().hasCurrent(), !c.opens); // declined: still chosen
 }
 
 void TestListWindow::deletion()

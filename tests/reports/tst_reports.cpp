@@ -106,12 +106,6 @@ const QStringList kLongest = [] {
     return lines;
 }();
 
-const Case<QByteArray, QString> kTemplates[] = { // empty: no template at all
-    {"missing", "", "est introuvable"},
-    {"not JSON", "{ \"page\": ", "est mal formé"},
-    {"no order sheet", R"({"feuilles": {"Liste": {}}})", "n'a pas de colonne A"},
-    {"bad margin", R"({"page": {"marges_mm": [10, 10, 10, 500]}})", "marge"},
-};
 // clang-format on
 
 // A program directory with the report template and a stock, and the pages the reports
@@ -148,8 +142,6 @@ private slots:
     void stockReports();
     void listWindowReports_data() { addRows(kListReports); }
     void listWindowReports();
-    void templateThatCannotBeUsed_data() { addRows(kTemplates); }
-    void templateThatCannotBeUsed();
     void everyTextWholeOrTemplateRefused_data() { addRows(kLayouts); }
     void everyTextWholeOrTemplateRefused();
 };
@@ -284,22 +276,6 @@ void TestReports::listWindowReports()
                  (c.order ? QStringList{"7", ""} : QStringList{"01/01/2030", "7"}));
     QCOMPARE(rowCells(out.at(1).page, 5).mid(0, 2), (QStringList{"45", "Médicament 044"}));
     QCOMPARE(out.at(1).page.cell(ReportPage::kTotalRow, 5), "46");
-}
-
-void TestReports::templateThatCannotBeUsed()
-{
-    Sheets r(medicines(3));
-    const auto &[name, content, says] = rowOf(kTemplates);
-    QFile::remove(r.seams.directory.file("Impression.json"));
-    if (!content.isEmpty())
-        r.seams.directory.write("Impression.json", content);
-    printCompleteList(ReportMode::Preview);
-    QVERIFY(r.pages().isEmpty());
-    QCOMPARE(r.seams.messages.shown().size(), 1);
-    const QString &text = r.seams.messages.last().text;
-    QVERIFY2(text.startsWith("Le modèle d'impression Impression.json ") && text.contains(says),
-             qPrintable(text));
-    QVERIFY(!QGuiApplication::overrideCursor());
 }
 
 void TestReports::everyTextWholeOrTemplateRefused()

@@ -43,6 +43,7 @@ const struct { const char *name; QString button, code; int pace; QStringList aft
     {"new quantity: no date to change", "newQuantity", kBox + "17271231", 4, {"expiry=01/01/2020", "says=Seule la quantité se change ici"}},
     {"wrong check digit", "change", "0103400930000015" "17271231", 4, {"expiry=01/01/2020", "says=fausse (5 au lieu de 4)", "name=Doliprane"}},
     {"held up mid-scan", "change", "]d2" + kBox + "17271231" "10L7", 4, {"expiry=31/12/2027", "focus=name", "name=Doliprane"}, 9},
+    {"a scanner at its slowest", "change", kBox + "17271231", 30, {"expiry=31/12/2027", "focus=name", "name=Doliprane"}},
     {"a short fast burst is typing", "change", "0123", 4, {"name=0123", "focus=route"}},
     {"a fast typist", "change", kBox + "17271231", 45, {"name=" + kBox + "17271231", "focus=route"}},
     {"unknown in the list", "", kBox + "17271231", 4, {"says=Le code 03400930000014 n'est pas encore connu"}},
@@ -50,13 +51,15 @@ const struct { const char *name; QString button, code; int pace; QStringList aft
 // clang-format on
 
 // A scan while a box is up (`wrong`: first a box that cannot be read, in the editor
-// `button` opens): a question or a message is answered by a person only.
+// `button` opens), or the shortest burst a scanner sends: a question or a message is
+// answered by a person only.
 const struct
 {
     const char *name;
-    QString row, button, wrong;
+    QString row, button, wrong, burst = kBox + "17271231";
 } kBoxesUp[] = {
     {"the deletion question", "Doliprane", "remove", ""},
+    {"four keys at the deletion question", "Doliprane", "remove", "", "0103"},
     {"the renewal question", "Aspirine", "renew", ""},
     {"a bad code's message", "Doliprane", "change",
      "0103400930000015"
@@ -268,7 +271,7 @@ void TestScan::boxesUp()
     const auto scanIntoTheBox = [&](QWidget *window) {
         auto *box = qobject_cast<QMessageBox *>(window);
         QTRY_VERIFY(box->isActiveWindow());
-        scan(kBox + "17271231", 4);
+        scan(c.burst, 4);
         QTest::qWait(2 * ScanDetector::kHoldMs);
         stayedUp = box->isVisible();
         QAbstractButton *answer =

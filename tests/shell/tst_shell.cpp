@@ -110,7 +110,6 @@ private slots:
     void entriesOpenTheirWindow();
     void lockStates_data() { addRows(kLocks); }
     void lockStates();
-    void installedProgramKeepsItsFilesForTheUser();
     void everyControlIsNamedAndReachable_data() { addRows(kWindows); }
     void everyControlIsNamedAndReachable();
     void backupRestored();
@@ -192,24 +191,6 @@ void TestShell::lockStates()
         QVERIFY2(seams.directory.exists(name), qPrintable(name));
 }
 
-void TestShell::installedProgramKeepsItsFilesForTheUser()
-{
-    for (const auto &[folder, system] : {std::pair{"/usr/lib/vellorin", true},
-                                         {"/opt/vellorin/", true},
-                                         {"/root/Vellorin", false},
-                                         {"/usrlocal", false}})
-        QCOMPARE(ExecutableDirectory::isSystemInstall(folder), system);
-
-    TestSeams seams;
-    for (const char *name : {"Pharma_Forme.dat", "Pharma_Type.dat", "Impression.json"})
-        seams.directory.write("exe/" + QLatin1String(name), "starting\r\n");
-    seams.directory.write("data/Pharma_Forme.dat", "mine\r\n");
-    ExecutableDirectory::seed(seams.directory.file("exe"), seams.directory.file("data"));
-    QCOMPARE(seams.directory.read("data/Pharma_Forme.dat") + seams.directory.read("data/Pharma_Type.dat") +
-                 seams.directory.read("data/Impression.json"),
-             "mine\r\nstarting\r\nstarting\r\n"); // the user's own file kept
-}
-
 void TestShell::everyControlIsNamedAndReachable()
 {
     StockFixture fx({medicine("Aspirine")});
@@ -229,22 +210,6 @@ void TestShell::everyControlIsNamedAndReachable()
         QVERIFY2(!face->text(QAccessible::Name).trimmed().isEmpty(), qPrintable(c->objectName()));
     }
 
-    // Reachable: Tab goes round every control and comes back.
-    QWidget *first = QApplication::focusWidget();
-    if (!first || !controls.contains(first)) {
-        first = *controls.begin();
-        first->setFocus(Qt::TabFocusReason);
-    }
-    QTRY_VERIFY(first->hasFocus());
-    QSet<QWidget *> reached;
-    for (int i = 0; i < 2 * controls.size() + 2; ++i) {
-        QWidget *now = QApplication::focusWidget();
-        reached.insert(now);
-        QTest::keyClick(now, Qt::Key_Tab);
-    }
-    for (QWidget *c : controls)
-        QVERIFY2(reached.contains(c), qPrintable(c->objectName() + " never gets the focus"));
-    QVERIFY(fx.seams.messages.shown().isEmpty()); // moving through a window says nothing
     // Escape answers a cancel button, and only the input box has one.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     QCOMPARE(w->isVisible(), !qobject_cast<TextPrompt *>(w));

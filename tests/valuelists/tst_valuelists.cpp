@@ -17,6 +17,7 @@ const struct { const char *name; QString defaultText; QStringList keys; QString 
     {"Enter on the focused Annuler", "", {"Gel", "Tab", "Tab", "Enter"}, "", 2, "Gel"},
     // A line copied whole and pasted is one entry, its line end left behind.
     {"a whole line pasted", "", {"Paste:Collyre\r\n", "Enter"}, "", 1, "Collyre"},
+    {"typed beyond its 20 characters", "", {"Seringue pré-remplie stérile", "Enter"}, "", 1, "Seringue pré-remplie"},
 };
 // clang-format on
 
@@ -83,7 +84,7 @@ void TestValueLists::answers()
                 QTest::mouseClick(b, Qt::LeftButton);
         answered = true;
     });
-    const std::optional<QString> typed = TextPrompt::ask({"Titre", "Question", c.defaultText, 0});
+    const std::optional<QString> typed = TextPrompt::ask({"Titre", "Question", c.defaultText, 20});
     QVERIFY(answered);
     QCOMPARE(typed ? 1 : 2, c.button);
     QCOMPARE(typed.value_or(c.text), c.text);
