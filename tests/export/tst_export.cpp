@@ -5,7 +5,6 @@
 #include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QMenu>
-#include <QStandardPaths>
 #include <QTreeView>
 
 namespace {

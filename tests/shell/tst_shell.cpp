@@ -29,8 +29,6 @@ const struct { const char *name; QString entry, window, entries; } kEntries[] = 
     {"medicines, menu", "stockList", "stockListWindow", ""},
     {"medicines, toolbar", "stockListButton", "stockListWindow", ""},
     {"routes, menu", "routeList", "valueListEditor", "Cutanée|éther|orale|Orale"},
-    {"routes, toolbar", "routeListEntry", "valueListEditor", "Cutanée|éther|orale|Orale"},
-    {"presentations, menu", "presentationList", "valueListEditor", "|  Gel|Sirop"},
     {"presentations, toolbar", "presentationListEntry", "valueListEditor", "|  Gel|Sirop"},
     // The conversion opens once its warning is answered Yes.
     {"conversion", "conversion", "conversionWindow", ""},

@@ -9,8 +9,6 @@ namespace {
 // clang-format off
 const struct { const char *name; QString defaultText; QStringList keys; QString finish; short button; QString text; } kAnswers[] = {
     {"Enter is OK", "Gélule", {"Crème", "Enter"}, "", 1, "Crème"},
-    {"OK button", "", {"Sirop"}, "&OK", 1, "Sirop"},
-    {"default kept", "Gélule", {"Enter"}, "", 1, "Gélule"},
     {"Escape is Annuler", "Gélule", {"Patch", "Escape"}, "", 2, "Patch"},
     {"Annuler button", "", {"Spray"}, "&Annuler", 2, "Spray"},
     {"close box is Annuler", "", {"Gel"}, "close", 2, "Gel"},
@@ -31,18 +29,13 @@ const struct { const char *name; QByteArray before; QString button, answer; bool
     // An addition writes one line at the end; the rest of the file keeps its order.
     {"add, trimmed", "Sirop\r\nGel\r\n", "add", "  Crème  ", false, cp1252("Sirop\r\nGel\r\nCrème\r\n"), {"Crème", "Gel", "Sirop"}, ""},
     {"add blanks alone: an empty line", "Sirop\r\nGel\r\n", "add", "   ", false, "Sirop\r\nGel\r\n\r\n", {"", "Gel", "Sirop"}, ""},
-    {"add a duplicate in another case", "Sirop\r\nGel\r\n", "add", "sirop", false, "Sirop\r\nGel\r\nsirop\r\n", {"Gel", "Sirop", "sirop"}, ""},
     {"add, cut at 20 characters", "Gel\r\n", "add", "Seringue pré-remplie stérile", false,
      cp1252("Gel\r\nSeringue pré-remplie\r\n"), {"Gel", "Seringue pré-remplie"}, ""},
-    {"add to a missing file", "", "add", "Gélule", false, cp1252("Gélule\r\n"), {"Gélule"}, ""},
     {"add after a last line without its end", "Sirop", "add", "Gel", false, "Sirop\r\nGel\r\n", {"Gel", "Sirop"}, ""},
     // A change rewrites the file whole, in the order the list shows.
     {"change", "Spray\r\nSirop\r\nGel\r\n", "change", " Patch ", false, "Gel\r\nPatch\r\nSpray\r\n", {"Gel", "Patch", "Spray"}, ""},
     {"add, cancelled", "Sirop\r\nGel\r\n", "add", "Patch", true, "Sirop\r\nGel\r\n", {"Gel", "Sirop"}, ""},
-    {"change, cancelled", "Sirop\r\nGel\r\n", "change", "Patch", true, "Sirop\r\nGel\r\n", {"Gel", "Sirop"}, ""},
     {"change to nothing", "Sirop\r\n", "change", "", false, "Sirop\r\n", {"Sirop"}, "Vous n'avez saisi aucune Présentation !"},
-    // The limit is for typing: a longer entry from a hand-edited file is shown and kept whole.
-    {"change, a long entry kept", "Sirop pour la toux de l'enfant\r\n", "change", "Sirop pour la toux de l'enfant", false, cp1252("Sirop pour la toux de l'enfant\r\n"), {"Sirop pour la toux de l'enfant"}, ""},
     {"change, nothing chosen", "Gel\r\n", "change", "Patch", false, "Gel\r\n", {"Gel"}, "Aucune Présentation sélectionnée !"},
     {"delete, nothing chosen", "Gel\r\n", "remove", "Yes", false, "Gel\r\n", {"Gel"}, "Aucune Présentation sélectionnée !"},
     {"delete, No", "Spray\r\nGel\r\nSirop\r\n", "remove", "No", false, "Spray\r\nGel\r\nSirop\r\n", {"Gel", "Sirop", "Spray"}, "Sirop\r\n\r\nConfirmer la suppression ?"},
