@@ -92,21 +92,11 @@ private slots:
     void records();
 };
 
-// The counts take digits, Enter moves on; then the worked example, an older layout to the
-// current one, and a second conversion the same day, which keeps the first day's copy and
-// makes a second one.
+// The worked example, an older layout to the current one, and a second conversion the same
+// day, which keeps the first day's copy and makes a second one.
 void TestConversion::conversions()
 {
     Window w;
-    auto *old = w.form.findChild<QLineEdit *>("oldFieldCount");
-    QTRY_VERIFY(old->hasFocus());
-    press(old, {"1a2-.", "Backspace"});
-    QCOMPARE(old->text(), "1");
-    QTest::keyClick(old, Qt::Key_Return);
-    QTRY_COMPARE(QApplication::focusWidget()->objectName(), "newFieldCount");
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QTRY_COMPARE(QApplication::focusWidget()->objectName(), "convert");
-    QVERIFY(w.box.asked.isEmpty()); // Enter moved on; it pressed nothing
     w.convert("2", "3", {"1:3", "4:5", "5", "5", "4", "X"});
     QCOMPARE(w.seams.directory.read(kStockFileName), QByteArray("ABC  DEFGHX   \r\nIJ        X   \r\n"));
     QCOMPARE(w.seams.directory.read(kSav), kOld);

@@ -78,8 +78,8 @@ const struct { const char *name; QString button, field; QStringList keys; QStrin
     {"Modif: Enter in the threshold", "change", "threshold", {"Enter"}, "10", "expiry"},
     // Locked fields take no text by any way; a combo box's entry comes from its open list only.
     {"MAJ: a dead key into the name", "newQuantity", "name", {"IME:ê"}, "Aspirine", "name"},
-    {"MAJ: wheel and arrows over the route", "newQuantity", "route", {"Wheel", "Wheel", "Down", "Up", "PageDown", "End"}, "Orale", "route"},
-    {"Modif: wheel and arrows over the presentation", "change", "presentation", {"Wheel", "Up", "Home"}, "Sachet", "presentation"},
+    {"MAJ: wheel and arrows over the route", "newQuantity", "route", {"Wheel", "Wheel", "Down", "Up", "End"}, "Orale", "route"},
+    {"Modif: wheel and arrows over the presentation", "change", "presentation", {"Wheel", "Up", "PageDown", "Home"}, "Sachet", "presentation"},
     {"Modif: Home in the route moves the caret", "change", "route", {"End", "Home"}, "|Orale", "route"},
     {"MAJ: a pick from the open list", "newQuantity", "presentation", {"Alt+Down", "Pick:Sachet"}, "Sachet", "presentation"},
     {"Ajout: a date typed into its mask", "add", "expiry", {"07022001", "Tab"}, "07/02/2001", "save"},

@@ -13,7 +13,7 @@ namespace {
 // presentation, Aspirine's sachets come after the tablets.
 const QStringList kStock = {
     composeRecord(u"Aspirine", u"Orale", u"Sachet", u"12", u"01/01/2030", u"5", u"0"),
-    medicine("Doliprane; \"forte\"", "01/01/2020", "3", "5", "1"),
+    composeRecord(u"Doliprane \"forte\"", u"Orale; rectale", u"Comprimé", u"3", u"01/01/2020", u"5", u"1"),
     medicine("Zyrtec", "31/02/2027", "", "5"),
 };
 
@@ -103,13 +103,14 @@ void TestExport::listWindowAsShown()
                       Qt::LeftButton); // by presentation
     const QString xlsx = fx.seams.directory.file("liste.xlsx"), csv = fx.seams.directory.file("liste.csv");
     exportList(fx.form->table(), xlsx, "xlsx", MenuBy::MenuKey);
-    QCOMPARE(readXlsx(xlsx),
-             "Liste Complète A2 A1:F4 True True\n"
-             "str:Médicaments|str:Voie d'administration|str:Présentation|str:Quantité|str:Date "
-             "limite|str:Seuil critique\n"
-             "str:Doliprane; \"forte\"|str:Orale|str:Comprimé|int:3|datetime:2020-01-01 00:00:00|int:5\n"
-             "str:Zyrtec|str:Orale|str:Comprimé|||int:5\n"
-             "str:Aspirine|str:Orale|str:Sachet|int:12|datetime:2030-01-01 00:00:00|int:5\n");
+    QCOMPARE(
+        readXlsx(xlsx),
+        "Liste Complète A2 A1:F4 True True\n"
+        "str:Médicaments|str:Voie d'administration|str:Présentation|str:Quantité|str:Date "
+        "limite|str:Seuil critique\n"
+        "str:Doliprane \"forte\"|str:Orale; rectale|str:Comprimé|int:3|datetime:2020-01-01 00:00:00|int:5\n"
+        "str:Zyrtec|str:Orale|str:Comprimé|||int:5\n"
+        "str:Aspirine|str:Orale|str:Sachet|int:12|datetime:2030-01-01 00:00:00|int:5\n");
     fx.form->activateWindow();
     QTRY_VERIFY(fx.form->isActiveWindow());
     exportList(fx.form->table(), csv, "csv", MenuBy::RightClick);
@@ -118,7 +119,7 @@ void TestExport::listWindowAsShown()
         fx.seams.directory.read("liste.csv"),
         "\xEF\xBB\xBF" +
             QString("Médicaments;Voie d'administration;Présentation;Quantité;Date limite;Seuil critique\r\n"
-                    "\"Doliprane; \"\"forte\"\"\";Orale;Comprimé;3;01/01/2020;5\r\n"
+                    "\"Doliprane \"\"forte\"\"\";\"Orale; rectale\";Comprimé;3;01/01/2020;5\r\n"
                     "Zyrtec;Orale;Comprimé;;31/02/2027;5\r\n"
                     "Aspirine;Orale;Sachet;12;01/01/2030;5\r\n")
                 .toUtf8());

@@ -145,7 +145,6 @@ void TestFaults::readOnlyProgramDirectory()
     QVERIFY(seams.messages.last().text.contains("est en lecture seule"));
 
     QString error;
-    QCOMPARE(readStock(&error).size(), 3); // reading works
     QVERIFY(!appendToStock(medicines(1).first(), &error));
     QVERIFY2(error.contains("le dossier du programme est en lecture seule"), qPrintable(error));
     QVERIFY(!appendToValueList(kRoutesFileName, "Orale", &error));

@@ -84,7 +84,6 @@ const struct { const char *name; bool order, indispensable; QStringList titles; 
 // whole, or is refused before any page with the setting to change.
 const Case<QStringList, const char *> kLayouts[] = {
     {"shipped", {}, ""},
-    {"A4, 12 pt", {"8.5", "12"}, "« taille »"},
     {"Letter landscape, 7.5 pt", {"A4", "Letter", "portrait", "paysage", "8.5", "7.5", "[12, 12, 12, 14]", "[12, 8, 12, 8]"}, ""},
     {"A5 landscape", {"A4", "A5", "portrait", "paysage", "8.5", "7"}, "marges haut et bas"},
     {"A4, narrow column", {"\"largeur_mm\": 10,", "\"largeur_mm\": 7.5,"}, "colonne A de la feuille « Commande » 7,5 mm"},
