@@ -27,7 +27,7 @@ void BM_readStock(benchmark::State &state)
     }
 }
 
-void BM_trie_liste(benchmark::State &state)
+void BM_sortAlphabetically(benchmark::State &state)
 {
     const QStringList lines = generatedLines(int(state.range(0)));
     for (auto _ : state) {
@@ -143,7 +143,7 @@ BENCHMARK(BM_writeStock)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_saveFloor)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_durableWriteOnly)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_appendInPlace)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_trie_liste)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_sortAlphabetically)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_refill)
     ->ArgNames({"lines", "filter"})
     ->Args({1000, 0})
