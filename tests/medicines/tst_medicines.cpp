@@ -1,0 +1,104 @@
+#include "core/medicines/MedicinesDatabase.h"
+#include "support/Tests.h"
+
+namespace {
+
+const QString kRelease = QStringLiteral(VELLORIN_TEST_DATA "/bdpm");
+
+// A copy of the release in a folder of its own, each edit replacing a text in a file
+// ("file|old|new"), emptying it ("file|*|") or removing it ("file|").
+QString releaseWith(const TestSeams &seams, const QStringList &edits)
+{
+    const QString folder = seams.directory.file("release");
+    QDir().mkpath(folder);
+    for (const QString &name : QDir(kRelease).entryList(QDir::Files))
+        QFile::copy(kRelease + "/" + name, folder + "/" + name);
+    for (const QString &edit : edits) {
+        const QStringList parts = edit.split(u'|');
+        const QString path = folder + "/" + parts.at(0);
+        if (parts.size() == 2)
+            QFile::remove(path);
+        else
+            writeFile(path, parts.at(1) == "*"
+                                ? QByteArray()
+                                : readFile(path).replace(parts.at(1).toUtf8(), parts.at(2).toUtf8()));
+    }
+    return folder;
+}
+
+// clang-format off
+const Case<QStringList, QString> kRefusals[] = {
+    {"no specialities", {"CIS_bdpm.txt|"}, "Le dossier choisi ne contient pas le fichier CIS_bdpm.txt."},
+    {"empty packs", {"CIS_CIP_bdpm.txt|*|"}, "Le fichier CIS_CIP_bdpm.txt est vide."},
+    {"a field missing", {"CIS_bdpm.txt|01/01/1980\t\t\t IPSEN|01/01/1980\t\t IPSEN"}, "Le fichier CIS_bdpm.txt n'a pas la forme attendue à la ligne 9 : 11 champs au lieu de 12."},
+    {"a product code cut", {"CIS_CIP_bdpm.txt|3400930000038|340093000003"}, "Le fichier CIS_CIP_bdpm.txt n'a pas la forme attendue à la ligne 3 : « 340093000003 » n'est pas un code de 13 chiffres."},
+};
+
+// The name typed, and the specialities offered, the names' starts first.
+const Case<QString, QStringList> kCompletions[] = {
+    {"start first, then inside", "dol", {"DOLIPRANE 1000 mg", "DOLIPRANE 500 mg"}},
+    {"accents and case aside", "epineph", {"L’ÉPINÉPHRINE D’URGENCE 0"}},
+    {"inside a name", "renaud", {"ADRÉNALINE RENAUDIN 1 mg/1 mL"}},
+    {"nothing", "zzz", {}},
+};
+// clang-format on
+
+} // namespace
+
+// The public medicines database as downloaded, then as the program keeps it.
+class TestMedicines : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void readsARelease();
+    void refusals_data() { addRows(kRefusals); }
+    void refusals();
+    void completions_data() { addRows(kCompletions); }
+    void completions();
+};
+
+void TestMedicines::readsARelease()
+{
+    QString error;
+    const auto read = MedicinesDatabase::readFolder(kRelease, &error);
+    QVERIFY2(read, qPrintable(error));
+    TestSeams seams;
+    seams.directory.write("copie", read->serialized());
+    const auto db = MedicinesDatabase::load(seams.directory.file("copie"), &error);
+    QVERIFY2(db, qPrintable(error));
+    QCOMPARE(db->copyDate(), QFileInfo(kRelease + "/CIS_CIP_Dispo_Spec.txt").lastModified().date());
+    QCOMPARE(db->specialityCount() * 100 + db->packCount(), 1212);
+    const Pack *box = db->pack(u"03400930000014");
+    QVERIFY(box && db->pack(u"3400930000014") == box);
+    const Speciality *doliprane = db->speciality(box->cis);
+    QCOMPARE((QStringList{doliprane->name, doliprane->holder, doliprane->availability}),
+             (QStringList{"DOLIPRANE 1000 mg, comprimé", "OPELLA HEALTHCARE FRANCE",
+                          "Tension d'approvisionnement"}));
+    QCOMPARE(db->pack(u"03400930000052")->availability, "Rupture de stock");
+    QCOMPARE(db->byName(u"l’epinephrine d’urgence 0")->routes, "intramusculaire");
+    QCOMPARE(stockName(db->speciality("67911345")->name, 20), "ADRÉNALINE RENAUDIN");
+    QCOMPARE(stockName(db->speciality("65000001")->name, 40), "MÉTHYLPREDNISOLONE EXEMPLE LABORATOIRE");
+}
+
+void TestMedicines::refusals()
+{
+    const auto &c = rowOf(kRefusals);
+    TestSeams seams;
+    QString error;
+    QVERIFY(!MedicinesDatabase::readFolder(releaseWith(seams, c.in), &error));
+    QCOMPARE(error, c.out);
+}
+
+void TestMedicines::completions()
+{
+    QString error;
+    const auto db = MedicinesDatabase::readFolder(kRelease, &error);
+    QStringList offered;
+    for (const Speciality *s : db->completions(rowOf(kCompletions).in, 10))
+        offered << stockName(s->name, 40);
+    QCOMPARE(offered, rowOf(kCompletions).out);
+}
+
+VELLORIN_TEST(TestMedicines)
+#include "tst_medicines.moc"
