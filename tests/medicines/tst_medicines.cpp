@@ -1,5 +1,9 @@
-#include "core/medicines/MedicinesDatabase.h"
+#include "core/medicines/MedicinesCopy.h"
+#include "gui/medicines/MedicinesWindow.h"
 #include "support/Tests.h"
+
+#include <QFileDialog>
+#include <QLabel>
 
 namespace {
 
@@ -56,6 +60,7 @@ private slots:
     void refusals();
     void completions_data() { addRows(kCompletions); }
     void completions();
+    void importsFromItsWindow();
 };
 
 void TestMedicines::readsARelease()
@@ -98,6 +103,46 @@ void TestMedicines::completions()
     for (const Speciality *s : db->completions(rowOf(kCompletions).in, 10))
         offered << stockName(s->name, 40);
     QCOMPARE(offered, rowOf(kCompletions).out);
+}
+
+// A broken release, a good one, a broken one again: the copy in use changes only with the good
+// one, and nothing else of the program's directory changes.
+void TestMedicines::importsFromItsWindow()
+{
+    StockFixture fx({medicine("Aspirine")});
+    const QStringList before = QDir(fx.seams.directory.path()).entryList(QDir::Files);
+    const QByteArray stock = fx.stockBytes();
+    MedicinesWindow window;
+    window.show();
+    const QString broken =
+        releaseWith(fx.seams, {"CIS_bdpm.txt|01/01/1980\t\t\t IPSEN|01/01/1980\t\t IPSEN"});
+    QByteArray copy;
+    for (const QString &folder : {broken, kRelease, broken}) {
+        whenModalOpens([&](QWidget *dialog) {
+            dialog->findChild<QLineEdit *>("fileNameEdit")->setText(folder);
+            qobject_cast<QDialog *>(dialog)->accept();
+        });
+        QTest::mouseClick(window.findChild<QPushButton *>("import"), Qt::LeftButton);
+        if (folder == kRelease)
+            copy = fx.seams.directory.read(MedicinesCopy::kFileName);
+    }
+    const QString date =
+        QFileInfo(kRelease + "/CIS_CIP_Dispo_Spec.txt").lastModified().toString("dd/MM/yyyy");
+    const QString fault =
+        "L'import n'a pas eu lieu : Le fichier CIS_bdpm.txt n'a pas la forme attendue à la ligne 9 : "
+        "11 champs au lieu de 12.\r\n\r\n";
+    QCOMPARE((QStringList{fx.seams.messages.shown().at(0).text, fx.seams.messages.shown().at(1).text,
+                          fx.seams.messages.shown().at(2).text, window.findChild<QLabel *>("copy")->text()}),
+             (QStringList{fault + "Aucune copie n'est en service.",
+                          "La base des médicaments est importée : fichiers du " + date +
+                              ", 12 spécialités et 12 boîtes.",
+                          fault + "La copie en service reste celle des fichiers du " + date +
+                              ", 12 spécialités et 12 boîtes.",
+                          "Copie en service : fichiers du " + date + ", 12 spécialités et 12 boîtes."}));
+    QCOMPARE(fx.seams.directory.read(MedicinesCopy::kFileName), copy);
+    QCOMPARE(QDir(fx.seams.directory.path()).entryList(QDir::Files),
+             QStringList{MedicinesCopy::kFileName} + before);
+    QCOMPARE(fx.stockBytes(), stock);
 }
 
 VELLORIN_TEST(TestMedicines)

@@ -3,6 +3,7 @@
 #include "gui/backups/BackupsWindow.h"
 #include "gui/conversion/ConversionWindow.h"
 #include "gui/forecast/ExpiryForecastWindow.h"
+#include "gui/medicines/MedicinesWindow.h"
 #include "gui/platform/TextPrompt.h"
 #include "gui/shell/AboutBox.h"
 #include "gui/shell/MainWindow.h"
@@ -73,6 +74,7 @@ const struct { const char *name; std::function<QWidget *(StockFixture &)> open; 
     {"conversionWindow", [](StockFixture &) -> QWidget * { return new ConversionWindow; }},
     {"aboutBox", [](StockFixture &) -> QWidget * { return new AboutBox; }},
     {"backupsWindow", [](StockFixture &) -> QWidget * { return new BackupsWindow; }},
+    {"medicinesWindow", [](StockFixture &) -> QWidget * { return new MedicinesWindow; }},
 };
 // clang-format on
 

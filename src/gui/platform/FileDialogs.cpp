@@ -57,3 +57,14 @@ QString askSaveFileName(QWidget *parent, const QString &caption, const QString &
         *filter = dialog.selectedNameFilter();
     return dialog.selectedFiles().constFirst();
 }
+
+QString askFolder(QWidget *parent, const QString &caption, const QString &start)
+{
+    QFileDialog dialog(parent, caption, start);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setProxyModel(new FrenchFileList(&dialog));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}

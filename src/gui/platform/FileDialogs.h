@@ -11,3 +11,6 @@ class QWidget;
 // and receives the one chosen. Returns the chosen path, or nothing when the user cancels.
 QString askSaveFileName(QWidget *parent, const QString &caption, const QString &suggested,
                         const QStringList &filters, QString *filter = nullptr);
+
+// The same dialog asking for a folder, starting from `start`; nothing when the user cancels.
+QString askFolder(QWidget *parent, const QString &caption, const QString &start);

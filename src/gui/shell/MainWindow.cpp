@@ -5,6 +5,7 @@
 #include "gui/backups/BackupsWindow.h"
 #include "gui/conversion/ConversionWindow.h"
 #include "gui/listwindow/StockListWindow.h"
+#include "gui/medicines/MedicinesWindow.h"
 #include "gui/platform/MessageBox.h"
 #include "gui/platform/Pictures.h"
 #include "gui/reports/StockReports.h"
@@ -72,11 +73,16 @@ void MainWindow::buildMenus()
     settings->addSeparator();
     addEntry(settings, QStringLiteral("conversion"), QStringLiteral("Conversion Base de données"),
              [this] { convertStockFile(); });
-    // Beyond the first design: the copies kept of the stock.
+    // Beyond the first design: the copies kept of the stock, and the public medicines database.
     addEntry(application, QStringLiteral("backups"), QStringLiteral("&Sauvegardes..."), [this] {
         BackupsWindow window(this);
         window.exec();
     });
+    addEntry(application, QStringLiteral("medicinesDatabase"), QStringLiteral("Base des &médicaments..."),
+             [this] {
+                 MedicinesWindow window(this);
+                 window.exec();
+             });
     application->addSeparator();
     addEntry(application, QStringLiteral("quit"), QStringLiteral("&Quitter"), [this] { quit(); });
 
