@@ -1,3 +1,4 @@
+#include "core/medicines/MedicinesCopy.h"
 #include "core/scan/BoxCode.h"
 #include "core/scan/ProductCodes.h"
 #include "gui/listwindow/StockTableModel.h"
@@ -71,6 +72,40 @@ const struct
     {"a code saved before dates were kept", "17301231", "", "01/01/2028"},
 };
 
+// A box the program never saved, named by the public medicines database: the window's button
+// (none: the list window), the questions' answers, and what shows. In "Ajout" the fields are
+// filled, what a value list lacks added if the user agrees; in the list window, a medicine
+// absent from the stock is offered for addition.
+const struct
+{
+    const char *name;
+    QString button, code;
+    QList<MsgAnswer> answers;
+    QStringList after;
+} kFromDatabase[] = {
+    {"Ajout",
+     "add",
+     kBox + "17271231",
+     {},
+     {"name=DOLIPRANE 1000 mg", "route=Orale", "presentation=Comprimé", "expiry=31/12/2027",
+      "focus=quantity"}},
+    {"Ajout, lists lacking",
+     "add",
+     "0103400930000045"
+     "17271231",
+     {MsgAnswer::Yes, MsgAnswer::No},
+     {"name=VENTOLINE 100 microgrammes/dose", "route=Inhalée", "presentation=",
+      "says=« Inhalée » n'est pas dans la liste des voies d'administration.\r\n\r\nL'y ajouter ?",
+      "says=« Suspension pour inhalation » n'est pas dans la liste des présentations.\r\n\r\nL'y ajouter "
+      "sous la forme « Suspension pour » (20 caractères au plus) ?"}},
+    {"list window",
+     "",
+     kBox + "17271231",
+     {MsgAnswer::Yes},
+     {"says=DOLIPRANE 1000 mg, comprimé : absent du stock.\r\n\r\nL'ajouter au stock ?",
+      "name=DOLIPRANE 1000 mg", "expiry=31/12/2027", "focus=quantity"}},
+};
+
 // What the stock holds: Doliprane expired, so that a list of what expired shows it;
 // Aspirine expires tomorrow, its renewal asked first all the same.
 const QStringList kStock = {medicine("Aspirine", "07/12/2026"), medicine("Doliprane", "01/01/2020")};
@@ -139,8 +174,11 @@ void verifyAfter(QWidget *window, TestSeams &seams, const QStringList &after)
         if (what == "focus")
             QCOMPARE(QApplication::focusWidget()->objectName(), value);
         else if (what == "says")
-            QVERIFY2(!seams.messages.shown().isEmpty() && seams.messages.last().text.contains(value),
+            QVERIFY2(std::any_of(seams.messages.shown().begin(), seams.messages.shown().end(),
+                                 [&](const MessageRequest &m) { return m.text.contains(value); }),
                      qPrintable(value));
+        else if (auto *combo = field<QComboBox>(window, what))
+            QCOMPARE(combo->currentText(), value);
         else
             QCOMPARE(field(window, what)->text(), value);
     }
@@ -166,6 +204,8 @@ private slots:
     void boxesUp_data() { addRows(kBoxesUp); }
     void boxesUp();
     void aKeyHeldDownInADialog();
+    void boxesTheDatabaseKnows_data() { addRows(kFromDatabase); }
+    void boxesTheDatabaseKnows();
 };
 
 void TestScan::readsCodes()
@@ -295,6 +335,40 @@ void TestScan::aKeyHeldDownInADialog()
     for (int n = 0; n < 8; ++n)
         sendKey(QEvent::KeyPress, Qt::Key_X, {}, "x", 5'000'000 + quint64(n) * 25, n > 0);
     QTRY_COMPARE(dialogField.text(), "xxxxxxxx");
+}
+
+void TestScan::boxesTheDatabaseKnows()
+{
+    const auto &c = rowOf(kFromDatabase);
+    StockFixture fx(kStock);
+    QString error;
+    QVERIFY2(MedicinesCopy::importFolder(VELLORIN_TEST_DATA "/bdpm", &error), qPrintable(error));
+    for (const MsgAnswer answer : c.answers)
+        fx.seams.messages.queue(answer);
+    const QByteArray routes = fx.seams.directory.read(kRoutesFileName);
+    bool looked = false;
+    const auto look = [&](MedicineEditor *editor) {
+        QTRY_VERIFY(!field(editor, "name")->text().isEmpty());
+        verifyAfter(editor, fx.seams, c.after);
+        looked = true;
+    };
+    if (c.button.isEmpty()) {
+        whenModalOpens([&](QWidget *editor) {
+            look(qobject_cast<MedicineEditor *>(editor));
+            editor->close();
+        });
+        fx.form->table()->setFocus();
+        scan(c.code, 4);
+    } else {
+        QVERIFY(fx.runEditor(c.button, [&](MedicineEditor *editor) {
+            scan(c.code, 4);
+            look(editor);
+        }));
+    }
+    QTRY_VERIFY(looked);
+    QCOMPARE(fx.seams.directory.read(kRoutesFileName),
+             c.answers.value(0) == MsgAnswer::Yes && !c.button.isEmpty() ? routes + cp1252("Inhalée\r\n")
+                                                                         : routes);
 }
 
 VELLORIN_TEST(TestScan)

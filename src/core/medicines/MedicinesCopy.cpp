@@ -41,6 +41,13 @@ const MedicinesDatabase *current(QString *error)
     return copy.database.get();
 }
 
+const Speciality *specialityOfBox(QStringView code)
+{
+    const MedicinesDatabase *database = current();
+    const Pack *pack = database ? database->pack(code) : nullptr;
+    return pack ? database->speciality(pack->cis) : nullptr;
+}
+
 bool importFolder(const QString &folder, QString *error)
 {
     auto database = MedicinesDatabase::readFolder(folder, error);

@@ -2,6 +2,7 @@
 
 #include "DateEntryCheck.h"
 #include "core/files/TypedText.h"
+#include "core/medicines/MedicinesCopy.h"
 #include "core/platform/Today.h"
 #include "core/scan/BoxCode.h"
 #include "core/scan/ProductCodes.h"
@@ -162,6 +163,8 @@ void MedicineEditor::showEvent(QShowEvent *event)
     if (!m_activated) {
         m_activated = true;
         activated();
+        if (!m_openingScan.isEmpty()) // once the window shows, so that its questions are over it
+            QTimer::singleShot(0, this, [this] { boxScanned(std::exchange(m_openingScan, QString())); });
     }
 }
 
@@ -483,6 +486,9 @@ void MedicineEditor::boxScanned(const QString &code)
             known = true;
         } else if (!error.isEmpty()) {
             Platform::showError(error);
+        } else if (const Speciality *speciality = MedicinesCopy::specialityOfBox(m_scannedGtin)) {
+            fillFromDatabase(*speciality);
+            known = true;
         }
     }
     // The date as if typed, and checked as a typed one.
@@ -492,6 +498,55 @@ void MedicineEditor::boxScanned(const QString &code)
     // A renewal is then all but done: the quantity is what is left to type.
     if (m_mode == EditorMode::Renew || known)
         m_quantity->setFocus(Qt::OtherFocusReason);
+}
+
+void MedicineEditor::fillFromDatabase(const Speciality &speciality)
+{
+    const QString whole = speciality.name.section(u',', 0, 0).trimmed();
+    const QString name = stockName(speciality.name, RecordLayout::kName.width);
+    m_name->setText(name);
+    if (name != whole)
+        Platform::message(QStringLiteral("Le nom « %1 » est raccourci à %2 caractères : « %3 ».")
+                              .arg(whole)
+                              .arg(RecordLayout::kName.width)
+                              .arg(name),
+                          QStringLiteral("Base des médicaments"), MsgIcon::Information);
+    m_route->setEditText(valueListEntry(m_route, ValueList::Routes, speciality.routes.split(u';')));
+    m_presentation->setEditText(valueListEntry(m_presentation, ValueList::Presentations, {speciality.form}));
+}
+
+QString MedicineEditor::valueListEntry(QComboBox *box, ValueList list, const QStringList &texts)
+{
+    for (const QString &text : texts) {
+        const QString wanted = folded(text.trimmed());
+        for (int i = 0; i < box->count(); ++i) {
+            if (folded(box->itemText(i).trimmed()) == wanted)
+                return box->itemText(i);
+        }
+    }
+    QString text = texts.value(0).trimmed();
+    if (text.isEmpty())
+        return {};
+    text[0] = text[0].toUpper(); // as the lists write their entries
+    const QString entry = stockName(text, kValueListEntryLength);
+    const bool routes = list == ValueList::Routes;
+    const QString question =
+        QStringLiteral("« %1 » n'est pas dans la liste des %2.\r\n\r\n")
+            .arg(text, routes ? QStringLiteral("voies d'administration") : QStringLiteral("présentations")) +
+        (entry == text ? QStringLiteral("L'y ajouter ?")
+                       : QStringLiteral("L'y ajouter sous la forme « %1 » (%2 caractères au plus) ?")
+                             .arg(entry)
+                             .arg(kValueListEntryLength));
+    if (Platform::message(question, QStringLiteral("Base des médicaments"), MsgIcon::Question,
+                          MsgButtons::YesNo) != MsgAnswer::Yes)
+        return {};
+    QString error;
+    if (!appendToValueList(routes ? kRoutesFileName : kPresentationsFileName, entry, &error)) {
+        Platform::showError(error);
+        return {};
+    }
+    box->addItem(entry);
+    return entry;
 }
 
 void MedicineEditor::rememberScannedCode()

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "core/medicines/MedicinesDatabase.h"
 #include "core/stock/MedicineRecord.h"
+#include "core/valuelists/ValueListFile.h"
 
 #include <QDialog>
 
@@ -41,6 +43,8 @@ public:
     // Set by the list window before showing the editor; emptied when the editor closes.
     EditorMode mode() const { return m_mode; }
     void setMode(EditorMode mode) { m_mode = mode; }
+    // A box's code read before the editor opened, read again once it is open.
+    void setOpeningScan(const QString &code) { m_openingScan = code; }
 
     void done(int result) override;
 
@@ -80,6 +84,11 @@ private:
     void boxScanned(const QString &code);
     // The medicine saved: the product code scanned for it is remembered.
     void rememberScannedCode();
+    // Name, route and presentation from the public medicines database.
+    void fillFromDatabase(const Speciality &speciality);
+    // The entry of a value list that one of `texts` names, case and accents aside; else, if
+    // the user agrees, the first text added to the list; else nothing.
+    QString valueListEntry(QComboBox *box, ValueList list, const QStringList &texts);
 
     std::optional<MedicineRecord> m_shown;
     Save m_saveTo;
@@ -87,6 +96,7 @@ private:
     bool m_activated = false;
     QWidget *m_firstEntry = nullptr;
     QString m_scannedGtin;
+    QString m_openingScan;
 
     QLineEdit *m_name = nullptr;
     QComboBox *m_route = nullptr;

@@ -1,6 +1,7 @@
 #include "StockListWindow.h"
 
 #include "StockTableModel.h"
+#include "core/medicines/MedicinesCopy.h"
 #include "core/platform/Today.h"
 #include "core/scan/BoxCode.h"
 #include "core/scan/ProductCodes.h"
@@ -280,7 +281,7 @@ bool StockListWindow::medicineChosen()
     return false;
 }
 
-void StockListWindow::openEditor(EditorMode mode)
+void StockListWindow::openEditor(EditorMode mode, const QString &scanned)
 {
     std::optional<MedicineRecord> shown;
     if (mode != EditorMode::Add && m_stock.hasCurrent())
@@ -297,6 +298,7 @@ void StockListWindow::openEditor(EditorMode mode)
         },
         this);
     editor.setMode(mode);
+    editor.setOpeningScan(scanned);
     editor.exec();
     // The editor has closed: this window is the active one again, and has the keyboard, even
     // when a message shown as the editor closed left no window active.
@@ -425,7 +427,9 @@ void StockListWindow::boxScanned(const QString &code)
         Platform::showError(error);
         return;
     }
-    if (!medicine) {
+    // Never saved from a box: what the public medicines database says it is.
+    const Speciality *speciality = medicine ? nullptr : MedicinesCopy::specialityOfBox(reading.code->gtin);
+    if (!medicine && !speciality) {
         Platform::message(
             QStringLiteral("Le code %1 n'est pas encore connu. Lisez-le une fois dans la fiche du "
                            "médicament (Ajout, Modifier ou Renouveler) : il sera reconnu dès "
@@ -434,22 +438,35 @@ void StockListWindow::boxScanned(const QString &code)
             title, MsgIcon::Information);
         return;
     }
+    // The lines of that medicine: as saved from the box, or by the database's name.
+    const QString databaseName =
+        speciality ? folded(stockName(speciality->name, RecordLayout::kName.width)) : QString();
+    const auto isTheMedicine = [&](const MedicineRecordView &e) {
+        return medicine ? e.name == medicine->name && e.route == medicine->route &&
+                              e.presentation == medicine->presentation
+                        : folded(RecordLayout::trimBlanks(e.name)) == databaseName;
+    };
     // Of two lines of one medicine, the one dated as the box; else the one the code was
     // saved from.
     const QString boxDate = reading.code->expiry.toString(QStringLiteral("dd/MM/yyyy"));
+    const QString savedDate = medicine ? medicine->expiry : QString();
     qsizetype found = -1;
     int rank = 0;
     for (qsizetype i = 0; i < m_stock.count() && rank < 3; ++i) {
         const MedicineRecordView e = recordView(m_stock.at(i));
-        if (e.name != medicine->name || e.route != medicine->route ||
-            e.presentation != medicine->presentation)
+        if (!isTheMedicine(e))
             continue;
         const QStringView expiry = RecordLayout::trimBlanks(e.expiry);
-        const int r = expiry == boxDate                                             ? 3
-                      : (!medicine->expiry.isEmpty() && expiry == medicine->expiry) ? 2
-                                                                                    : 1;
+        const int r = expiry == boxDate ? 3 : (!savedDate.isEmpty() && expiry == savedDate) ? 2 : 1;
         if (r > rank)
             found = i, rank = r;
+    }
+    if (found < 0 && speciality) {
+        if (Platform::message(speciality->name +
+                                  QStringLiteral(" : absent du stock.\r\n\r\nL'ajouter au stock ?"),
+                              title, MsgIcon::Question, MsgButtons::YesNo) == MsgAnswer::Yes)
+            openEditor(EditorMode::Add, code);
+        return;
     }
     if (found < 0) {
         Platform::message(QStringLiteral("Le code %1 est celui de « %2 », qui n'est plus dans le stock.")

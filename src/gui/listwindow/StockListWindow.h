@@ -49,7 +49,8 @@ private:
     ListSnapshot snapshot() const;
 
     bool medicineChosen();
-    void openEditor(EditorMode mode);
+    // `scanned`: a box's code the editor reads as it opens.
+    void openEditor(EditorMode mode, const QString &scanned = {});
 
     void filterChosen();
     void indispensableToggled();
