@@ -2,6 +2,7 @@
 #include "gui/medicines/MedicinesWindow.h"
 #include "support/Tests.h"
 
+#include <QAbstractItemView>
 #include <QFileDialog>
 #include <QLabel>
 
@@ -61,6 +62,7 @@ private slots:
     void completions_data() { addRows(kCompletions); }
     void completions();
     void importsFromItsWindow();
+    void namesCompleted();
 };
 
 void TestMedicines::readsARelease()
@@ -143,6 +145,34 @@ void TestMedicines::importsFromItsWindow()
     QCOMPARE(QDir(fx.seams.directory.path()).entryList(QDir::Files),
              QStringList{MedicinesCopy::kFileName} + before);
     QCOMPARE(fx.stockBytes(), stock);
+}
+
+// In "Ajout" the name box offers the database's names from the third letter; Escape closes
+// the list only; a pick fills the medicine.
+void TestMedicines::namesCompleted()
+{
+    StockFixture fx({medicine("Aspirine")});
+    QString error;
+    QVERIFY2(MedicinesCopy::importFolder(kRelease, &error), qPrintable(error));
+    QStringList offered, after;
+    QVERIFY(fx.runEditor("add", [&](MedicineEditor *editor) {
+        QLineEdit *name = field(editor, "name");
+        press(name, {"do"});
+        QVERIFY(!QApplication::activePopupWidget());
+        press(name, {"l"});
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        auto *list = qobject_cast<QAbstractItemView *>(QApplication::activePopupWidget());
+        for (int row = 0; row < list->model()->rowCount(); ++row)
+            offered << list->model()->index(row, 0).data().toString();
+        press(name, {"Escape"});
+        QTRY_VERIFY(!QApplication::activePopupWidget() && editor->isVisible());
+        press(name, {"i", "Down", "Enter"});
+        QTRY_COMPARE(QApplication::focusWidget(), field(editor, "quantity"));
+        after << name->text() << field<QComboBox>(editor, "route")->currentText()
+              << field<QComboBox>(editor, "presentation")->currentText();
+    }));
+    QCOMPARE(offered, (QStringList{"DOLIPRANE 1000 mg, comprimé", "DOLIPRANE 500 mg, gélule"}));
+    QCOMPARE(after, (QStringList{"DOLIPRANE 1000 mg", "Orale", "Comprimé"}));
 }
 
 VELLORIN_TEST(TestMedicines)

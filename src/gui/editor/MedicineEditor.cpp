@@ -16,8 +16,10 @@
 #include "gui/platform/ScanDetector.h"
 #include "gui/platform/Widgets.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QGridLayout>
@@ -28,6 +30,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QRegularExpressionValidator>
+#include <QStringListModel>
 #include <QTimer>
 
 #include <optional>
@@ -73,6 +76,17 @@ void MedicineEditor::buildControls()
     m_name->setObjectName(QStringLiteral("name"));
     m_name->setMaxLength(int(RecordLayout::kName.width));
     keepOnOneLine(m_name);
+    // In "Ajout", the names of the public medicines database that hold what is typed.
+    m_completer = new QCompleter(this);
+    m_offeredNames = new QStringListModel(m_completer);
+    m_completer->setModel(m_offeredNames);
+    m_completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
+    m_completer->setMaxVisibleItems(12);
+    m_completer->setWidget(m_name);
+    m_completer->popup()->setObjectName(QStringLiteral("nameCompletions"));
+    connect(m_name, &QLineEdit::textEdited, this, [this](const QString &text) { offerNames(text); });
+    connect(m_completer, qOverload<const QModelIndex &>(&QCompleter::activated), this,
+            [this](const QModelIndex &index) { nameChosen(index.row()); });
 
     const auto combo = [this](const QString &name) {
         auto *box = new QComboBox(this);
@@ -547,6 +561,35 @@ QString MedicineEditor::valueListEntry(QComboBox *box, ValueList list, const QSt
     }
     box->addItem(entry);
     return entry;
+}
+
+void MedicineEditor::offerNames(const QString &typed)
+{
+    constexpr qsizetype kShortest = 3;
+    constexpr qsizetype kMostOffered = 50;
+    const MedicinesDatabase *database =
+        m_mode == EditorMode::Add && typed.trimmed().size() >= kShortest ? MedicinesCopy::current() : nullptr;
+    m_offered = database ? database->completions(typed, kMostOffered) : QList<const Speciality *>();
+    QStringList names;
+    for (const Speciality *speciality : std::as_const(m_offered))
+        names << speciality->name;
+    m_offeredNames->setStringList(names);
+    if (names.isEmpty())
+        m_completer->popup()->hide();
+    else
+        m_completer->complete();
+}
+
+void MedicineEditor::nameChosen(int row)
+{
+    if (row < 0 || row >= m_offered.size())
+        return;
+    const Speciality *chosen = m_offered.at(row);
+    // Once the list has closed and the entry box has the key that chose.
+    QTimer::singleShot(0, this, [this, chosen] {
+        fillFromDatabase(*chosen);
+        m_quantity->setFocus(Qt::OtherFocusReason);
+    });
 }
 
 void MedicineEditor::rememberScannedCode()

@@ -12,8 +12,10 @@
 class MaskedDateBox;
 class QCheckBox;
 class QComboBox;
+class QCompleter;
 class QLabel;
 class QLineEdit;
+class QStringListModel;
 class QToolButton;
 
 // What the editor is opened for: a new medicine ("Ajout"), a change ("Modif"), a new
@@ -84,6 +86,9 @@ private:
     void boxScanned(const QString &code);
     // The medicine saved: the product code scanned for it is remembered.
     void rememberScannedCode();
+    // The database's names that hold the typed text, offered under the name box in "Ajout".
+    void offerNames(const QString &typed);
+    void nameChosen(int row);
     // Name, route and presentation from the public medicines database.
     void fillFromDatabase(const Speciality &speciality);
     // The entry of a value list that one of `texts` names, case and accents aside; else, if
@@ -97,6 +102,9 @@ private:
     QWidget *m_firstEntry = nullptr;
     QString m_scannedGtin;
     QString m_openingScan;
+    QCompleter *m_completer = nullptr;
+    QStringListModel *m_offeredNames = nullptr;
+    QList<const Speciality *> m_offered;
 
     QLineEdit *m_name = nullptr;
     QComboBox *m_route = nullptr;
