@@ -1,4 +1,5 @@
 #include "core/medicines/MedicinesCopy.h"
+#include "core/scan/ProductCodes.h"
 #include "gui/medicines/MedicinesWindow.h"
 #include "support/Tests.h"
 
@@ -46,6 +47,17 @@ const Case<QString, QStringList> kCompletions[] = {
     {"inside a name", "renaud", {"ADRÉNALINE RENAUDIN 1 mg/1 mL"}},
     {"nothing", "zzz", {}},
 };
+
+// A row of the list window, and its sheet: found by the box code saved for it, else by its name.
+const Case<QString, QString> kSheets[] = {
+    {"by a saved box", "Doliprane", "DOLIPRANE 1000 mg, comprimé\r\nForme : comprimé\r\nVoies d'administration : orale\r\n"
+     "Titulaire : OPELLA HEALTHCARE FRANCE\r\nConditions de prescription : aucune\r\nDisponibilité : Tension d'approvisionnement\r\n"
+     "Boîte : plaquette(s) thermoformée(s) PVC aluminium de 8 comprimé(s)"},
+    {"by its name", "Adrénaline Renaudin 1 mg/1 mL", "ADRÉNALINE RENAUDIN 1 mg/1 mL, solution injectable\r\nForme : solution injectable\r\n"
+     "Voies d'administration : intramusculaire, intraveineuse, sous-cutanée\r\nTitulaire : RENAUDIN\r\n"
+     "Conditions de prescription : aucune\r\nDisponibilité : aucun signalement"},
+    {"unknown", "Aspirine", "« Aspirine » : inconnu de la base."},
+};
 // clang-format on
 
 } // namespace
@@ -63,6 +75,8 @@ private slots:
     void completions();
     void importsFromItsWindow();
     void namesCompleted();
+    void sheets_data() { addRows(kSheets); }
+    void sheets();
 };
 
 void TestMedicines::readsARelease()
@@ -173,6 +187,20 @@ void TestMedicines::namesCompleted()
     }));
     QCOMPARE(offered, (QStringList{"DOLIPRANE 1000 mg, comprimé", "DOLIPRANE 500 mg, gélule"}));
     QCOMPARE(after, (QStringList{"DOLIPRANE 1000 mg", "Orale", "Comprimé"}));
+}
+
+void TestMedicines::sheets()
+{
+    const auto &c = rowOf(kSheets);
+    StockFixture fx({medicine("Adrénaline Renaudin 1 mg/1 mL"), medicine("Aspirine"), medicine("Doliprane")});
+    QString error;
+    QVERIFY(rememberMedicine("03400930000014", {"Doliprane", "Orale", "Comprimé", ""}, &error));
+    QVERIFY2(MedicinesCopy::importFolder(kRelease, &error), qPrintable(error));
+    fx.chooseRow(c.in);
+    fx.form->findChild<QAction *>("medicineSheet")->trigger();
+    QCOMPARE(fx.seams.messages.last().text,
+             c.out + "\r\n\r\nBase des médicaments : fichiers du " +
+                 QFileInfo(kRelease + "/CIS_CIP_Dispo_Spec.txt").lastModified().toString("dd/MM/yyyy") + ".");
 }
 
 VELLORIN_TEST(TestMedicines)

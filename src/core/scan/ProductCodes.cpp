@@ -35,6 +35,22 @@ std::optional<KnownMedicine> knownMedicine(const QString &gtin, QString *error)
     return std::nullopt;
 }
 
+QStringList codesOf(const KnownMedicine &medicine, QString *error)
+{
+    QStringList lines, codes;
+    if (!TextFile::readLines(Platform::programFile(kCodesFileName), &lines, error))
+        return codes;
+    const qsizetype at = kGtinWidth;
+    for (const QString &line : std::as_const(lines)) {
+        if (field(line, at + RecordLayout::kName.start, RecordLayout::kName.width) == medicine.name &&
+            field(line, at + RecordLayout::kRoute.start, RecordLayout::kRoute.width) == medicine.route &&
+            field(line, at + RecordLayout::kPresentation.start, RecordLayout::kPresentation.width) ==
+                medicine.presentation)
+            codes.prepend(line.left(kGtinWidth).trimmed());
+    }
+    return codes;
+}
+
 bool rememberMedicine(const QString &gtin, const KnownMedicine &medicine, QString *error)
 {
     const QString path = Platform::programFile(kCodesFileName);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -21,6 +22,9 @@ struct KnownMedicine
 // The medicine a product code was last saved with; nothing when the code is unknown. A
 // file that cannot be read says so in `error`.
 std::optional<KnownMedicine> knownMedicine(const QString &gtin, QString *error);
+// The product codes saved with this medicine (name, route and presentation as in the stock),
+// the last saved first.
+QStringList codesOf(const KnownMedicine &medicine, QString *error);
 // Records the code's medicine, replacing what it was known as; the file is rewritten
 // whole or left as it was.
 bool rememberMedicine(const QString &gtin, const KnownMedicine &medicine, QString *error);

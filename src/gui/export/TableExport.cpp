@@ -204,10 +204,11 @@ void exportShownList(QTableView *view, const QString &name)
 class ExportMenu final : public QObject
 {
 public:
-    ExportMenu(QTableView *view, std::function<QString()> name)
+    ExportMenu(QTableView *view, std::function<QString()> name, QList<QAction *> entries)
         : QObject(view)
         , m_view(view)
         , m_name(std::move(name))
+        , m_entries(std::move(entries))
     {
         m_export = new QAction(QStringLiteral("Exporter la liste affichée..."), view);
         m_export->setObjectName(QStringLiteral("exportList"));
@@ -254,6 +255,7 @@ private:
         menu.setTitle(QStringLiteral("Liste affichée"));
         menu.setAccessibleName(menu.title());
         menu.addAction(m_export);
+        menu.addActions(m_entries);
         // From the keyboard, the entry is ready to be chosen, and told to a screen reader.
         if (fromKeyboard)
             menu.setActiveAction(m_export);
@@ -262,12 +264,13 @@ private:
 
     QTableView *m_view;
     std::function<QString()> m_name;
+    QList<QAction *> m_entries;
     QAction *m_export = nullptr;
 };
 
 } // namespace
 
-void addExportMenu(QTableView *view, const std::function<QString()> &name)
+void addExportMenu(QTableView *view, const std::function<QString()> &name, const QList<QAction *> &entries)
 {
-    new ExportMenu(view, name);
+    new ExportMenu(view, name, entries);
 }

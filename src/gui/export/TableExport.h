@@ -8,6 +8,7 @@
 
 #include <functional>
 
+class QAction;
 class QTableView;
 
 // A list as a table shows it, for a spreadsheet: its name, the titles and kinds of its
@@ -30,5 +31,7 @@ QByteArray csvBytes(const ShownTable &table);
 QByteArray xlsxBytes(const ShownTable &table, QString *error);
 
 // The table's context menu (right click, the menu key): "Exporter la liste affichée...",
-// which asks where in a save dialog and writes the file whole. `name` tells the list shown.
-void addExportMenu(QTableView *view, const std::function<QString()> &name);
+// which asks where in a save dialog and writes the file whole, then the window's own
+// `entries`. `name` tells the list shown.
+void addExportMenu(QTableView *view, const std::function<QString()> &name,
+                   const QList<QAction *> &entries = {});

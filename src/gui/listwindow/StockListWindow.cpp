@@ -10,6 +10,8 @@
 #include "gui/editor/MedicineEditor.h"
 #include "gui/export/TableExport.h"
 #include "gui/forecast/ExpiryForecastWindow.h"
+#include "gui/medicines/MedicineSheet.h"
+#include "gui/medicines/MedicineSheet.h"
 #include "gui/platform/KeyRules.h"
 #include "gui/platform/MessageBox.h"
 #include "gui/platform/ReportListView.h"
@@ -49,11 +51,23 @@ StockListWindow::StockListWindow(QWidget *parent)
     setFixedSize(sizeHint().expandedTo(QSize(872, 531)));
     load();
     ScanDetector::acceptScans(this, [this](const QString &code) { boxScanned(code); });
-    addExportMenu(m_table, [this] {
-        return (m_indispensableOnly->isChecked() ? QStringLiteral("Indispensables, liste ")
-                                                 : QStringLiteral("Liste ")) +
-               m_filter->currentText();
+    // Beyond the first design: what the public medicines database says of the row's medicine.
+    auto *sheet = new QAction(QStringLiteral("Fiche du médicament..."), this);
+    sheet->setObjectName(QStringLiteral("medicineSheet"));
+    connect(sheet, &QAction::triggered, this, [this] {
+        const QModelIndex row = m_table->currentIndex();
+        if (row.isValid())
+            showMedicineSheet(parseRecord(m_stock.at(m_model->positionAt(row.row()))));
+        else
+            medicineChosen(); // says that none is
     });
+    addExportMenu(m_table,
+                  [this] {
+                      return (m_indispensableOnly->isChecked() ? QStringLiteral("Indispensables, liste ")
+                                                               : QStringLiteral("Liste ")) +
+                             m_filter->currentText();
+                  },
+                  {sheet});
 }
 
 StockListWindow::~StockListWindow() = default;
