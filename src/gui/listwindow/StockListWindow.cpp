@@ -11,7 +11,6 @@
 #include "gui/export/TableExport.h"
 #include "gui/forecast/ExpiryForecastWindow.h"
 #include "gui/medicines/MedicineSheet.h"
-#include "gui/medicines/MedicineSheet.h"
 #include "gui/platform/KeyRules.h"
 #include "gui/platform/MessageBox.h"
 #include "gui/platform/ReportListView.h"
