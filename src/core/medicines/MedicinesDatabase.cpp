@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
+#include <array>
+
 namespace {
 
 const QString kSpecialitiesFile = QStringLiteral("CIS_bdpm.txt");
@@ -59,16 +61,16 @@ bool isCip13(QStringView code)
     return true;
 }
 
-// The fields of each line of one file of the folder, at least `fields` of them, trimmed.
-// An optional file may be missing or empty.
+// The `wanted` fields of each line of one file of the folder, trimmed; a line has at least
+// `fields` of them. An optional file may be missing or empty.
 struct DownloadedFile
 {
     QString text;
     QList<QStringList> rows;
 };
 
-bool readDownloaded(const QString &folder, const QString &name, int fields, bool optional,
-                    DownloadedFile *file, QDate *newest, QString *error)
+bool readDownloaded(const QString &folder, const QString &name, int fields, std::initializer_list<int> wanted,
+                    bool optional, DownloadedFile *file, QDate *newest, QString *error)
 {
     const QString path = QDir(folder).filePath(name);
     QByteArray bytes;
@@ -87,18 +89,39 @@ bool readDownloaded(const QString &folder, const QString &name, int fields, bool
     }
     *newest = std::max(*newest, QFileInfo(path).lastModified().date());
     file->text = decoded(bytes);
-    for (const auto &[number, line] : linesOf(file->text)) {
-        QStringList row;
-        for (QStringView field : line.split(u'\t'))
-            row.append(field.trimmed().toString());
-        if (row.size() < fields) {
-            *error = formFault(name, number,
-                               QStringLiteral("%1 champs au lieu de %2").arg(row.size()).arg(fields));
+    const auto lines = linesOf(file->text);
+    file->rows.reserve(lines.size());
+    std::array<QStringView, 32> parts;
+    for (const auto &[number, line] : lines) {
+        int count = 0;
+        for (QStringView part : line.tokenize(u'\t'))
+            parts[std::size_t(std::min(count++, 31))] = part;
+        if (count < fields) {
+            *error =
+                formFault(name, number, QStringLiteral("%1 champs au lieu de %2").arg(count).arg(fields));
             return false;
         }
+        QStringList row;
+        row.reserve(qsizetype(wanted.size()));
+        for (const int field : wanted)
+            row.append(parts[std::size_t(field)].trimmed().toString());
         file->rows.append(std::move(row));
     }
     return true;
+}
+
+// Each Latin-1 character in lower case and without its accent.
+const std::array<char16_t, 256> &latin1Folding()
+{
+    static const std::array<char16_t, 256> table = [] {
+        std::array<char16_t, 256> folding{};
+        for (char16_t c = 0; c < 256; ++c) {
+            const QString letter = QString(QChar(c)).normalized(QString::NormalizationForm_D).toLower();
+            folding[c] = letter.isEmpty() ? c : letter.at(0).unicode();
+        }
+        return folding;
+    }();
+    return table;
 }
 
 QString withoutAccents(QStringView text)
@@ -107,7 +130,7 @@ QString withoutAccents(QStringView text)
     out.reserve(text.size());
     for (QChar c : QString::fromRawData(text.data(), text.size()).normalized(QString::NormalizationForm_D)) {
         if (c.category() != QChar::Mark_NonSpacing)
-            out.append(c);
+            out.append(c.toLower());
     }
     return out;
 }
@@ -116,10 +139,15 @@ QString withoutAccents(QStringView text)
 
 QString folded(QStringView text)
 {
-    bool plain = true;
-    for (QChar c : text)
-        plain = plain && c.unicode() < 0x80;
-    return plain ? text.toString().toLower() : withoutAccents(text).toLower();
+    const std::array<char16_t, 256> &table = latin1Folding();
+    QString out(text.size(), Qt::Uninitialized);
+    QChar *at = out.data();
+    for (QChar c : text) {
+        if (c.unicode() >= 256)
+            return withoutAccents(text);
+        *at++ = QChar(table[c.unicode()]);
+    }
+    return out;
 }
 
 QString stockName(const QString &specialityName, qsizetype width)
@@ -136,24 +164,27 @@ std::optional<MedicinesDatabase> MedicinesDatabase::readFolder(const QString &fo
     MedicinesDatabase db;
     DownloadedFile specialities, packs, conditions, availability;
     QDate newest;
-    if (!readDownloaded(folder, kSpecialitiesFile, 12, false, &specialities, &newest, error) ||
-        !readDownloaded(folder, kPacksFile, 13, false, &packs, &newest, error) ||
-        !readDownloaded(folder, kConditionsFile, 2, true, &conditions, &newest, error) ||
-        !readDownloaded(folder, kAvailabilityFile, 4, true, &availability, &newest, error))
+    // A speciality's code, name, form, routes and holder; a box's speciality, description and
+    // product code; a condition; an availability's speciality, box and text.
+    if (!readDownloaded(folder, kSpecialitiesFile, 12, {0, 1, 2, 3, 10}, false, &specialities, &newest,
+                        error) ||
+        !readDownloaded(folder, kPacksFile, 13, {0, 2, 6}, false, &packs, &newest, error) ||
+        !readDownloaded(folder, kConditionsFile, 2, {0, 1}, true, &conditions, &newest, error) ||
+        !readDownloaded(folder, kAvailabilityFile, 4, {0, 1, 3}, true, &availability, &newest, error))
         return std::nullopt;
     db.m_copyDate = newest;
     db.m_specialities.reserve(specialities.rows.size());
     for (const QStringList &f : std::as_const(specialities.rows))
-        db.m_specialities.append({f[0], f[1], f[2], f[3], f[10], {}, {}});
+        db.m_specialities.append({f[0], f[1], f[2], f[3], f[4], {}, {}});
     db.m_packs.reserve(packs.rows.size());
     for (qsizetype i = 0; i < packs.rows.size(); ++i) {
         const QStringList &f = packs.rows.at(i);
-        if (!isCip13(f[6])) {
+        if (!isCip13(f[2])) {
             *error = formFault(kPacksFile, int(i + 1),
-                               QStringLiteral("« %1 » n'est pas un code de 13 chiffres").arg(f[6]));
+                               QStringLiteral("« %1 » n'est pas un code de 13 chiffres").arg(f[2]));
             return std::nullopt;
         }
-        db.m_packs.append({f[6], f[0], f[2], {}});
+        db.m_packs.append({f[2], f[0], f[1], {}});
     }
     db.index();
     for (const QStringList &f : std::as_const(conditions.rows)) {
@@ -164,9 +195,9 @@ std::optional<MedicinesDatabase> MedicinesDatabase::readFolder(const QString &fo
     for (const QStringList &f : std::as_const(availability.rows)) {
         if (f[1].isEmpty()) {
             if (const auto found = db.m_byCis.constFind(f[0]); found != db.m_byCis.cend())
-                db.m_specialities[*found].availability = f[3];
+                db.m_specialities[*found].availability = f[2];
         } else if (const auto found = db.m_byCip13.constFind(f[1]); found != db.m_byCip13.cend()) {
-            db.m_packs[*found].availability = f[3];
+            db.m_packs[*found].availability = f[2];
         }
     }
     return db;
