@@ -150,13 +150,17 @@ QString folded(QStringView text)
     return out;
 }
 
+QString shortenedAtWord(const QString &text, qsizetype width)
+{
+    if (text.size() <= width)
+        return text;
+    const qsizetype blank = text.left(width + 1).lastIndexOf(u' ');
+    return (blank > 0 ? text.left(blank) : text.left(width)).trimmed();
+}
+
 QString stockName(const QString &specialityName, qsizetype width)
 {
-    const QString name = specialityName.section(u',', 0, 0).trimmed();
-    if (name.size() <= width)
-        return name;
-    const qsizetype blank = name.left(width + 1).lastIndexOf(u' ');
-    return (blank > 0 ? name.left(blank) : name.left(width)).trimmed();
+    return shortenedAtWord(specialityName.section(u',', 0, 0).trimmed(), width);
 }
 
 std::optional<MedicinesDatabase> MedicinesDatabase::readFolder(const QString &folder, QString *error)

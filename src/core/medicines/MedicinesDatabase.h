@@ -71,6 +71,10 @@ private:
     QStringList m_foldedNames; // as compared: lower case, accents removed
 };
 
+// The text, or its first words that hold in `width` characters (its first `width` characters
+// when the first word is longer).
+QString shortenedAtWord(const QString &text, qsizetype width);
+
 // The name a medicine is given in the stock: the speciality's name before its first comma,
 // at most `width` characters, cut at a word boundary when it must be.
 QString stockName(const QString &specialityName, qsizetype width);

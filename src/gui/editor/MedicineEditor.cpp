@@ -542,7 +542,7 @@ QString MedicineEditor::valueListEntry(QComboBox *box, ValueList list, const QSt
     if (text.isEmpty())
         return {};
     text[0] = text[0].toUpper(); // as the lists write their entries
-    const QString entry = stockName(text, kValueListEntryLength);
+    QString entry = shortenedAtWord(text, kValueListEntryLength);
     const bool routes = list == ValueList::Routes;
     const QString question =
         QStringLiteral("« %1 » n'est pas dans la liste des %2.\r\n\r\n")
