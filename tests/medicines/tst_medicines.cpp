@@ -40,9 +40,10 @@ const Case<QStringList, QString> kRefusals[] = {
     {"a product code cut", {"CIS_CIP_bdpm.txt|3400930000038|340093000003"}, "Le fichier CIS_CIP_bdpm.txt n'a pas la forme attendue à la ligne 3 : « 340093000003 » n'est pas un code de 13 chiffres."},
 };
 
-// The name typed, and the specialities offered, the names' starts first.
+// The name typed, and the first three specialities offered, the names' starts first.
 const Case<QString, QStringList> kCompletions[] = {
-    {"start first, then inside", "dol", {"DOLIPRANE 1000 mg", "DOLIPRANE 500 mg"}},
+    {"starts", "dol", {"DOLIPRANE 1000 mg", "DOLIPRANE 500 mg"}},
+    {"starts first, then the rest", "a", {"AMOXICILLINE BIOGARAN 1 g", "ADRÉNALINE RENAUDIN 1 mg/1 mL", "DOLIPRANE 1000 mg"}},
     {"accents and case aside", "epineph", {"L’ÉPINÉPHRINE D’URGENCE 0"}},
     {"inside a name", "renaud", {"ADRÉNALINE RENAUDIN 1 mg/1 mL"}},
     {"nothing", "zzz", {}},
@@ -114,7 +115,7 @@ void TestMedicines::completions()
     QString error;
     const auto db = MedicinesDatabase::readFolder(kRelease, &error);
     QStringList offered;
-    for (const Speciality *s : db->completions(rowOf(kCompletions).in, 10))
+    for (const Speciality *s : db->completions(rowOf(kCompletions).in, 3))
         offered << stockName(s->name, 40);
     QCOMPARE(offered, rowOf(kCompletions).out);
 }
