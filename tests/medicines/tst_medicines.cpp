@@ -52,7 +52,7 @@ const Case<QString, QStringList> kCompletions[] = {
 // A row of the list window, and its sheet: found by the box code saved for it, else by its name.
 const Case<QString, QString> kSheets[] = {
     {"by a saved box", "Doliprane", "DOLIPRANE 1000 mg, comprimé\r\nForme : comprimé\r\nVoies d'administration : orale\r\n"
-     "Titulaire : OPELLA HEALTHCARE FRANCE\r\nConditions de prescription : aucune\r\nDisponibilité : Tension d'approvisionnement\r\n"
+     "Titulaire : OPELLA HEALTHCARE FRANCE\r\nConditions de prescription : aucune\r\nDisponibilité : Rupture de stock\r\n"
      "Boîte : plaquette(s) thermoformée(s) PVC aluminium de 8 comprimé(s)"},
     {"by its name", "Adrénaline Renaudin 1 mg/1 mL", "ADRÉNALINE RENAUDIN 1 mg/1 mL, solution injectable\r\nForme : solution injectable\r\n"
      "Voies d'administration : intramusculaire, intraveineuse, sous-cutanée\r\nTitulaire : RENAUDIN\r\n"
