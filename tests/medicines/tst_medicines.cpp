@@ -45,7 +45,7 @@ const Case<QString, QStringList> kCompletions[] = {
     {"starts", "dol", {"DOLIPRANE 1000 mg", "DOLIPRANE 500 mg"}},
     {"starts first, then the rest", "a", {"AMOXICILLINE BIOGARAN 1 g", "ADRÉNALINE RENAUDIN 1 mg/1 mL", "DOLIPRANE 1000 mg"}},
     {"accents and case aside", "epineph", {"L’ÉPINÉPHRINE D’URGENCE 0"}},
-    {"inside a name", "renaud", {"ADRÉNALINE RENAUDIN 1 mg/1 mL"}},
+    {"inside a name, accents aside", "drenal", {"ADRÉNALINE RENAUDIN 1 mg/1 mL"}},
     {"nothing", "zzz", {}},
 };
 
