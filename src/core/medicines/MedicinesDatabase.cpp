@@ -67,6 +67,7 @@ struct DownloadedFile
 {
     QString text;
     QList<QStringList> rows;
+    QList<int> lineNumbers; // of each row, in the file
 };
 
 bool readDownloaded(const QString &folder, const QString &name, int fields, std::initializer_list<int> wanted,
@@ -106,6 +107,7 @@ bool readDownloaded(const QString &folder, const QString &name, int fields, std:
         for (const int field : wanted)
             row.append(parts[std::size_t(field)].trimmed().toString());
         file->rows.append(std::move(row));
+        file->lineNumbers.append(number);
     }
     return true;
 }
@@ -184,7 +186,7 @@ std::optional<MedicinesDatabase> MedicinesDatabase::readFolder(const QString &fo
     for (qsizetype i = 0; i < packs.rows.size(); ++i) {
         const QStringList &f = packs.rows.at(i);
         if (!isCip13(f[2])) {
-            *error = formFault(kPacksFile, int(i + 1),
+            *error = formFault(kPacksFile, packs.lineNumbers.at(i),
                                QStringLiteral("« %1 » n'est pas un code de 13 chiffres").arg(f[2]));
             return std::nullopt;
         }
