@@ -45,9 +45,9 @@ MedicinesWindow::MedicinesWindow(QWidget *parent)
     m_copy = new QLabel(this);
     m_copy->setObjectName(QStringLiteral("copy"));
     m_copy->setWordWrap(true);
-    auto *import = new QPushButton(QStringLiteral("&Importer..."), this);
+    auto *import = new QPushButton(QStringLiteral("Importer..."), this);
     import->setObjectName(QStringLiteral("import"));
-    auto *close = new QPushButton(QStringLiteral("&Fermer"), this);
+    auto *close = new QPushButton(QStringLiteral("Fermer"), this);
     close->setObjectName(QStringLiteral("close"));
     connect(import, &QPushButton::clicked, this, [this] { importRelease(); });
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
