@@ -57,7 +57,7 @@ const Case<QString, QString> kSheets[] = {
     {"by its name", "Adrénaline Renaudin 1 mg/1 mL", "ADRÉNALINE RENAUDIN 1 mg/1 mL, solution injectable\r\nForme : solution injectable\r\n"
      "Voies d'administration : intramusculaire, intraveineuse, sous-cutanée\r\nTitulaire : RENAUDIN\r\n"
      "Conditions de prescription : aucune\r\nDisponibilité : aucun signalement"},
-    {"unknown", "Aspirine", "« Aspirine » : inconnu de la base."},
+    {"unknown", "Aspirine", "Inconnu de la base : « Aspirine »."},
 };
 // clang-format on
 

@@ -33,7 +33,7 @@ void showMedicineSheet(const MedicineRecord &record)
     const QString copy = QStringLiteral("Base des médicaments : fichiers du %1.")
                              .arg(database->copyDate().toString(QStringLiteral("dd/MM/yyyy")));
     if (!speciality) {
-        Platform::message(QStringLiteral("« %1 » : inconnu de la base.\r\n\r\n").arg(record.name) + copy,
+        Platform::message(QStringLiteral("Inconnu de la base : « %1 ».\r\n\r\n").arg(record.name) + copy,
                           title, MsgIcon::Information);
         return;
     }
