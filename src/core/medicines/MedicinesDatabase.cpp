@@ -2,6 +2,7 @@
 
 #include "core/files/Cp1252.h"
 #include "core/files/DurableFile.h"
+#include "core/stock/Numbers.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -52,20 +53,13 @@ QString formFault(const QString &file, int line, const QString &what)
 
 bool isCip13(QStringView code)
 {
-    if (code.size() != 13)
-        return false;
-    for (QChar c : code) {
-        if (!c.isDigit())
-            return false;
-    }
-    return true;
+    return code.size() == 13 && allDigits(code);
 }
 
 // The `wanted` fields of each line of one file of the folder, trimmed; a line has at least
 // `fields` of them. An optional file may be missing or empty.
 struct DownloadedFile
 {
-    QString text;
     QList<QStringList> rows;
     QList<int> lineNumbers; // of each row, in the file
 };
@@ -89,8 +83,8 @@ bool readDownloaded(const QString &folder, const QString &name, int fields, std:
         return false;
     }
     *newest = std::max(*newest, QFileInfo(path).lastModified().date());
-    file->text = decoded(bytes);
-    const auto lines = linesOf(file->text);
+    const QString text = decoded(bytes);
+    const auto lines = linesOf(text);
     file->rows.reserve(lines.size());
     std::array<QStringView, 32> parts;
     for (const auto &[number, line] : lines) {

@@ -1,5 +1,7 @@
 #include "BoxCode.h"
 
+#include "core/stock/Numbers.h"
+
 #include <QMap>
 #include <QStringList>
 
@@ -72,15 +74,6 @@ AiShape shapeOf(int twoDigits)
             return {2, 0, 90};
         return {};
     }
-}
-
-bool allDigits(QStringView text)
-{
-    for (const QChar c : text) {
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return false;
-    }
-    return true;
 }
 
 QStringView withoutPrefix(QStringView text)

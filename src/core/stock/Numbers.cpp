@@ -69,6 +69,15 @@ double numericValue(QStringView text)
     return negative ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
 }
 
+bool allDigits(QStringView text)
+{
+    for (const QChar c : text) {
+        if (!isDigit(c))
+            return false;
+    }
+    return true;
+}
+
 std::optional<short> toInt16(double value)
 {
     if (std::isnan(value))
