@@ -31,15 +31,23 @@ DataFile dataFileOf(const QString &fileName)
     return fileName == kRoutesFileName ? DataFile::Routes : DataFile::Presentations;
 }
 
-// The list as its window speaks of it, in messages.
 DurableFile::FileLabel labelOf(DataFile list)
 {
-    return {list == DataFile::Routes ? QStringLiteral("la liste des voies d'administration")
-                                     : QStringLiteral("la liste des présentations"),
-            true};
+    return {valueListLabel(list == DataFile::Routes ? ValueList::Routes : ValueList::Presentations), true};
 }
 
 } // namespace
+
+QString valueListFileName(ValueList list)
+{
+    return list == ValueList::Routes ? kRoutesFileName : kPresentationsFileName;
+}
+
+QString valueListLabel(ValueList list)
+{
+    return list == ValueList::Routes ? QStringLiteral("la liste des voies d'administration")
+                                     : QStringLiteral("la liste des présentations");
+}
 
 bool writeValueList(const QString &fileName, const QStringList &entries, QString *error)
 {

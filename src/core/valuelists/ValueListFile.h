@@ -25,6 +25,9 @@ inline constexpr int kValueListEntryLength = int(RecordLayout::kRoute.width);
 QString shownEntry(const QString &entry);
 
 QString valueListPath(const QString &fileName);
+QString valueListFileName(ValueList list);
+// How messages name a list: "la liste des voies d'administration".
+QString valueListLabel(ValueList list);
 
 // A missing file is an empty list.
 bool readValueList(const QString &fileName, QStringList *entries, QString *error);

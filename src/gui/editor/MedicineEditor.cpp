@@ -258,8 +258,8 @@ void MedicineEditor::fillLists()
         box->setCurrentIndex(-1);
         box->setEditText(shown); // filling the list leaves the text shown as it was
     };
-    fill(m_route, kRoutesFileName);
-    fill(m_presentation, kPresentationsFileName);
+    fill(m_route, valueListFileName(ValueList::Routes));
+    fill(m_presentation, valueListFileName(ValueList::Presentations));
 }
 
 void MedicineEditor::showRecord()
@@ -543,10 +543,8 @@ QString MedicineEditor::valueListEntry(QComboBox *box, ValueList list, const QSt
         return {};
     text[0] = text[0].toUpper(); // as the lists write their entries
     QString entry = shortenedAtWord(text, kValueListEntryLength);
-    const bool routes = list == ValueList::Routes;
     const QString question =
-        QStringLiteral("« %1 » n'est pas dans la liste des %2.\r\n\r\n")
-            .arg(text, routes ? QStringLiteral("voies d'administration") : QStringLiteral("présentations")) +
+        QStringLiteral("« %1 » n'est pas dans %2.\r\n\r\n").arg(text, valueListLabel(list)) +
         (entry == text ? QStringLiteral("L'y ajouter ?")
                        : QStringLiteral("L'y ajouter sous la forme « %1 » (%2 caractères au plus) ?")
                              .arg(entry)
@@ -555,7 +553,7 @@ QString MedicineEditor::valueListEntry(QComboBox *box, ValueList list, const QSt
                           MsgButtons::YesNo) != MsgAnswer::Yes)
         return {};
     QString error;
-    if (!appendToValueList(routes ? kRoutesFileName : kPresentationsFileName, entry, &error)) {
+    if (!appendToValueList(valueListFileName(list), entry, &error)) {
         Platform::showError(error);
         return {};
     }

@@ -71,7 +71,7 @@ void ValueListEditor::showEvent(QShowEvent *event)
 
 QString ValueListEditor::fileName() const
 {
-    return m_mode == ValueList::Routes ? kRoutesFileName : kPresentationsFileName;
+    return valueListFileName(m_mode);
 }
 
 QString ValueListEditor::noun() const
