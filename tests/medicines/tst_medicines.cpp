@@ -37,6 +37,7 @@ QString releaseWith(const TestSeams &seams, const QStringList &edits)
 const Case<QStringList, QString> kRefusals[] = {
     {"no specialities", {"CIS_bdpm.txt|"}, "Le dossier choisi ne contient pas le fichier CIS_bdpm.txt."},
     {"a field missing", {"CIS_bdpm.txt|01/01/1980\t\t\t IPSEN|01/01/1980\t\t IPSEN"}, "Le fichier CIS_bdpm.txt n'a pas la forme attendue à la ligne 9 : 11 champs au lieu de 12."},
+    {"a letter in a product code", {"CIS_CIP_bdpm.txt|3400930000038|34009300000A8"}, "Le fichier CIS_CIP_bdpm.txt n'a pas la forme attendue à la ligne 3 : « 34009300000A8 » n'est pas un code de 13 chiffres."},
     {"a product code cut", {"CIS_CIP_bdpm.txt|3400930000038|340093000003"}, "Le fichier CIS_CIP_bdpm.txt n'a pas la forme attendue à la ligne 3 : « 340093000003 » n'est pas un code de 13 chiffres."},
 };
 
