@@ -127,7 +127,7 @@ int fieldNumber(QStringView field)
     return static_cast<int>(value);
 }
 
-std::optional<int> daysToExpiry(QStringView expiry, QDate today)
+std::optional<QDate> expiryDate(QStringView expiry)
 {
     // "dd/mm/yyyy", the form the date box produces; read by hand because it is done
     // for every line of the stock at every refill.
@@ -141,9 +141,17 @@ std::optional<int> daysToExpiry(QStringView expiry, QDate today)
     if (day < 0 || month < 0 || hi < 0 || lo < 0)
         return std::nullopt;
     const QDate date(hi * 100 + lo, month, day);
-    if (!date.isValid() || !today.isValid())
+    if (!date.isValid())
         return std::nullopt;
-    return static_cast<int>(today.daysTo(date));
+    return date;
+}
+
+std::optional<int> daysToExpiry(QStringView expiry, QDate today)
+{
+    const std::optional<QDate> date = expiryDate(expiry);
+    if (!date || !today.isValid())
+        return std::nullopt;
+    return static_cast<int>(today.daysTo(*date));
 }
 
 std::optional<int> daysToExpiry(const MedicineRecord &record)

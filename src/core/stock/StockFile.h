@@ -40,4 +40,6 @@ int fieldNumber(QStringView field);
 // Nothing for a blank date or one that is not a calendar date (00/05/2020, 29/02/2100):
 // such a medicine never counts as expired nor as expiring.
 std::optional<int> daysToExpiry(const MedicineRecord &record);
+// The expiry date on the calendar; nothing for a blank date or one that is not a calendar date.
+std::optional<QDate> expiryDate(QStringView expiry);
 std::optional<int> daysToExpiry(QStringView expiry, QDate today);

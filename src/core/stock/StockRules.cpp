@@ -19,6 +19,13 @@ bool isIndispensable(const MedicineRecordView &record)
     return record.indispensable == QLatin1String("1");
 }
 
+const QStringList &horizonNames()
+{
+    static const QStringList names{QStringLiteral("1 mois"), QStringLiteral("2 mois"),
+                                   QStringLiteral("3 mois"), QStringLiteral("6 mois")};
+    return names;
+}
+
 int horizonDays(QStringView horizon)
 {
     if (horizon == u"1 mois")

@@ -22,6 +22,8 @@ bool isIndispensable(const MedicineRecordView &record);
 // The days of a forecast horizon: "1 mois" 31, "2 mois" 62, "3 mois" 93, "6 mois" 186,
 // any other text 0. A medicine is within it when its days to expiry are fewer.
 int horizonDays(QStringView horizon);
+// The four horizons, shortest first.
+const QStringList &horizonNames();
 bool withinHorizon(std::optional<int> daysLeft, int horizonDays);
 
 // The four lists of the medicine list window, by the names the user picks them by.

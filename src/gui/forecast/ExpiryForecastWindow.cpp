@@ -4,6 +4,7 @@
 #include "core/platform/Today.h"
 #include "core/stock/StockFile.h"
 #include "core/stock/StockRules.h"
+#include "gui/export/CalendarExport.h"
 #include "gui/export/TableExport.h"
 #include "gui/platform/KeyRules.h"
 #include "gui/platform/MessageBox.h"
@@ -11,6 +12,7 @@
 #include "gui/platform/Widgets.h"
 #include "gui/reports/StockReports.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHeaderView>
@@ -31,8 +33,15 @@ ExpiryForecastWindow::ExpiryForecastWindow(QWidget *parent)
 
     auto *title = new QLabel(QStringLiteral("Médicament(s) périmé()s dans: "), this);
     title->setObjectName(QStringLiteral("horizonLabel"));
-    addExportMenu(m_table, [this] { return QStringLiteral("Périmés dans ") + m_horizon->currentText(); });
     m_horizon = new QComboBox(this);
+    // Beyond the first design: the stock's expiry dates in the doctor's calendar, the
+    // reminder as far ahead as the horizon shown.
+    auto *calendar = new QAction(QStringLiteral("Exporter vers l'agenda..."), this);
+    calendar->setObjectName(QStringLiteral("calendarExport"));
+    connect(calendar, &QAction::triggered, this,
+            [this] { exportToCalendar(this, m_horizon->currentText()); });
+    addExportMenu(m_table, [this] { return QStringLiteral("Périmés dans ") + m_horizon->currentText(); },
+                  {calendar});
     m_horizon->setObjectName(QStringLiteral("horizon"));
     m_horizon->setEditable(false); // a horizon is picked from the list, never typed
     KeyRules::discardTypedText(m_horizon);
@@ -73,8 +82,7 @@ void ExpiryForecastWindow::activated()
     setWindowTitle(QStringLiteral("Gestion prévisionnelle des dates limites d'utilisation"));
     m_model->clear();
     m_horizon->clear();
-    m_horizon->addItems({QStringLiteral("1 mois"), QStringLiteral("2 mois"), QStringLiteral("3 mois"),
-                         QStringLiteral("6 mois")});
+    m_horizon->addItems(StockRules::horizonNames());
     m_horizon->setCurrentIndex(-1); // no horizon shows until one is picked
     m_horizon->setFocus();
 }

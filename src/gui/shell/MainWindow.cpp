@@ -4,6 +4,7 @@
 #include "Version.h"
 #include "gui/backups/BackupsWindow.h"
 #include "gui/conversion/ConversionWindow.h"
+#include "gui/export/CalendarExport.h"
 #include "gui/listwindow/StockListWindow.h"
 #include "gui/medicines/MedicinesWindow.h"
 #include "gui/platform/MessageBox.h"
@@ -73,7 +74,8 @@ void MainWindow::buildMenus()
     settings->addSeparator();
     addEntry(settings, QStringLiteral("conversion"), QStringLiteral("Conversion Base de données"),
              [this] { convertStockFile(); });
-    // Beyond the first design: the copies kept of the stock, and the public medicines database.
+    // Beyond the first design: the copies kept of the stock, the public medicines database, the
+    // expiry dates in the doctor's calendar.
     addEntry(application, QStringLiteral("backups"), QStringLiteral("&Sauvegardes..."), [this] {
         BackupsWindow window(this);
         window.exec();
@@ -83,6 +85,8 @@ void MainWindow::buildMenus()
                  MedicinesWindow window(this);
                  window.exec();
              });
+    addEntry(application, QStringLiteral("calendarExport"), QStringLiteral("&Exporter vers l'agenda..."),
+             [this] { exportToCalendar(this); });
     application->addSeparator();
     addEntry(application, QStringLiteral("quit"), QStringLiteral("&Quitter"), [this] { quit(); });
 
