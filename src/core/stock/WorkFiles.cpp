@@ -13,7 +13,7 @@ bool isProgramWorkFile(const QString &name)
     static const QRegularExpression ours(
         QStringLiteral("^(Pharmacie\\.dat|Pharma_Forme\\.dat|Pharma_Type\\.dat|Pharma_Codes\\.dat|"
                        "Pharmacie\\.new|Pharmacie\\.def|"
-                       "Pharmacie[0-9]{8}(_[0-9]+)?\\.sav|Vellorin\\.lock|[^/]+\\.pdf|"
+                       "Pharmacie[0-9]{8}(_[0-9]+)?\\.sav|Vellorin\\.lock|Vellorin\\.ini|[^/]+\\.pdf|"
                        "Pharma(cie|_Forme|_Type) [0-9 -]+ n[0-9]+\\.dat)\\.~[A-Za-z0-9]{6}$"));
     if (ours.match(name).hasMatch())
         return true;

@@ -4,6 +4,7 @@
 #include "core/stock/StockFile.h"
 #include "gui/platform/MessageBox.h"
 #include "gui/platform/Widgets.h"
+#include "gui/platform/WindowLayout.h"
 
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -65,6 +66,7 @@ BackupsWindow::BackupsWindow(QWidget *parent)
     layout->addWidget(m_table);
     layout->addLayout(buttons);
     resize(520, 420);
+    keepPlacement(this);
     fill();
 }
 

@@ -10,6 +10,7 @@
 #include "gui/platform/MessageBox.h"
 #include "gui/platform/ReportListView.h"
 #include "gui/platform/Widgets.h"
+#include "gui/platform/WindowLayout.h"
 #include "gui/reports/StockReports.h"
 
 #include <QAction>
@@ -30,6 +31,8 @@ ExpiryForecastWindow::ExpiryForecastWindow(QWidget *parent)
     m_table->setAccessibleName(QStringLiteral("Médicaments"));
     m_table->setModel(m_model);
     m_table->setMinimumSize(467 + 24, 320);
+    keepColumnWidths(m_table, {280, 187});
+    keepPlacement(this);
 
     auto *title = new QLabel(QStringLiteral("Médicament(s) périmé()s dans: "), this);
     title->setObjectName(QStringLiteral("horizonLabel"));
@@ -105,8 +108,7 @@ void ExpiryForecastWindow::horizonChosen()
         rows.append({e.name.toString(), date});
     }
     m_model->setRows(std::move(rows));
-    m_table->setColumnWidth(0, 280);
-    m_table->setColumnWidth(1, 187);
+    applyColumnWidths(m_table);
     if (!error.isEmpty())
         Platform::showError(error);
 }

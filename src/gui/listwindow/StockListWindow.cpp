@@ -16,6 +16,7 @@
 #include "gui/platform/ReportListView.h"
 #include "gui/platform/ScanDetector.h"
 #include "gui/platform/Widgets.h"
+#include "gui/platform/WindowLayout.h"
 #include "gui/reports/StockReports.h"
 
 #include <QCheckBox>
@@ -30,7 +31,7 @@
 namespace {
 
 // Column widths of the table, in pixels; the index column stays hidden.
-constexpr std::array<int, StockTableModel::ColumnCount> kColumnWidths = {280, 93, 93, 75, 93, 75, 0};
+const QList<int> kColumnWidths = {280, 93, 93, 75, 93, 75, 0};
 
 QGroupBox *frame(const QString &name, const QString &caption, QWidget *parent)
 {
@@ -48,6 +49,7 @@ StockListWindow::StockListWindow(QWidget *parent)
     buildControls();
     connectControls();
     setFixedSize(sizeHint().expandedTo(QSize(872, 531)));
+    keepPlacement(this);
     load();
     ScanDetector::acceptScans(this, [this](const QString &code) { boxScanned(code); });
     // Beyond the first design: what the public medicines database says of the row's medicine.
@@ -79,7 +81,8 @@ void StockListWindow::buildControls()
     m_table->setAccessibleName(QStringLiteral("Médicaments"));
     m_table->setModel(m_model);
     m_table->setMinimumSize(753, 441);
-    setColumnWidths();
+    keepColumnWidths(m_table, kColumnWidths); // as the user dragged them, when they did
+    m_table->setColumnHidden(StockTableModel::Index, true);
 
     m_commandsFrame = frame(QStringLiteral("medicineFrame"), QStringLiteral("Médicament"), this);
     m_add =
@@ -202,8 +205,7 @@ void StockListWindow::connectControls()
 // Every refill lays the columns out afresh, the index column hidden.
 void StockListWindow::setColumnWidths()
 {
-    for (int column = 0; column < StockTableModel::ColumnCount; ++column)
-        m_table->setColumnWidth(column, kColumnWidths[std::size_t(column)]);
+    applyColumnWidths(m_table);
     m_table->setColumnHidden(StockTableModel::Index, true);
 }
 

@@ -4,6 +4,7 @@
 #include "gui/platform/FileDialogs.h"
 #include "gui/platform/MessageBox.h"
 #include "gui/platform/Widgets.h"
+#include "gui/platform/WindowLayout.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -61,6 +62,7 @@ MedicinesWindow::MedicinesWindow(QWidget *parent)
     layout->addWidget(where);
     layout->addLayout(buttons);
     setMinimumWidth(520);
+    keepPlacement(this);
     showCopy();
 }
 

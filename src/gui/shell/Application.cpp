@@ -103,7 +103,7 @@ int runVellorin(int argc, char **argv)
     InstanceLock lock(Platform::programDirectory());
     if (!claimProgramDirectory(lock))
         return 1;
-    MainWindow menuprincipal;
-    menuprincipal.show();
+    MainWindow mainWindow;
+    mainWindow.show();
     return QApplication::exec();
 }

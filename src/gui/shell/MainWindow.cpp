@@ -2,6 +2,7 @@
 
 #include "AboutBox.h"
 #include "Version.h"
+#include "core/platform/LayoutSettings.h"
 #include "gui/backups/BackupsWindow.h"
 #include "gui/conversion/ConversionWindow.h"
 #include "gui/export/CalendarExport.h"
@@ -9,18 +10,22 @@
 #include "gui/medicines/MedicinesWindow.h"
 #include "gui/platform/MessageBox.h"
 #include "gui/platform/Pictures.h"
+#include "gui/platform/WindowLayout.h"
 #include "gui/reports/StockReports.h"
 #include "gui/valuelists/ValueListEditor.h"
 
 #include <QCoreApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QToolBar>
 #include <QToolButton>
 
 #include <functional>
 
 namespace {
+
+constexpr QSize kDesignSize(760, 480);
 
 QAction *addEntry(QMenu *menu, const QString &name, const QString &caption, std::function<void()> handler)
 {
@@ -50,7 +55,8 @@ MainWindow::MainWindow(QWidget *parent)
     auto *client = new QWidget(this);
     client->setObjectName(QStringLiteral("clientArea"));
     setCentralWidget(client);
-    resize(760, 480);
+    resize(kDesignSize);
+    keepPlacement(this);
     load();
 }
 
@@ -87,6 +93,8 @@ void MainWindow::buildMenus()
              });
     addEntry(application, QStringLiteral("calendarExport"), QStringLiteral("&Exporter vers l'agenda..."),
              [this] { exportToCalendar(this); });
+    addEntry(application, QStringLiteral("resetLayout"), QStringLiteral("&Réinitialiser l'affichage"),
+             [this] { resetLayout(); });
     application->addSeparator();
     addEntry(application, QStringLiteral("quit"), QStringLiteral("&Quitter"), [this] { quit(); });
 
@@ -172,6 +180,19 @@ void MainWindow::buildToolbar()
     m_toolbar->addSeparator();
     addToolButton(QStringLiteral("quitButton"), QStringLiteral("Quitter"), pictureIcon(Picture::Quit),
                   [this] { quit(); });
+}
+
+void MainWindow::resetLayout()
+{
+    QString error;
+    if (!LayoutSettings::reset(&error))
+        Platform::showError(error);
+    // The other windows are closed while this menu is used: they open at the design's sizes
+    // and places next time.
+    setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
+    resize(kDesignSize);
+    if (const QScreen *where = screen())
+        move(where->availableGeometry().center() - frameGeometry().center() + pos());
 }
 
 void MainWindow::showAbout()

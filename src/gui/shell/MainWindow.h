@@ -26,6 +26,7 @@ private:
     QToolButton *addToolButton(const QString &key, const QString &caption, const QIcon &icon,
                                const std::function<void()> &clicked = {});
 
+    void resetLayout();
     void showAbout();
     void editRoutes();
     void editPresentations();
