@@ -2,6 +2,7 @@
 #include "core/files/DurableFile.h"
 #include "core/files/TextFile.h"
 #include "core/platform/InstanceLock.h"
+#include "core/platform/LayoutSettings.h"
 #include "core/reports/ReportTemplate.h"
 #include "core/scan/ProductCodes.h"
 #include "core/stock/WorkFiles.h"
@@ -64,6 +65,8 @@ const Write kWrites[] = {
      [](int, QString *error) { return appendToValueList(kRoutesFileName, "Sublinguale", error); }},
     {"product codes: a scanned box remembered", kCodesFileName, codes, [](int, QString *error) {
          return rememberMedicine("03400930000014", {"Doliprane", "Orale", "Comprimé", ""}, error); }},
+    {"layout settings", "Vellorin.ini", [](const TestSeams &seams, int) { seams.directory.write("Vellorin.ini", "[Vellorin]\nformat=1\n"); },
+     [](int lines, QString *error) { LayoutSettings::setColumnWidths("stockTable", QList<int>(lines, 90)); return LayoutSettings::save(error); }},
     // Into a user's folder: no name there until the content is complete and on the disk.
     {"export", "Liste.csv", [](const TestSeams &, int) {}, [](int lines, QString *error) {
          return DurableFile::writeIntoUserFolder(Platform::programFile("Liste.csv"), QByteArray(lines * 250, 'x'), {}, error); }},
