@@ -110,8 +110,10 @@ void takePermissions(int fd, const struct stat *from)
         return;
     }
     // The owner first: a change of owner may clear the set-id bits that the mode then restores.
-    if (::fchown(fd, from->st_uid, from->st_gid) != 0)
-        (void)::fchown(fd, static_cast<uid_t>(-1), from->st_gid); // at least the group, when we belong to it
+    // At least the group, when we belong to it; else the file is its writer's, its mode kept.
+    const bool owned = ::fchown(fd, from->st_uid, from->st_gid) == 0 ||
+                       ::fchown(fd, static_cast<uid_t>(-1), from->st_gid) == 0;
+    Q_UNUSED(owned)
     ::fchmod(fd, from->st_mode & 07777);
 }
 

@@ -11,8 +11,14 @@
 
 bool ExecutableDirectory::isSystemInstall(const QString &executableDir)
 {
+#ifdef VELLORIN_SYSTEM_LAYOUT
+    // Built for the Debian package: installed for the whole system, wherever it stands.
+    Q_UNUSED(executableDir)
+    return true;
+#else
     const QString dir = QDir::cleanPath(executableDir);
     return dir.startsWith(QLatin1String("/usr/")) || dir.startsWith(QLatin1String("/opt/"));
+#endif
 }
 
 void ExecutableDirectory::seed(const QString &executableDir, const QString &dataDir)
