@@ -1,4 +1,8 @@
+#include "core/calendar/ExpiryCalendar.h"
+#include "core/stock/StockRules.h"
+#include "gui/forecast/ExpiryForecastWindow.h"
 #include "gui/platform/ReportListView.h"
+#include "gui/shell/MainWindow.h"
 #include "support/Tests.h"
 
 #include <QAccessible>
@@ -82,6 +86,46 @@ for row in ws.iter_rows():
     return QString::fromUtf8(python.readAllStandardOutput() + python.readAllStandardError());
 }
 
+// For the calendar: a second line of Aspirine's sachets, expiring the same day, indispensable;
+// Vitamine without a date.
+const QStringList kCalendarStock =
+    kStock + QStringList{composeRecord(u"Aspirine", u"Orale", u"Sachet", u"4", u"01/01/2030", u"5", u"1"),
+                         medicine("Vitamine", "")};
+
+// Each event as python3-icalendar reads it: UID, start, end, summary, then each alarm's
+// action, trigger and whether it has a text.
+QStringList readIcs(const QString &path)
+{
+    QProcess python;
+    python.start("/usr/bin/python3", {"-c", R"(
+import sys, icalendar
+for e in icalendar.Calendar.from_ical(open(sys.argv[1], 'rb').read()).walk('VEVENT'):
+    print(e['UID'], e.decoded('DTSTART'), e.decoded('DTEND'), e['SUMMARY'], sep=' | ', end=' | ')
+    print(*[a['ACTION'] + ' ' + str(a.decoded('TRIGGER')) + ' ' + str(bool(a['DESCRIPTION'])) for a in e.walk('VALARM')])
+)",
+                                      path});
+    python.waitForFinished();
+    return QString::fromUtf8(python.readAllStandardOutput() + python.readAllStandardError())
+        .split('\n', Qt::SkipEmptyParts);
+}
+
+// "Exporter vers l'agenda...": the lead time `offered` first, `lead` chosen, the file saved.
+void exportCalendar(const std::function<void()> &open, const QString &offered, const QString &lead,
+                    const QString &path)
+{
+    whenModalOpens([=](QWidget *window) {
+        auto *leadTime = window->findChild<QComboBox *>("leadTime");
+        QCOMPARE(leadTime->currentText(), offered);
+        leadTime->setCurrentText(lead);
+        whenModalOpens([=](QWidget *dialog) {
+            dialog->findChild<QLineEdit *>("fileNameEdit")->setText(path);
+            qobject_cast<QDialog *>(dialog)->accept();
+        });
+        QTest::keyClick(window->findChild<QPushButton *>("export"), Qt::Key_Return);
+    });
+    open();
+}
+
 } // namespace
 
 // Lists out to a spreadsheet, exactly as shown: read back by a real reader.
@@ -92,6 +136,8 @@ class TestExport : public QObject
 private slots:
     void listWindowAsShown();
     void inTheUsersFolder();
+    void calendarRemindersFollowTheForecast();
+    void calendarReadBackAndReimported();
 };
 
 void TestExport::listWindowAsShown()
@@ -157,6 +203,80 @@ void TestExport::inTheUsersFolder()
     QCOMPARE(listed, "2,44 Kio | 06/12/2026 23:48");
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files, QDir::Name),
              QStringList({"liste.csv", "notes.txt.~Ab3dE9", "vieux.xlsx"}));
+}
+
+// The reminder falls on the first day the forecast at that horizon lists the medicine.
+void TestExport::calendarRemindersFollowTheForecast()
+{
+    for (const QString &lead : StockRules::horizonNames()) {
+        const ExpiryCalendar calendar = expiryCalendar(kCalendarStock, lead);
+        QCOMPARE(calendar.events.size(), 2 * calendar.dated);
+        const int before = int(calendar.events.at(1).day.daysTo(calendar.events.at(0).day));
+        const int horizon = StockRules::horizonDays(lead);
+        QVERIFY2(StockRules::withinHorizon(before, horizon) &&
+                     !StockRules::withinHorizon(before + 1, horizon),
+                 qPrintable(lead));
+    }
+    const QString aspirine = expiryCalendar(kCalendarStock, u"1 mois").events.at(1).description;
+    QVERIFY2(aspirine.contains("Quantité en stock : 16,") && aspirine.contains("indispensable"),
+             qPrintable(aspirine));
+}
+
+// From the forecast, then from the menu once a medicine is renewed: read back by an
+// independent reader, the same medicine and date keep their UID, imported twice each event
+// once.
+void TestExport::calendarReadBackAndReimported()
+{
+    if (!QFile::exists("/usr/bin/python3"))
+        QSKIP("needs Debian's python3 and python3-icalendar");
+    StockFixture fx(kCalendarStock);
+    const QString first = fx.seams.directory.file("agenda.ics"),
+                  second = fx.seams.directory.file("agenda2.ics");
+    whenModalOpens([&](QWidget *window) {
+        auto *forecast = qobject_cast<ExpiryForecastWindow *>(window);
+        forecast->horizonBox()->setFocus();
+        QTest::keyClick(forecast->horizonBox(), Qt::Key_Down);
+        QTest::keyClick(forecast->horizonBox(), Qt::Key_Down); // "2 mois", offered as the lead time
+        QTimer::singleShot(50, forecast, [] {
+            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            QCOMPARE(menu->actions().at(1)->text(), "Exporter vers l'agenda...");
+            QTest::keyClick(menu, Qt::Key_Down);
+            QTest::keyClick(menu, Qt::Key_Return);
+        });
+        exportCalendar([&] { QTest::keyClick(forecast->table(), Qt::Key_F10, Qt::ShiftModifier); }, "2 mois",
+                       "3 mois", first);
+        forecast->close();
+    });
+    fx.click("forecast");
+    const QStringList events = readIcs(first);
+    QCOMPARE(events.size(), 4);
+    QCOMPARE(events.at(0).section(" | ", 1),
+             "2030-01-01 | 2030-01-02 | Péremption : Aspirine (Orale, Sachet) | DISPLAY 9:00:00 True");
+    QCOMPARE(
+        events.at(1).section(" | ", 1),
+        "2029-10-01 | 2029-10-02 | Péremption dans 3 mois : Aspirine (Orale, Sachet) | DISPLAY 9:00:00 True");
+    QCOMPARE(events.at(2).section(" | ", 3, 3),
+             "Péremption : Doliprane \"forte\" (Orale; rectale, Comprimé)");
+    QCOMPARE(
+        fx.seams.messages.last().text.section("\r\n", 0, 2),
+        "2 médicaments sont dans l'agenda « agenda.ics », chacun avec sa date de péremption et un rappel 3 "
+        "mois avant.\r\n\r\n2 médicaments sans date du calendrier n'y sont pas.");
+    const QByteArray bytes = fx.seams.directory.read("agenda.ics");
+    for (const QByteArray &line : bytes.split('\n').mid(0, bytes.count('\n')))
+        QVERIFY2(line.endsWith('\r') && line.size() <= 76, line.constData()); // folded at 75 octets, CR LF
+
+    QStringList renewed = kCalendarStock;
+    renewed[1] = composeRecord(u"Doliprane \"forte\"", u"Orale; rectale", u"Comprimé", u"3", u"01/01/2028",
+                               u"5", u"1");
+    fx.seams.directory.write(kStockFileName, fileOf(renewed));
+    MainWindow main;
+    exportCalendar([&] { main.findChild<QAction *>("calendarExport")->trigger(); }, "1 mois", "1 mois",
+                   second);
+    QStringList uids;
+    for (const QString &event : readIcs(first) + readIcs(second) + readIcs(second))
+        uids << event.section(" | ", 0, 0);
+    uids.removeDuplicates();  // as a calendar takes them
+    QCOMPARE(uids.size(), 6); // Aspirine's two events, Doliprane's old two and new two
 }
 
 VELLORIN_TEST(TestExport)

@@ -61,7 +61,6 @@ ExpiryCalendar expiryCalendar(const QStringList &stockLines, QStringView leadTim
             ++calendar.undated;
             continue;
         }
-        ++calendar.dated;
         const QString key = QStringList{record.name.toString(), record.route.toString(),
                                         record.presentation.toString(), day->toString(Qt::ISODate)}
                                 .join(QChar(0x1F));
@@ -76,6 +75,7 @@ ExpiryCalendar expiryCalendar(const QStringList &stockLines, QStringView leadTim
                       fieldNumber(record.threshold), StockRules::isIndispensable(record)});
     }
 
+    calendar.dated = int(dated.size());
     const int leadDays = StockRules::horizonDays(leadTime);
     for (const DatedMedicine &medicine : dated) {
         const QString date = medicine.day.toString(QStringLiteral("dd/MM/yyyy"));

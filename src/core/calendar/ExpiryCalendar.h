@@ -27,8 +27,8 @@ struct CalendarEvent
 struct ExpiryCalendar
 {
     QList<CalendarEvent> events;
-    int dated = 0;   // medicines in the calendar
-    int undated = 0; // medicines left out: a blank date, or one that is not a calendar date
+    int dated = 0;   // medicines in the calendar, each with its date
+    int undated = 0; // lines left out: a blank date, or one that is not a calendar date
 };
 
 // `leadTime` is one of the forecast's horizons ("1 mois"...): the reminder falls on the first
