@@ -1,7 +1,10 @@
 // Timings of the reports and the forecast on a large stock: the complete list written to
-// PDF (no printer installed, so the pages go to a file), and the forecast window filled.
+// PDF (no printer installed, so the pages go to a file), the forecast window filled, the
+// expiry dates laid out for calendars.
 #include "StockGenerator.h"
+#include "core/calendar/ExpiryCalendar.h"
 #include "core/stock/StockFile.h"
+#include "gui/export/CalendarExport.h"
 #include "gui/forecast/ExpiryForecastWindow.h"
 #include "gui/platform/MessageBox.h"
 #include "gui/platform/ReportListView.h"
@@ -109,8 +112,75 @@ void BM_forecast(benchmark::State &state)
     state.counters["rows"] = form.table()->model()->rowCount();
 }
 
+// The calendar export: every medicine's two events made from the stock's lines and laid out
+// by libical (escaped, folded, CR LF).
+void BM_calendarExport(benchmark::State &state)
+{
+    const QStringList lines = generatedLines(int(state.range(0)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(icsBytes(expiryCalendar(lines, u"1 mois"), QDateTime::currentDateTimeUtc()));
+}
+
+// Its floor: the same events written by hand, the plainest way: each text escaped, each
+// line folded at 75 octets between two characters, CR LF.
+void BM_calendarExport_floor(benchmark::State &state)
+{
+    const QStringList lines = generatedLines(int(state.range(0)));
+    const auto text = [](const QString &value) {
+        QString escaped = value;
+        escaped.replace(u'\\', QLatin1String("\\\\"))
+            .replace(u';', QLatin1String("\\;"))
+            .replace(u',', QLatin1String("\\,"))
+            .replace(u'\n', QLatin1String("\\n"));
+        return escaped.toUtf8();
+    };
+    for (auto _ : state) {
+        const ExpiryCalendar calendar = expiryCalendar(lines, u"1 mois");
+        QByteArray file("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Vellorin//Vellorin 1.0//FR\r\n");
+        file.reserve(calendar.events.size() * 600);
+        const auto line = [&file](const QByteArray &name, const QByteArray &value) {
+            const QByteArray whole = name + value;
+            QByteArrayView rest(whole);
+            qsizetype limit = 75;
+            while (rest.size() > limit) {
+                qsizetype cut = limit;
+                while ((rest.at(cut) & 0xC0) == 0x80) // not inside a UTF-8 character
+                    --cut;
+                file += rest.first(cut);
+                file += "\r\n ";
+                rest = rest.sliced(cut);
+                limit = 74;
+            }
+            file += rest;
+            file += "\r\n";
+        };
+        const QByteArray stamp = "20261207T090000Z";
+        for (const CalendarEvent &event : calendar.events) {
+            const QByteArray summary = text(event.summary);
+            line("BEGIN:", "VEVENT");
+            line("UID:", event.uid.toUtf8());
+            line("DTSTAMP:", stamp);
+            line("DTSTART;VALUE=DATE:", event.day.toString(QStringLiteral("yyyyMMdd")).toLatin1());
+            line("DTEND;VALUE=DATE:", event.day.addDays(1).toString(QStringLiteral("yyyyMMdd")).toLatin1());
+            line("SUMMARY:", summary);
+            line("DESCRIPTION:", text(event.description));
+            line("TRANSP:", "TRANSPARENT");
+            line("BEGIN:", "VALARM");
+            line("ACTION:", "DISPLAY");
+            line("TRIGGER:", "PT9H");
+            line("DESCRIPTION:", summary);
+            line("END:", "VALARM");
+            line("END:", "VEVENT");
+        }
+        line("END:", "VCALENDAR");
+        benchmark::DoNotOptimize(file);
+    }
+}
+
 } // namespace
 
+BENCHMARK(BM_calendarExport)->Arg(32767)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_calendarExport_floor)->Arg(32767)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_completeList_pdf)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_plain_pdf_floor)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond)->Iterations(3);
 // Each iteration picks two horizons: halve the time for one.

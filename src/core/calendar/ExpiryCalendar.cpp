@@ -13,35 +13,41 @@ struct DatedMedicine
     QString shown; // "Paracétamol 1 g (Orale, Sachet)"
     QString key;   // what tells one medicine and date from another
     QDate day;
+    QString date; // "15/03/2027", as the stock holds it
     int quantity = 0;
     int threshold = 0;
     bool indispensable = false;
 };
 
+// Strings put together by appending: done for every medicine of the stock.
 QString shownName(const MedicineRecordView &record)
 {
-    QStringList details;
-    for (const QStringView field : {record.route, record.presentation}) {
-        if (!field.isEmpty())
-            details << field.toString();
-    }
     QString shown = record.name.toString();
-    if (!details.isEmpty())
-        shown += QStringLiteral(" (%1)").arg(details.join(QStringLiteral(", ")));
+    if (record.route.isEmpty() && record.presentation.isEmpty())
+        return shown;
+    shown += QLatin1String(" (");
+    shown += record.route;
+    if (!record.route.isEmpty() && !record.presentation.isEmpty())
+        shown += QLatin1String(", ");
+    shown += record.presentation;
+    shown += u')';
     return shown;
 }
 
-QString uid(const QString &kind, const QString &key)
+// "-<hash>@vellorin", after the kind of event.
+QString uidTail(const QString &key)
 {
     const QByteArray hash = QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha1).toHex().left(24);
-    return kind + u'-' + QString::fromLatin1(hash) + QStringLiteral("@vellorin");
+    return u'-' + QString::fromLatin1(hash) + QStringLiteral("@vellorin");
 }
 
-QString description(const DatedMedicine &medicine, const QString &first)
+QString description(const DatedMedicine &medicine, QString text)
 {
-    QString text = first + QStringLiteral("\nQuantité en stock : %1, seuil critique : %2.")
-                               .arg(medicine.quantity)
-                               .arg(medicine.threshold);
+    text += QStringLiteral("\nQuantité en stock : ");
+    text += QString::number(medicine.quantity);
+    text += QStringLiteral(", seuil critique : ");
+    text += QString::number(medicine.threshold);
+    text += u'.';
     if (medicine.indispensable)
         text += QStringLiteral("\nMédicament indispensable.");
     return text;
@@ -61,9 +67,11 @@ ExpiryCalendar expiryCalendar(const QStringList &stockLines, QStringView leadTim
             ++calendar.undated;
             continue;
         }
-        const QString key = QStringList{record.name.toString(), record.route.toString(),
-                                        record.presentation.toString(), day->toString(Qt::ISODate)}
-                                .join(QChar(0x1F));
+        QString key;
+        for (const QStringView part : {record.name, record.route, record.presentation, record.expiry}) {
+            key += part;
+            key += QChar(0x1F);
+        }
         const qsizetype known = byKey.value(key, -1);
         if (known >= 0) {
             dated[known].quantity += fieldNumber(record.quantity);
@@ -71,25 +79,26 @@ ExpiryCalendar expiryCalendar(const QStringList &stockLines, QStringView leadTim
             continue;
         }
         byKey.insert(key, dated.size());
-        dated.append({shownName(record), key, *day, fieldNumber(record.quantity),
+        dated.append({shownName(record), key, *day, record.expiry.toString(), fieldNumber(record.quantity),
                       fieldNumber(record.threshold), StockRules::isIndispensable(record)});
     }
 
     calendar.dated = int(dated.size());
+    calendar.events.reserve(2 * dated.size());
     const int leadDays = StockRules::horizonDays(leadTime);
+    const QString reminder = QStringLiteral("Péremption dans ") + leadTime.toString() + QStringLiteral(" : ");
     for (const DatedMedicine &medicine : dated) {
-        const QString date = medicine.day.toString(QStringLiteral("dd/MM/yyyy"));
+        const QString tail = uidTail(medicine.key);
         calendar.events.append(
-            {CalendarEvent::Kind::Expiry, uid(QStringLiteral("peremption"), medicine.key), medicine.day,
+            {CalendarEvent::Kind::Expiry, QStringLiteral("peremption") + tail, medicine.day,
              QStringLiteral("Péremption : ") + medicine.shown,
-             description(medicine, QStringLiteral("%1 périme ce jour, le %2.").arg(medicine.shown, date))});
+             description(medicine,
+                         medicine.shown + QStringLiteral(" périme ce jour, le ") + medicine.date + u'.')});
         calendar.events.append(
-            {CalendarEvent::Kind::Reminder, uid(QStringLiteral("rappel"), medicine.key),
-             medicine.day.addDays(1 - leadDays),
-             QStringLiteral("Péremption dans %1 : %2").arg(leadTime.toString(), medicine.shown),
-             description(
-                 medicine,
-                 QStringLiteral("%1 périme le %2 : prévoir son renouvellement.").arg(medicine.shown, date))});
+            {CalendarEvent::Kind::Reminder, QStringLiteral("rappel") + tail,
+             medicine.day.addDays(1 - leadDays), reminder + medicine.shown,
+             description(medicine, medicine.shown + QStringLiteral(" périme le ") + medicine.date +
+                                       QStringLiteral(" : prévoir son renouvellement."))});
     }
     return calendar;
 }
