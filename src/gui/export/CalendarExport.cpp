@@ -150,7 +150,7 @@ void exportToCalendar(QWidget *parent, const QString &leadTime)
     }
     if (expiryCalendar(lines, u"1 mois").dated == 0) {
         Platform::message(
-            QStringLiteral("Aucun médicament du stock n'a une date de péremption du calendrier : "
+            QStringLiteral("Aucun médicament du stock n'a de date de péremption du calendrier : "
                            "il n'y a rien à exporter."),
             kTitle, MsgIcon::Information);
         return;
