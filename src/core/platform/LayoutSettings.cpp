@@ -59,9 +59,10 @@ void read(Layout *layout)
 Layout &current()
 {
     static Layout layout;
-    const QString path = Platform::programFile(QStringLiteral("Vellorin.ini"));
-    if (layout.path != path) {
-        layout = Layout{path, {}, {}, false};
+    static QString directory;
+    if (const QString now = Platform::programDirectory(); now != directory || layout.path.isEmpty()) {
+        directory = now;
+        layout = Layout{Platform::programFile(QStringLiteral("Vellorin.ini")), {}, {}, false};
         read(&layout);
     }
     return layout;
