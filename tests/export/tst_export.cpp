@@ -3,6 +3,7 @@
 #include "gui/forecast/ExpiryForecastWindow.h"
 #include "gui/platform/ReportListView.h"
 #include "gui/shell/MainWindow.h"
+#include "support/FaultySystemCalls.h"
 #include "support/Tests.h"
 
 #include <QAccessible>
@@ -10,6 +11,8 @@
 #include <QFileDialog>
 #include <QMenu>
 #include <QTreeView>
+
+#include <cerrno>
 
 namespace {
 

@@ -211,7 +211,7 @@ void TestShell::lockStates()
     else if (!lock.isNull())
         seams.directory.write("Vellorin.lock", lock);
     const QStringList work{"Pharmacie.dat.~a1B2c3", "Pharmacie.new", "Pharmacie.def",
-                           "Pharma_Type.dat.QwErTy"};
+                           "Pharma_Type.dat.QwErTy", "Vellorin.ini.~Zz9Yy8"};
     const QStringList mine{"Pharmacie.dat.backup", "notes.txt", "Pharmacie.dat.~a1B2c3.txt"};
     for (const QString &name : work + mine)
         seams.directory.write(name, "x");
@@ -275,6 +275,9 @@ void TestShell::columnWidthsOutliveRebuildsAndRuns()
         QTest::mouseClick(fx.form->findChild<QToolButton *>("sortByRoute"), Qt::LeftButton);
         QCOMPARE(fx.form->table()->columnWidth(1), 133);
         QVERIFY(fx.form->table()->isColumnHidden(6));
+        fx.form->move(5, 6); // a place, then another
+        fx.form->close();
+        fx.form->show();
         fx.form->move(12, 34);
         fx.form->close();
         ini = fx.seams.directory.read("Vellorin.ini");
@@ -316,7 +319,8 @@ void TestShell::resetPutsTheDesignBack()
     window.findChild<QAction *>("resetLayout")->trigger();
     QCOMPARE(window.size(), kDesign.size());
     QVERIFY(seams.messages.shown().isEmpty());
-    QVERIFY(!seams.directory.read("Vellorin.ini").contains("forecastTable"));
+    QVERIFY(!seams.directory.read("Vellorin.ini").contains("forecastTable") &&
+            !seams.directory.read("Vellorin.ini").contains("mainWindow"));
     ExpiryForecastWindow forecast;
     forecast.show();
     forecast.horizonBox()->setCurrentIndex(0);

@@ -20,6 +20,7 @@
 #include <QStandardPaths>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <libical/ical.h>
 namespace {
 
@@ -148,7 +149,8 @@ void exportToCalendar(QWidget *parent, const QString &leadTime)
         Platform::showError(error);
         return;
     }
-    if (expiryCalendar(lines, u"1 mois").dated == 0) {
+    if (std::none_of(lines.cbegin(), lines.cend(),
+                     [](const QString &line) { return expiryDate(recordView(line).expiry).has_value(); })) {
         Platform::message(
             QStringLiteral("Aucun médicament du stock n'a de date de péremption du calendrier : "
                            "il n'y a rien à exporter."),

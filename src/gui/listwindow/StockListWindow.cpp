@@ -202,13 +202,6 @@ void StockListWindow::connectControls()
     connect(m_close, &QToolButton::clicked, this, [this] { close_(); });
 }
 
-// Every refill lays the columns out afresh, the index column hidden.
-void StockListWindow::setColumnWidths()
-{
-    applyColumnWidths(m_table);
-    m_table->setColumnHidden(StockTableModel::Index, true);
-}
-
 void StockListWindow::load()
 {
     fillLists();
@@ -240,8 +233,7 @@ void StockListWindow::refill()
         if (StockRules::passes(recordView(m_stock.at(i)), filter, indispensableOnly, today))
             m_model->appendPosition(i);
     }
-    m_model->endRefill();
-    setColumnWidths();
+    m_model->endRefill(); // the columns keep their widths, the index column stays hidden
 
     if (!error.isEmpty())
         Platform::showError(error);

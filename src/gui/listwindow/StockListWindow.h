@@ -41,7 +41,6 @@ public:
 private:
     void buildControls();
     void connectControls();
-    void setColumnWidths();
     void load();
     void fillLists();
     void setCaption(bool withTotal);
