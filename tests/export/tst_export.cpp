@@ -274,12 +274,20 @@ void TestExport::calendarReadBackAndReimported()
     fx.seams.directory.write(kStockFileName, fileOf(renewed));
     MainWindow main;
     exportCalendar([&] { main.findChild<QAction *>("calendarExport")->trigger(); }, "1 mois", "1 mois",
-                   second);
+                   second.chopped(4)); // the extension added
     QStringList uids;
     for (const QString &event : readIcs(first) + readIcs(second) + readIcs(second))
         uids << event.section(" | ", 0, 0);
     uids.removeDuplicates();  // as a calendar takes them
     QCOMPARE(uids.size(), 6); // Aspirine's two events, Doliprane's old two and new two
+
+    FaultySystemCalls full;
+    full.failAt("write", 1, ENOSPC);
+    exportCalendar([&] { main.findChild<QAction *>("calendarExport")->trigger(); }, "1 mois", "1 mois",
+                   fx.seams.directory.file("agenda3.ics"));
+    QCOMPARE(boxOf(fx.seams.messages.last()), "Erreur | exclamation | OK");
+    QVERIFY2(fx.seams.messages.last().text.contains("plus de place"),
+             qPrintable(fx.seams.messages.last().text));
 }
 
 VELLORIN_TEST(TestExport)
