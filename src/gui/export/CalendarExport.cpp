@@ -12,12 +12,10 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
-#include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -165,10 +163,7 @@ void exportToCalendar(QWidget *parent, const QString &leadTime)
     const QByteArray bytes = icsBytes(calendar, Platform::now().toUTC());
     QApplication::restoreOverrideCursor();
 
-    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (!QFileInfo(documents).isDir())
-        documents = QDir::homePath();
-    const QString suggested = QDir(documents).filePath(
+    const QString suggested = inDocuments(
         QStringLiteral("Péremptions des médicaments %1.ics").arg(Platform::today().toString(Qt::ISODate)));
     QString path = askSaveFileName(parent, kTitle, suggested, {QStringLiteral("Agenda iCalendar (*.ics)")});
     if (path.isEmpty())

@@ -9,13 +9,11 @@
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QDate>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QStandardPaths>
 #include <QTableView>
 #include <QTemporaryDir>
 
@@ -174,10 +172,7 @@ void exportShownList(QTableView *view, const QString &name)
     const QString xlsx = QStringLiteral("Classeur Excel (*.xlsx)");
     const QString csv = QStringLiteral("Texte CSV, séparé par des points-virgules (*.csv)");
     QString filter = xlsx;
-    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (!QFileInfo(documents).isDir())
-        documents = QDir::homePath();
-    const QString suggested = QDir(documents).filePath(
+    const QString suggested = inDocuments(
         QStringLiteral("%1 %2.xlsx").arg(fileNamePart(table.name), Platform::today().toString(Qt::ISODate)));
     QString path = askSaveFileName(view->window(), QStringLiteral("Exporter la liste affichée"), suggested,
                                    {xlsx, csv}, &filter);

@@ -1,11 +1,13 @@
 #include "FileDialogs.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QIdentityProxyModel>
 #include <QLocale>
+#include <QStandardPaths>
 
 namespace {
 
@@ -67,4 +69,12 @@ QString askFolder(QWidget *parent, const QString &caption, const QString &start)
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();
+}
+
+QString inDocuments(const QString &fileName)
+{
+    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!QFileInfo(documents).isDir())
+        documents = QDir::homePath();
+    return QDir(documents).filePath(fileName);
 }

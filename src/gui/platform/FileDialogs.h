@@ -12,5 +12,8 @@ class QWidget;
 QString askSaveFileName(QWidget *parent, const QString &caption, const QString &suggested,
                         const QStringList &filters, QString *filter = nullptr);
 
+// A file name offered in the user's documents folder (the home folder when there is none).
+QString inDocuments(const QString &fileName);
+
 // The same dialog asking for a folder, starting from `start`; nothing when the user cancels.
 QString askFolder(QWidget *parent, const QString &caption, const QString &start);
