@@ -90,10 +90,10 @@ for row in ws.iter_rows():
 }
 
 // For the calendar: a second line of Aspirine's sachets, expiring the same day, indispensable;
-// Vitamine without a date.
+// Vitamine without a date; a name of accented letters only, folded inside a letter if anywhere.
 const QStringList kCalendarStock =
     kStock + QStringList{composeRecord(u"Aspirine", u"Orale", u"Sachet", u"4", u"01/01/2030", u"5", u"1"),
-                         medicine("Vitamine", "")};
+                         medicine("Vitamine", ""), medicine("ÉÈÊËÀÂÎÏÔÛÙÇéèêëàâîïôûùçÉÈÊËÀÂÎÏÔÛÙÇéèêë")};
 
 // Each event as python3-icalendar reads it: UID, start, end, summary, then each alarm's
 // action, trigger and whether it has a text.
@@ -252,7 +252,9 @@ void TestExport::calendarReadBackAndReimported()
     });
     fx.click("forecast");
     const QStringList events = readIcs(first);
-    QCOMPARE(events.size(), 4);
+    QCOMPARE(events.size(), 6);
+    QCOMPARE(events.at(4).section(" | ", 3, 3),
+             "Péremption : ÉÈÊËÀÂÎÏÔÛÙÇéèêëàâîïôûùçÉÈÊËÀÂÎÏÔÛÙÇéèêë (Orale, Comprimé)");
     QCOMPARE(events.at(0).section(" | ", 1),
              "2030-01-01 | 2030-01-02 | Péremption : Aspirine (Orale, Sachet) | DISPLAY 9:00:00 True");
     QCOMPARE(
@@ -262,11 +264,12 @@ void TestExport::calendarReadBackAndReimported()
              "Péremption : Doliprane \"forte\" (Orale; rectale, Comprimé)");
     QCOMPARE(
         fx.seams.messages.last().text.section("\r\n", 0, 2),
-        "2 médicaments sont dans l'agenda « agenda.ics », chacun avec sa date de péremption et un rappel 3 "
+        "3 médicaments sont dans l'agenda « agenda.ics », chacun avec sa date de péremption et un rappel 3 "
         "mois avant.\r\n\r\n2 médicaments sans date du calendrier n'y sont pas.");
     const QByteArray bytes = fx.seams.directory.read("agenda.ics");
     for (const QByteArray &line : bytes.split('\n').mid(0, bytes.count('\n')))
-        QVERIFY2(line.endsWith('\r') && line.size() <= 76, line.constData()); // folded at 75 octets, CR LF
+        QVERIFY2(line.endsWith('\r') && line.size() <= 76 && QString::fromUtf8(line).toUtf8() == line,
+                 line.constData()); // folded at 75 octets, between two characters, CR LF
 
     QStringList renewed = kCalendarStock;
     renewed[1] = composeRecord(u"Doliprane \"forte\"", u"Orale; rectale", u"Comprimé", u"3", u"01/01/2028",
@@ -279,7 +282,7 @@ void TestExport::calendarReadBackAndReimported()
     for (const QString &event : readIcs(first) + readIcs(second) + readIcs(second))
         uids << event.section(" | ", 0, 0);
     uids.removeDuplicates();  // as a calendar takes them
-    QCOMPARE(uids.size(), 6); // Aspirine's two events, Doliprane's old two and new two
+    QCOMPARE(uids.size(), 8); // Doliprane's old two and new two, two each for the others
 
     FaultySystemCalls full;
     full.failAt("write", 1, ENOSPC);
