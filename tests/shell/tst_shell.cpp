@@ -121,6 +121,7 @@ const QRect kDesign(QPoint(), QSize(760, 480));
 
 const PlacementCase kPlacements[] = {
     {"missing", {}, kDesign},
+    {"a pipe in its place", "fifo", kDesign},
     {"broken", "\xff\xfe[mainWindow\nx=30\ny=\n[[[\n=\n", kDesign},
     {"foreign", "[mainWindow]\nx=30\ny=40\nwidth=600\nheight=400\n", kDesign},
     {"another version's", "[Vellorin]\nformat=2\n[mainWindow]\nx=30\ny=40\nwidth=600\nheight=400\n", kDesign},
@@ -297,7 +298,9 @@ void TestShell::mainWindowPlaced()
 {
     const PlacementCase &c = rowOf(kPlacements);
     const TestSeams seams;
-    if (!c.ini.isNull())
+    if (c.ini == "fifo")
+        QCOMPARE(::mkfifo(QFile::encodeName(seams.directory.file("Vellorin.ini")).constData(), 0644), 0);
+    else if (!c.ini.isNull())
         seams.directory.write("Vellorin.ini", c.ini);
     MainWindow window;
     window.show();

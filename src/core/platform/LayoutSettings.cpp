@@ -23,7 +23,18 @@ struct Layout
 
 void read(Layout *layout)
 {
-    QSettings file(layout->path, QSettings::IniFormat);
+    // Read as every file of the program is (a pipe or a folder in its place is refused, never
+    // waited on), then parsed by the settings library from a copy of its own.
+    QByteArray bytes;
+    bool missing = false;
+    QString ignored;
+    QTemporaryDir dir;
+    const QString copy = dir.filePath(QStringLiteral("Vellorin.ini"));
+    QFile copied(copy);
+    if (!DurableFile::read(layout->path, &bytes, &missing, &ignored) || missing ||
+        !copied.open(QIODevice::WriteOnly) || copied.write(bytes) != bytes.size() || !copied.flush())
+        return;
+    QSettings file(copy, QSettings::IniFormat);
     if (file.status() != QSettings::NoError ||
         file.value(QStringLiteral("Vellorin/format")).toInt() != kFormat)
         return;
