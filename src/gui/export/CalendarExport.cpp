@@ -33,62 +33,52 @@ icaltimetype calendarDay(QDate day)
     return time;
 }
 
-void addText(icalcomponent *component, icalproperty *property)
-{
-    icalcomponent_add_property(component, property);
-}
-
-// The reminder's lead time, one of the forecast's horizons.
-class LeadTimeDialog final : public QDialog
-{
-public:
-    LeadTimeDialog(QWidget *parent, const QString &leadTime)
-        : QDialog(parent)
-    {
-        setObjectName(QStringLiteral("calendarExportDialog"));
-        setWindowTitle(kTitle);
-        setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-        auto *label = new QLabel(QStringLiteral("Rappel avant chaque date de péremption :"), this);
-        m_lead = new QComboBox(this);
-        m_lead->setObjectName(QStringLiteral("leadTime"));
-        m_lead->addItems(StockRules::horizonNames());
-        m_lead->setCurrentIndex(std::max(0, int(StockRules::horizonNames().indexOf(leadTime))));
-        KeyRules::discardTypedText(m_lead);
-        m_lead->setAccessibleName(label->text());
-        label->setBuddy(m_lead);
-        auto *save = new QPushButton(QStringLiteral("Exporter..."), this);
-        save->setObjectName(QStringLiteral("export"));
-        save->setDefault(true);
-        auto *cancel = new QPushButton(QStringLiteral("Annuler"), this);
-        cancel->setObjectName(QStringLiteral("cancel"));
-        connect(save, &QPushButton::clicked, this, &QDialog::accept);
-        connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-
-        auto *choice = new QHBoxLayout;
-        choice->addWidget(label);
-        choice->addWidget(m_lead);
-        auto *buttons = new QHBoxLayout;
-        buttons->addStretch();
-        buttons->addWidget(save);
-        buttons->addWidget(cancel);
-        auto *layout = new QVBoxLayout(this);
-        layout->addLayout(choice);
-        layout->addLayout(buttons);
-        layout->setSizeConstraint(QLayout::SetFixedSize);
-    }
-
-    QString leadTime() const { return m_lead->currentText(); }
-
-private:
-    QComboBox *m_lead = nullptr;
-};
-
 QString plural(int count, const QString &one, const QString &many)
 {
     return (count == 1 ? one : many).arg(count);
 }
 
 } // namespace
+
+LeadTimeDialog::LeadTimeDialog(QWidget *parent, const QString &leadTime)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("calendarExportDialog"));
+    setWindowTitle(kTitle);
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    auto *label = new QLabel(QStringLiteral("Rappel avant chaque date de péremption :"), this);
+    m_lead = new QComboBox(this);
+    m_lead->setObjectName(QStringLiteral("leadTime"));
+    m_lead->addItems(StockRules::horizonNames());
+    m_lead->setCurrentIndex(std::max(0, int(StockRules::horizonNames().indexOf(leadTime))));
+    KeyRules::discardTypedText(m_lead);
+    m_lead->setAccessibleName(label->text());
+    label->setBuddy(m_lead);
+    auto *save = new QPushButton(QStringLiteral("Exporter..."), this);
+    save->setObjectName(QStringLiteral("export"));
+    save->setDefault(true);
+    auto *cancel = new QPushButton(QStringLiteral("Annuler"), this);
+    cancel->setObjectName(QStringLiteral("cancel"));
+    connect(save, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto *choice = new QHBoxLayout;
+    choice->addWidget(label);
+    choice->addWidget(m_lead);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(save);
+    buttons->addWidget(cancel);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(choice);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+QString LeadTimeDialog::leadTime() const
+{
+    return m_lead->currentText();
+}
 
 QByteArray icsBytes(const ExpiryCalendar &calendar, const QDateTime &stamp)
 {
@@ -100,13 +90,14 @@ QByteArray icsBytes(const ExpiryCalendar &calendar, const QDateTime &stamp)
         return bytes;
     };
     icalcomponent *file = icalcomponent_new_vcalendar();
-    addText(file, icalproperty_new_version("2.0"));
-    addText(file, icalproperty_new_prodid("-//Vellorin//Vellorin " VELLORIN_VERSION "//FR"));
-    addText(file, icalproperty_new_calscale("GREGORIAN"));
-    addText(file, icalproperty_new_method(ICAL_METHOD_PUBLISH));
+    icalcomponent_add_property(file, icalproperty_new_version("2.0"));
+    icalcomponent_add_property(file,
+                               icalproperty_new_prodid("-//Vellorin//Vellorin " VELLORIN_VERSION "//FR"));
+    icalcomponent_add_property(file, icalproperty_new_calscale("GREGORIAN"));
+    icalcomponent_add_property(file, icalproperty_new_method(ICAL_METHOD_PUBLISH));
     icalproperty *name = icalproperty_new_x("Péremptions des médicaments");
     icalproperty_set_x_name(name, "X-WR-CALNAME");
-    addText(file, name);
+    icalcomponent_add_property(file, name);
     // The events are laid out one by one between the calendar's first and last lines: a
     // whole stock in one tree would cost the library twice the time in allocations.
     const QByteArray frame = laidOut(file);
@@ -119,20 +110,22 @@ QByteArray icsBytes(const ExpiryCalendar &calendar, const QDateTime &stamp)
     for (const CalendarEvent &event : calendar.events) {
         const QByteArray summary = event.summary.toUtf8();
         icalcomponent *vevent = icalcomponent_new_vevent();
-        addText(vevent, icalproperty_new_uid(event.uid.toUtf8().constData()));
-        addText(vevent, icalproperty_new_dtstamp(stamped));
-        addText(vevent, icalproperty_new_dtstart(calendarDay(event.day)));
-        addText(vevent, icalproperty_new_dtend(calendarDay(event.day.addDays(1))));
-        addText(vevent, icalproperty_new_summary(summary.constData()));
-        addText(vevent, icalproperty_new_description(event.description.toUtf8().constData()));
-        addText(vevent, icalproperty_new_transp(ICAL_TRANSP_TRANSPARENT)); // a day marked, not taken
+        icalcomponent_add_property(vevent, icalproperty_new_uid(event.uid.toUtf8().constData()));
+        icalcomponent_add_property(vevent, icalproperty_new_dtstamp(stamped));
+        icalcomponent_add_property(vevent, icalproperty_new_dtstart(calendarDay(event.day)));
+        icalcomponent_add_property(vevent, icalproperty_new_dtend(calendarDay(event.day.addDays(1))));
+        icalcomponent_add_property(vevent, icalproperty_new_summary(summary.constData()));
+        icalcomponent_add_property(vevent,
+                                   icalproperty_new_description(event.description.toUtf8().constData()));
+        icalcomponent_add_property(
+            vevent, icalproperty_new_transp(ICAL_TRANSP_TRANSPARENT)); // a day marked, not taken
         // At 9 o'clock on the day, for the calendars that show alarms.
         icalcomponent *alarm = icalcomponent_new_valarm();
-        addText(alarm, icalproperty_new_action(ICAL_ACTION_DISPLAY));
+        icalcomponent_add_property(alarm, icalproperty_new_action(ICAL_ACTION_DISPLAY));
         icaltriggertype trigger = icaltriggertype_from_int(0);
         trigger.duration = icaldurationtype_from_int(9 * 3600);
-        addText(alarm, icalproperty_new_trigger(trigger));
-        addText(alarm, icalproperty_new_description(summary.constData()));
+        icalcomponent_add_property(alarm, icalproperty_new_trigger(trigger));
+        icalcomponent_add_property(alarm, icalproperty_new_description(summary.constData()));
         icalcomponent_add_component(vevent, alarm);
         bytes += laidOut(vevent);
     }

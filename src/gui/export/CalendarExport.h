@@ -2,10 +2,24 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QDialog>
 #include <QString>
 
 struct ExpiryCalendar;
-class QWidget;
+class QComboBox;
+
+// The reminder's lead time, one of the forecast's horizons, `leadTime` offered first.
+class LeadTimeDialog final : public QDialog
+{
+    Q_OBJECT
+
+public:
+    LeadTimeDialog(QWidget *parent, const QString &leadTime);
+    QString leadTime() const;
+
+private:
+    QComboBox *m_lead = nullptr;
+};
 
 // The events as an iCalendar file that calendar programs import: each an all-day event
 // with an alarm, stamped `stamp`.
