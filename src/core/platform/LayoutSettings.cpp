@@ -28,11 +28,12 @@ void read(Layout *layout)
     QByteArray bytes;
     bool missing = false;
     QString ignored;
+    if (!DurableFile::read(layout->path, &bytes, &missing, &ignored) || missing || bytes.isEmpty())
+        return; // the usual start before any window was closed: no copy made
     QTemporaryDir dir;
     const QString copy = dir.filePath(QStringLiteral("Vellorin.ini"));
     QFile copied(copy);
-    if (!DurableFile::read(layout->path, &bytes, &missing, &ignored) || missing ||
-        !copied.open(QIODevice::WriteOnly) || copied.write(bytes) != bytes.size() || !copied.flush())
+    if (!copied.open(QIODevice::WriteOnly) || copied.write(bytes) != bytes.size() || !copied.flush())
         return;
     QSettings file(copy, QSettings::IniFormat);
     if (file.status() != QSettings::NoError ||
